@@ -1,6 +1,7 @@
 #include "platform/device/File.h"
 
 #include "platform/device/DevicePath.h"
+#include "platform/device/LastError.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -26,8 +27,10 @@ File& File::operator=(File&& other) noexcept
 bool File::open(WideView devicePath, unsigned access, Disposition disposition)
 {
     auto host = DevicePath::toHost(devicePath);
-    if (!host)
+    if (!host) {
+        setLastError(ERROR_INVALID_NAME);
         return false;
+    }
     return openHost(*host, access, disposition);
 }
 
@@ -63,11 +66,14 @@ bool File::openHost(const std::filesystem::path& hostPath, unsigned access, Disp
     do {
         fd = ::open(hostPath.c_str(), flags, 0644);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
+    if (fd < 0) {
+        setLastErrorFromErrno(errno);
         return false;
+    }
     struct stat info {};
     if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
         ::close(fd);
+        setLastError(ERROR_ACCESS_DENIED);
         return false;
     }
     m_descriptor = fd;
