@@ -4,7 +4,7 @@ add_library(tavrel_options INTERFACE)
 target_compile_options(tavrel_options INTERFACE -Wall -Wextra -Wno-unused-parameter)
 target_include_directories(tavrel_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
 if(TAVREL_SANITIZE)
-  target_compile_options(tavrel_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+  target_compile_options(tavrel_options INTERFACE -O1 -fsanitize=address,undefined -fno-omit-frame-pointer
                                                   -fno-sanitize-recover=undefined)
   target_link_options(tavrel_options INTERFACE -fsanitize=address,undefined)
 endif()

@@ -1,1 +1,82 @@
-int main() { return 0; }
+// tavrel-device: the administration tool of an emulated handheld's device folder.
+
+#include "ToolCommands.h"
+
+#include "platform/device/DeviceFolder.h"
+#include "platform/device/RunningProgram.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char usage[] =
+    "usage: tavrel-device [--device DIR] COMMAND [ARGS...]\n"
+    "\n"
+    "commands:\n"
+    "  init                                  create the device folder\n"
+    "  reg get|set|delete|list|export ...    read and change the registry\n"
+    "  date parse TEXT                       parse a date as the device locale does\n"
+    "\n"
+    "The device folder is DIR, else $TAVREL_DEVICE, else ~/.local/share/tavrel/device.\n";
+
+int runInit(const std::vector<std::string>& args)
+{
+    if (!args.empty()) {
+        std::fprintf(stderr, "tavrel-device: init takes no arguments\n");
+        return 2;
+    }
+    std::printf("%s\n", device::DeviceFolder::current().root().c_str());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    device::RunningProgram::setDevicePath(u"\\Windows\\tavrel-device.exe");
+    std::optional<std::string> deviceRoot;
+    int i = 1;
+    for (; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(usage, stdout);
+            return 0;
+        }
+        if (arg == "--device") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "tavrel-device: --device needs a folder\n");
+                return 2;
+            }
+            deviceRoot = argv[++i];
+            continue;
+        }
+        if (arg.rfind("--device=", 0) == 0) {
+            deviceRoot = arg.substr(9);
+            continue;
+        }
+        break;
+    }
+    if (i >= argc) {
+        std::fprintf(stderr, "tavrel-device: no command given (try --help)\n");
+        return 2;
+    }
+    std::string command = argv[i++];
+    std::vector<std::string> args(argv + i, argv + argc);
+
+    const ToolCommand* found = findToolCommand(command);
+    if (!found) {
+        std::fprintf(stderr, "tavrel-device: unknown command '%s' (try --help)\n", command.c_str());
+        return 2;
+    }
+    std::string error;
+    if (!device::DeviceFolder::select(device::DeviceFolder::resolve(deviceRoot), &error)) {
+        std::fprintf(stderr, "tavrel-device: %s\n", error.c_str());
+        return 1;
+    }
+    if (command == "init")
+        return runInit(args);
+    return found->run(args);
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The commands of tavrel-device, each implemented in its own file.
+
+#include <string>
+#include <vector>
+
+using ToolCommandFunction = int (*)(const std::vector<std::string>& args);
+
+struct ToolCommand {
+    const char* name;
+    ToolCommandFunction run; // null for commands main() handles itself
+};
+
+const ToolCommand* findToolCommand(const std::string& name);
