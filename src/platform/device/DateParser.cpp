@@ -118,13 +118,15 @@ DateError DateParser::parseItems(Result& out)
         if (at(Kind::Comma))
             ++m_position;
     }
-    bool first = true;
-    while (m_position < m_count || first) {
-        if (!first && at(Kind::Comma))
-            ++m_position; // "Dec 8, 2026, 3:45 PM"
-        first = false;
-        if (m_position == m_count)
-            return DateError::TypeMismatch; // nothing but a weekday, or a dangling comma
+    if (m_position == m_count)
+        return DateError::TypeMismatch; // nothing, or nothing but a weekday
+    while (m_position < m_count) {
+        if (out.hasDate || out.hasTime) {
+            if (at(Kind::Comma))
+                ++m_position; // "Dec 8, 2026, 3:45 PM"
+            if (m_position == m_count)
+                return DateError::TypeMismatch; // a dangling comma
+        }
         const bool isTime = startsTime();
         if (isTime ? out.hasTime : out.hasDate)
             return DateError::TypeMismatch; // a second date or a second time
