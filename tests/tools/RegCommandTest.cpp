@@ -1,0 +1,238 @@
+// tavrel-device reg, run as the real program on a throw-away device folder.
+
+#include "TempDevice.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using testing_support::TempDevice;
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readWhole(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::filesystem::path toolPath()
+{
+    const char* bin = std::getenv("TAVREL_BIN");
+    return std::filesystem::path(bin ? bin : "bin") / "tavrel-device";
+}
+
+// Runs tavrel-device --device ROOT reg ARGS... and collects its output and exit code.
+ToolRun reg(const TempDevice& device, const std::vector<std::string>& args)
+{
+    std::vector<std::string> argv = {toolPath().string(), "--device", device.root().string(), "reg"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    static int counter = 0;
+    std::string tag = std::to_string(::getpid()) + "-" + std::to_string(++counter);
+    std::filesystem::path outFile = device.root() / ("out-" + tag), errFile = device.root() / ("err-" + tag);
+
+    ToolRun run;
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        std::vector<char*> pointers;
+        for (auto& arg : argv)
+            pointers.push_back(arg.data());
+        pointers.push_back(nullptr);
+        ::execv(pointers[0], pointers.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+        run.exitCode = WEXITSTATUS(status);
+    run.out = readWhole(outFile);
+    run.err = readWhole(errFile);
+    std::filesystem::remove(outFile);
+    std::filesystem::remove(errFile);
+    return run;
+}
+
+int lineCount(const std::string& text)
+{
+    int lines = 0;
+    for (char c : text)
+        lines += c == '\n';
+    return lines;
+}
+
+const std::string tavrel = "Software\\Orvix\\Tavrel";
+
+} // namespace
+
+TEST(RegCommand, SetThenGetEachType)
+{
+    TempDevice device;
+    ASSERT_TRUE(std::filesystem::exists(toolPath())) << toolPath();
+    EXPECT_EQ(reg(device, {"set", "HKCU", tavrel, "FontNameDays", "sz", "Tahoma \xC3\xA9"}).exitCode, 0);
+    EXPECT_EQ(reg(device, {"set", "HKCU", tavrel, "Transparency01", "dword", "50"}).exitCode, 0);
+    EXPECT_EQ(reg(device, {"set", "HKCU", tavrel, "\\Colors\\Busy", "dword", "0xCC88FF"}).exitCode, 0);
+    EXPECT_EQ(reg(device, {"set", "HKCU", tavrel, "Blob", "binary", "00ffA0"}).exitCode, 0);
+    EXPECT_EQ(reg(device, {"set", "hklm", "Software\\Apps\\Orvix Tavrel", "", "sz", ""}).exitCode, 0);
+
+    ToolRun text = reg(device, {"get", "HKCU", "software\\orvix\\TAVREL", "fontnamedays"});
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_EQ(text.out, "Tahoma \xC3\xA9\n");
+    EXPECT_EQ(reg(device, {"get", "HKCU", tavrel, "Transparency01"}).out, "50\n");
+    EXPECT_EQ(reg(device, {"get", "HKCU", tavrel, "\\Colors\\Busy"}).out, "13404415\n");
+    EXPECT_EQ(reg(device, {"get", "HKCU", tavrel, "Blob"}).out, "00FFA0\n");
+
+    ToolRun all = reg(device, {"get", "HKCU", tavrel});
+    EXPECT_EQ(all.exitCode, 0);
+    EXPECT_EQ(all.out, "FontNameDays=sz:Tahoma \xC3\xA9\nTransparency01=dword:50\n\\Colors\\Busy=dword:13404415\n"
+                       "Blob=binary:00FFA0\n");
+    EXPECT_EQ(reg(device, {"get", "HKLM", "Software\\Apps\\Orvix Tavrel"}).out, "=sz:\n");
+
+    // Setting again replaces the value and may change its type.
+    EXPECT_EQ(reg(device, {"set", "HKCU", tavrel, "transparency01", "sz", "half"}).exitCode, 0);
+    EXPECT_EQ(reg(device, {"get", "HKCU", tavrel, "Transparency01"}).out, "half\n");
+}
+
+TEST(RegCommand, MissingKeysAndValuesExitOneWithAMessage)
+{
+    TempDevice device;
+    ASSERT_EQ(reg(device, {"set", "HKCU", tavrel, "LastView", "dword", "2"}).exitCode, 0);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>> {
+             {"get", "HKCU", tavrel, "Missing"},
+             {"get", "HKCU", "Software\\Nobody"},
+             {"get", "HKLM", tavrel, "LastView"},
+             {"list", "HKCU", "Software\\Nobody"},
+             {"delete", "HKCU", "Software\\Nobody"},
+             {"delete", "HKCU", tavrel, "Missing"},
+             {"export", "HKCU", "Software\\Nobody"},
+         }) {
+        ToolRun run = reg(device, args);
+        EXPECT_EQ(run.exitCode, 1) << args[0] << " " << args[2];
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_EQ(lineCount(run.err), 1) << run.err;
+        EXPECT_NE(run.err.find("does not exist"), std::string::npos) << run.err;
+    }
+}
+
+TEST(RegCommand, BadArgumentsExitTwoWithOneUsageLine)
+{
+    TempDevice device;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>> {
+             {},
+             {"frobnicate"},
+             {"get"},
+             {"get", "HKXX", tavrel},
+             {"get", "HKCU", tavrel, "a", "b"},
+             {"set", "HKCU", tavrel, "Name", "dword"},
+             {"set", "HKCU", tavrel, "Name", "qword", "1"},
+             {"set", "HKCU", tavrel, "Name", "dword", "abc"},
+             {"set", "HKCU", tavrel, "Name", "dword", "-1"},
+             {"set", "HKCU", tavrel, "Name", "dword", "4294967296"},
+             {"set", "HKCU", tavrel, "Name", "dword", "0x"},
+             {"set", "HKCU", tavrel, "Name", "binary", "ABC"},
+             {"set", "HKCU", tavrel, "Name", "binary", "zz"},
+             {"delete", "HKCU"},
+             {"delete", "HKCU", ""},
+             {"delete", "HKCU", "\\"},
+             {"list", "HKCU"},
+             {"export", "HKCU", tavrel, "extra"},
+             {"export", "Software"},
+         }) {
+        ToolRun run = reg(device, args);
+        std::string shown = args.empty() ? "(none)" : args[0] + (args.size() > 1 ? " " + args[1] : "");
+        EXPECT_EQ(run.exitCode, 2) << shown;
+        EXPECT_EQ(lineCount(run.err), 1) << shown << ": " << run.err;
+        EXPECT_TRUE(run.out.empty()) << shown;
+    }
+    // None of them wrote anything.
+    EXPECT_EQ(reg(device, {"list", "HKCU", ""}).out, "");
+    EXPECT_EQ(reg(device, {"get", "HKCU", tavrel}).exitCode, 1);
+}
+
+TEST(RegCommand, ListAndDeleteWorkOnWholeSubtrees)
+{
+    TempDevice device;
+    const std::string calendars = tavrel + "\\Calendars";
+    for (std::string name : {"work\\Meetings", "Holidays", "_Imported", "Birthdays\\Family\\Close"})
+        ASSERT_EQ(reg(device, {"set", "HKCU", calendars + "\\" + name, "Visible", "dword", "1"}).exitCode, 0);
+
+    ToolRun list = reg(device, {"list", "HKCU", calendars});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.out, "_Imported\nBirthdays\nHolidays\nwork\n");
+
+    EXPECT_EQ(reg(device, {"delete", "HKCU", calendars + "\\BIRTHDAYS"}).exitCode, 0);
+    EXPECT_EQ(reg(device, {"list", "HKCU", calendars}).out, "_Imported\nHolidays\nwork\n");
+    EXPECT_EQ(reg(device, {"delete", "HKCU", calendars + "\\work\\Meetings", "visible"}).exitCode, 0);
+    EXPECT_EQ(reg(device, {"get", "HKCU", calendars + "\\work\\Meetings"}).out, "");
+    EXPECT_EQ(reg(device, {"delete", "HKCU", "Software"}).exitCode, 0);
+    EXPECT_EQ(reg(device, {"list", "HKCU", ""}).out, "");
+}
+
+TEST(RegCommand, ExportWritesARegStyleDump)
+{
+    TempDevice device;
+    ASSERT_EQ(reg(device, {"set", "HKCU", tavrel, "Transparency01", "dword", "50"}).exitCode, 0);
+    ASSERT_EQ(reg(device, {"set", "HKCU", tavrel, "CurrentCalendar", "sz", "<Personal> \"quoted\" C:\\x"}).exitCode, 0);
+    ASSERT_EQ(reg(device, {"set", "HKCU", tavrel, "\\Colors\\Busy", "dword", "0xCC88FF"}).exitCode, 0);
+    ASSERT_EQ(reg(device, {"set", "HKCU", tavrel + "\\Remote", "", "binary", "DEAD01"}).exitCode, 0);
+    ASSERT_EQ(reg(device, {"set", "HKLM", "Software\\Orvix\\QoLog", "Tavrel", "dword", "1"}).exitCode, 0);
+
+    ToolRun subtree = reg(device, {"export", "HKCU", tavrel});
+    EXPECT_EQ(subtree.exitCode, 0);
+    EXPECT_EQ(subtree.out, "[HKCU\\Software\\Orvix\\Tavrel]\n"
+                           "\"Transparency01\"=dword:00000032\n"
+                           "\"CurrentCalendar\"=\"<Personal> \\\"quoted\\\" C:\\\\x\"\n"
+                           "\"\\\\Colors\\\\Busy\"=dword:00cc88ff\n"
+                           "\n"
+                           "[HKCU\\Software\\Orvix\\Tavrel\\Remote]\n"
+                           "@=hex:de,ad,01\n"
+                           "\n");
+
+    ToolRun everything = reg(device, {"export"});
+    EXPECT_EQ(everything.exitCode, 0);
+    EXPECT_EQ(everything.out.rfind("[HKCU]\n\n[HKCU\\Software]\n", 0), 0u) << everything.out;
+    EXPECT_NE(everything.out.find(subtree.out), std::string::npos);
+    EXPECT_NE(everything.out.find("[HKLM\\Software\\Orvix\\QoLog]\n\"Tavrel\"=dword:00000001\n"), std::string::npos);
+    EXPECT_EQ(reg(device, {"export", "HKLM"}).out.find("HKCU"), std::string::npos);
+}
+
+TEST(RegCommand, TwoConcurrentLoopsOfSetsLoseNothing)
+{
+    TempDevice device;
+    constexpr int perLoop = 40;
+    std::vector<pid_t> loops;
+    for (int loop = 0; loop < 2; ++loop) {
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            int failures = 0;
+            for (int i = 0; i < perLoop; ++i) {
+                std::string name = "L" + std::to_string(loop) + "-" + std::to_string(i);
+                failures += reg(device, {"set", "HKCU", tavrel + "\\Race", name, "dword", std::to_string(i)}).exitCode != 0;
+            }
+            ::_exit(failures > 0 ? 1 : 0);
+        }
+        ASSERT_GT(pid, 0);
+        loops.push_back(pid);
+    }
+    for (pid_t pid : loops) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    ToolRun all = reg(device, {"get", "HKCU", tavrel + "\\Race"});
+    EXPECT_EQ(all.exitCode, 0);
+    EXPECT_EQ(lineCount(all.out), 2 * perLoop);
+    EXPECT_NE(all.out.find("L1-39=dword:39\n"), std::string::npos);
+}
