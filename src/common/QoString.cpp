@@ -1,6 +1,11 @@
 #include "common/QoString.h"
 
+#include "platform/device/DateFormatter.h"
+#include "platform/device/DateParser.h"
+#include "platform/device/DebugOutput.h"
 #include "platform/device/LastError.h"
+#include "platform/device/SystemTime.h"
+#include "platform/device/VariantTime.h"
 
 #include <cstring>
 #include <new>
@@ -534,5 +539,40 @@ bool CQoString::NextToken(CQoString& token, const char16_t* delimiters)
         }
     }
     token.Trim();
+    return true;
+}
+
+bool CQoString::ToSystemTime(device::SystemTime& record, std::uint32_t flags) const
+{
+    double date = 0;
+    device::DateError error = device::varDateFromStr(View(), flags, date);
+    device::SystemTime converted;
+    if (error == device::DateError::None && !device::variantTimeToSystemTime(date, converted))
+        error = device::DateError::InvalidArgument;
+    switch (error) {
+    case device::DateError::None:
+        record = converted;
+        return true;
+    case device::DateError::TypeMismatch:
+        device::debugOutput(u"CQoString::ToSystemTime() Failed - Type Mismatch\n");
+        return false;
+    case device::DateError::Overflow:
+        device::debugOutput(u"CQoString::ToSystemTime() Failed - Overflow\n");
+        return false;
+    default:
+        device::debugOutput(u"CQoString::ToSystemTime() Failed\n");
+        return false;
+    }
+}
+
+bool CQoString::FromSystemTime(const device::SystemTime& record, std::uint32_t flags)
+{
+    double date = 0;
+    if (!device::systemTimeToVariantTime(record, date))
+        return false;
+    std::u16string text;
+    if (device::varBstrFromDate(date, flags, text) != device::DateError::None)
+        return false;
+    AssignText(text.c_str());
     return true;
 }

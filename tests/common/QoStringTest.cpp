@@ -1,5 +1,7 @@
 #include "common/QoString.h"
+#include "platform/device/DebugOutput.h"
 #include "platform/device/LastError.h"
+#include "platform/device/SystemTime.h"
 
 #include <gtest/gtest.h>
 
@@ -257,4 +259,39 @@ TEST(QoStringMisc, ResourceStringsAndLastError)
     device::setLastError(999999);
     s.GetLastErrorText();
     EXPECT_EQ(text(s), u"");
+}
+
+TEST(QoStringDates, ConvertsThroughTheDeviceLocale)
+{
+    device::SystemTime record;
+    ASSERT_TRUE(CQoString(u"12/8/2026 3:45:10 PM").ToSystemTime(record));
+    EXPECT_EQ(record.year, 2026);
+    EXPECT_EQ(record.month, 12);
+    EXPECT_EQ(record.day, 8);
+    EXPECT_EQ(record.hour, 15);
+    EXPECT_EQ(record.minute, 45);
+    EXPECT_EQ(record.second, 10);
+    EXPECT_EQ(record.dayOfWeek, 2) << "a Tuesday";
+    CQoString back;
+    ASSERT_TRUE(back.FromSystemTime(record));
+    EXPECT_EQ(text(back), u"12/8/2026 3:45:10 PM");
+    record.hour = record.minute = record.second = 0;
+    ASSERT_TRUE(back.FromSystemTime(record));
+    EXPECT_EQ(text(back), u"12/8/2026");
+}
+
+TEST(QoStringDates, AFailedParseLeavesTheRecordAndSaysWhy)
+{
+    std::vector<std::u16string> lines;
+    device::setDebugOutputObserver([&](device::WideView line) { lines.emplace_back(line); });
+    device::SystemTime record;
+    record.year = 1999;
+    EXPECT_FALSE(CQoString(u"no date at all").ToSystemTime(record));
+    EXPECT_FALSE(CQoString().ToSystemTime(record));
+    EXPECT_FALSE(CQoString(u"1/1/10000").ToSystemTime(record));
+    device::setDebugOutputObserver(nullptr);
+    EXPECT_EQ(record.year, 1999);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], u"CQoString::ToSystemTime() Failed - Type Mismatch\n");
+    EXPECT_EQ(lines[2], u"CQoString::ToSystemTime() Failed - Overflow\n");
 }

@@ -1,9 +1,14 @@
 #include "ToolCommands.h"
 
+#include "DateCommand.h"
+#include "RegCommand.h"
+
 namespace {
 
 const ToolCommand commands[] = {
     {"init", nullptr},
+    {"reg", [](const std::vector<std::string>& args) { return runRegCommand(args); }},
+    {"date", [](const std::vector<std::string>& args) { return runDateCommand(args); }},
 };
 
 } // namespace
