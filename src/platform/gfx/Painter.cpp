@@ -70,6 +70,15 @@ bool isKnownOp(RasterOp op)
     }
 }
 
+// The pixels an extent covers: a negative one runs from the start point backwards, so that
+// (width - 1, -width) covers the same columns as (0, width), mirrored.
+Rect extentRect(int x, int y, int width, int height)
+{
+    int left = width < 0 ? x + width + 1 : x;
+    int top = height < 0 ? y + height + 1 : y;
+    return {left, top, left + std::abs(width), top + std::abs(height)};
+}
+
 // Nearest-neighbour sampling of a stretch: for each of `count` target pixels, the source index
 // (counted from the source rectangle's first pixel), mirrored when asked.
 std::vector<int> sampleMap(int count, int sourceCount, bool mirrored)
@@ -645,8 +654,8 @@ bool Painter::stretchBlt(int x, int y, int width, int height, const Surface& sou
 
     bool mirrorX = (width < 0) != (sourceWidth < 0);
     bool mirrorY = (height < 0) != (sourceHeight < 0);
-    Rect d = normalised(Rect{x, y, x + width, y + height}).translated(m_state.origin);
-    Rect s = normalised(Rect{sourceX, sourceY, sourceX + sourceWidth, sourceY + sourceHeight});
+    Rect d = extentRect(x, y, width, height).translated(m_state.origin);
+    Rect s = extentRect(sourceX, sourceY, sourceWidth, sourceHeight);
     Rect area = d.intersected(m_state.clip);
     if (area.isEmpty())
         return true;

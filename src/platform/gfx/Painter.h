@@ -130,8 +130,9 @@ public:
 
     // Block copies from a surface (which may be this painter's own target, even overlapping).
     // Source coordinates are pixels of the source surface; parts outside it are left alone. The
-    // destination is logical, clipped as everything else. A negative destination width or height
-    // mirrors a stretched copy.
+    // destination is logical, clipped as everything else. A stretched copy with a negative width or
+    // height mirrors: the extent then runs backwards from its start, so (w - 1, 0, -w, h) fills
+    // the columns 0 to w - 1 with the picture flipped. Stretches sample the nearest pixel.
     bool bitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
                 RasterOp op = SRCCOPY);
     bool stretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
