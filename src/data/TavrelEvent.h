@@ -1,0 +1,75 @@
+#pragma once
+// CTavrelEvent: one appointment of the store, one activity of a control application or one event
+// of a remote calendar, as every source and view of the calendar exchanges it.
+//
+// Store appointments carry their object identifier (`OID`, never 0) and, as `ID`, its unsigned
+// decimal text; every other source has `OID` 0 and its own `ID` text (empty for remote events).
+// `Class` is the name of the category the event was last added to and is set by
+// CTavrelEvents::AddEvent only. `Bounds` belongs to the views: where one last drew the event.
+
+#include "common/QoString.h"
+#include "platform/device/OleDateTime.h"
+#include "platform/gfx/Rect.h"
+
+#include <cstdint>
+
+class CTavrelEvent {
+public:
+    // Remote events start blank: both times at the current local time, no texts.
+    CTavrelEvent();
+    // A store appointment: `ID` becomes the identifier's "%lu" text.
+    CTavrelEvent(const device::OleDateTime& start, const device::OleDateTime& end, std::int32_t oid,
+                 const CQoString& name, const CQoString& icon);
+    // An event of another source: `OID` is 0.
+    CTavrelEvent(const device::OleDateTime& start, const device::OleDateTime& end, const CQoString& id,
+                 const CQoString& name, const CQoString& icon);
+    CTavrelEvent(const CTavrelEvent& other) = default;
+    CTavrelEvent& operator=(const CTavrelEvent& other) = default;
+    virtual ~CTavrelEvent();
+
+    const CQoString& GetID() const { return m_ID; }
+    const CQoString& GetClass() const { return m_Class; }
+    std::int32_t GetOID() const { return m_OID; }
+    const gfx::Rect& GetBounds() const { return m_Bounds; }
+    const CQoString& GetIcon() const { return m_Icon; }
+    const device::OleDateTime& GetStart() const { return m_Start; }
+    const device::OleDateTime& GetEnd() const { return m_End; }
+    const CQoString& GetName() const { return m_Name; }
+    std::int32_t GetAttendees() const { return m_Attendees; }
+    bool IsChangeable() const { return m_Changeable; }
+    bool GetExtraFlag() const { return m_ExtraFlag; }
+
+    void SetClass(const CQoString& name) { m_Class = name; }
+    void SetBounds(const gfx::Rect& bounds) { m_Bounds = bounds; }
+    void SetIcon(const CQoString& icon) { m_Icon = icon; }
+    void SetName(const CQoString& name) { m_Name = name; }
+    void SetAttendees(std::int32_t attendees) { m_Attendees = attendees; }
+    void SetChangeable(bool changeable) { m_Changeable = changeable; }
+    void SetExtraFlag(bool flag) { m_ExtraFlag = flag; }
+    // Changing the times of an event that sits in a collection leaves it where it stands; callers
+    // that need it in start order again remove it and add it anew.
+    void SetStart(const device::OleDateTime& start) { m_Start = start; }
+    void SetEnd(const device::OleDateTime& end) { m_End = end; }
+
+    // Both times at midnight: the views draw such an event as lasting whole days.
+    bool IsAllDay() const;
+    // Same times (status and value), icon, name, object identifier and category, texts compared
+    // exactly. The identifier text, bounds, attendees and flags do not count.
+    bool IsSameAs(const CTavrelEvent& other) const;
+
+    // Status and raw value alike: the equality the duplicate rules and IsSameAs use.
+    static bool SameDateTime(const device::OleDateTime& a, const device::OleDateTime& b);
+
+private:
+    CQoString m_ID;
+    CQoString m_Class;
+    std::int32_t m_OID = 0;
+    gfx::Rect m_Bounds;
+    CQoString m_Icon;
+    device::OleDateTime m_Start;
+    device::OleDateTime m_End;
+    CQoString m_Name;
+    std::int32_t m_Attendees = 0;
+    bool m_Changeable = true;
+    bool m_ExtraFlag = true;
+};

@@ -1,0 +1,383 @@
+#include "shell/TavrelSettings.h"
+
+#include "data/TavrelCalendar.h"
+#include "platform/device/DeviceFolder.h"
+#include "platform/device/LocaleNames.h"
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+constexpr int DefaultTransparency = 50;
+constexpr int MaxTransparency = 100;
+
+bool isMonth(int month)
+{
+    return month >= 1 && month <= 12;
+}
+
+CQoString monthValueName(const char16_t* prefix, int month)
+{
+    CQoString name;
+    name.Format(u"%s%d", prefix, month);
+    return name;
+}
+
+CQoString transparencyValueName(int month)
+{
+    CQoString name;
+    name.Format(u"%s%02d", u"Transparency", month);
+    return name;
+}
+
+CQoString monthTitleValueName(int month)
+{
+    return CQoString(device::WideString(device::LocaleNames::monthName(month)).c_str());
+}
+
+// The install folder followed by a backslash and the file name.
+CQoString inInstallFolder(device::WideView file)
+{
+    CQoString path = CTavrelSettings::GetInstallFolder();
+    path.AppendChar(u'\\');
+    path.Append(device::WideString(file).c_str());
+    return path;
+}
+
+// The logging switch's key, opened once and kept for the process. It is reopened only when the
+// process turns to another device (tests do), whose registry the old handle no longer reaches.
+class LoggingKey {
+public:
+    bool IsEnabled()
+    {
+        std::lock_guard guard(m_mutex);
+        const std::filesystem::path& registryFile = device::DeviceFolder::current().registryFile();
+        if (!m_key || registryFile != m_registryFile) {
+            m_key = std::make_unique<CQoRegistry>(HKEY_LOCAL_MACHINE, CTavrelSettings::LoggingKeyPath, true);
+            m_registryFile = registryFile;
+        }
+        return m_key->GetDWORD(u"Tavrel", 0) != 0;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::unique_ptr<CQoRegistry> m_key; // closed when the process ends
+    std::filesystem::path m_registryFile;
+};
+
+} // namespace
+
+CTavrelSettings::CTavrelSettings()
+    : m_main(HKEY_CURRENT_USER, MainKeyPath, true), m_calendars(HKEY_CURRENT_USER, CalendarsKeyPath, true)
+{
+}
+
+CTavrelSettings::~CTavrelSettings() = default;
+
+std::uint32_t CTavrelSettings::ReadNumber(const char16_t* name, std::uint32_t defaultValue) const
+{
+    return m_main.GetDWORD(name, defaultValue);
+}
+
+bool CTavrelSettings::WriteNumber(const char16_t* name, std::uint32_t value)
+{
+    return m_main.SetDWORD(name, value);
+}
+
+CQoString CTavrelSettings::ReadText(const char16_t* name, const char16_t* defaultValue) const
+{
+    return m_main.GetString(name, defaultValue);
+}
+
+bool CTavrelSettings::WriteText(const char16_t* name, const CQoString& text)
+{
+    return m_main.SetString(name, text.GetString());
+}
+
+// --- Appearance per month ------------------------------------------------------------------------
+
+int CTavrelSettings::GetTransparency(int month) const
+{
+    if (!isMonth(month))
+        return DefaultTransparency;
+    const std::uint32_t level = ReadNumber(transparencyValueName(month), DefaultTransparency);
+    // A level no setter can write (another program's doing) reads as the default.
+    return level <= MaxTransparency ? int(level) : DefaultTransparency;
+}
+
+bool CTavrelSettings::SetTransparency(int month, int level)
+{
+    if (!isMonth(month) || level < 0 || level > MaxTransparency)
+        return false;
+    return WriteNumber(transparencyValueName(month), std::uint32_t(level));
+}
+
+CQoString CTavrelSettings::GetBackground(int month) const
+{
+    if (!isMonth(month))
+        return CQoString();
+    CQoString path = ReadText(monthValueName(u"Background", month), nullptr);
+    if (path.IsEmpty())
+        path = ReadText(u"Background", nullptr);
+    return path;
+}
+
+bool CTavrelSettings::SetBackground(int month, const CQoString& path)
+{
+    if (!isMonth(month))
+        return false;
+    const bool own = WriteText(monthValueName(u"Background", month), path);
+    const bool fallback = WriteText(u"Background", path);
+    return own && fallback;
+}
+
+CQoString CTavrelSettings::GetMonthTitle(int month) const
+{
+    if (!isMonth(month))
+        return CQoString();
+    CQoString file(device::WideString(device::LocaleNames::monthName(month)).c_str());
+    file.Append(u".gif");
+    const CQoString fallback = inInstallFolder(file.View());
+    return ReadText(monthTitleValueName(month), fallback);
+}
+
+bool CTavrelSettings::SetMonthTitle(int month, const CQoString& path)
+{
+    if (!isMonth(month))
+        return false;
+    return WriteText(monthTitleValueName(month), path);
+}
+
+CQoString CTavrelSettings::GetDayBar(int month) const
+{
+    if (!isMonth(month))
+        return CQoString();
+    const CQoString fallback = inInstallFolder(u"Daybar.gif");
+    return ReadText(monthValueName(u"DayBar", month), fallback);
+}
+
+bool CTavrelSettings::SetDayBar(int month, const CQoString& path)
+{
+    if (!isMonth(month))
+        return false;
+    return WriteText(monthValueName(u"DayBar", month), path);
+}
+
+// --- Fonts -----------------------------------------------------------------------------------------
+
+CQoString CTavrelSettings::GetDayFontName() const
+{
+    return ReadText(u"FontNameDays", u"Tahoma");
+}
+
+int CTavrelSettings::GetDayFontSize() const
+{
+    return int(ReadNumber(u"FontSizeDays", 8));
+}
+
+bool CTavrelSettings::SetDayFont(int size, const CQoString& name)
+{
+    const bool sizeWritten = WriteNumber(u"FontSizeDays", std::uint32_t(size));
+    const bool nameWritten = WriteText(u"FontNameDays", name);
+    return sizeWritten && nameWritten;
+}
+
+CQoString CTavrelSettings::GetYearFontName() const
+{
+    return ReadText(u"FontNameYear", u"Tahoma");
+}
+
+int CTavrelSettings::GetYearFontSize() const
+{
+    return int(ReadNumber(u"FontSizeYear", 16));
+}
+
+bool CTavrelSettings::SetYearFont(int size, const CQoString& name)
+{
+    const bool sizeWritten = WriteNumber(u"FontSizeYear", std::uint32_t(size));
+    const bool nameWritten = WriteText(u"FontNameYear", name);
+    return sizeWritten && nameWritten;
+}
+
+// --- Flags and names -------------------------------------------------------------------------------
+
+bool CTavrelSettings::GetCheckOffDays() const
+{
+    return ReadNumber(u"CheckOffDays", 0) != 0;
+}
+
+bool CTavrelSettings::SetCheckOffDays(bool checkOff)
+{
+    return WriteNumber(u"CheckOffDays", checkOff ? 1 : 0);
+}
+
+bool CTavrelSettings::GetInitialized() const
+{
+    return ReadNumber(u"Initialized", 1) != 0;
+}
+
+bool CTavrelSettings::SetInitialized(bool initialized)
+{
+    return WriteNumber(u"Initialized", initialized ? 1 : 0);
+}
+
+CQoString CTavrelSettings::GetCurrentCalendar() const
+{
+    return ReadText(u"CurrentCalendar", PersonalCalendar);
+}
+
+bool CTavrelSettings::SetCurrentCalendar(const CQoString& name)
+{
+    return WriteText(u"CurrentCalendar", name);
+}
+
+bool CTavrelSettings::GetDisplayDefaultIcons() const
+{
+    return ReadNumber(u"DispalyDefaultIcons", 1) != 0;
+}
+
+bool CTavrelSettings::SetDisplayDefaultIcons(bool display)
+{
+    return WriteNumber(u"DispalyDefaultIcons", display ? 1 : 0);
+}
+
+// --- Colours ---------------------------------------------------------------------------------------
+
+gfx::Colour CTavrelSettings::GetBusyColour() const
+{
+    return ReadNumber(u"\\Colors\\Busy", 0xCC88FF);
+}
+
+bool CTavrelSettings::SetBusyColour(gfx::Colour colour)
+{
+    return WriteNumber(u"\\Colors\\Busy", colour);
+}
+
+gfx::Colour CTavrelSettings::GetTentativeColour() const
+{
+    return ReadNumber(u"\\Colors\\Tentative", 0x80FFFF);
+}
+
+bool CTavrelSettings::SetTentativeColour(gfx::Colour colour)
+{
+    return WriteNumber(u"\\Colors\\Tentative", colour);
+}
+
+gfx::Colour CTavrelSettings::GetOutOfOfficeColour() const
+{
+    return ReadNumber(u"\\Colors\\OutOfOffice", 0xFF0000);
+}
+
+bool CTavrelSettings::SetOutOfOfficeColour(gfx::Colour colour)
+{
+    return WriteNumber(u"\\Colors\\OutOfOffice", colour);
+}
+
+gfx::Colour CTavrelSettings::GetFreeColour() const
+{
+    return ReadNumber(u"\\Colors\\Free", 0xFF00);
+}
+
+bool CTavrelSettings::SetFreeColour(gfx::Colour colour)
+{
+    return WriteNumber(u"\\Colors\\Free", colour);
+}
+
+gfx::Colour CTavrelSettings::GetHour1Colour() const
+{
+    return ReadNumber(u"\\Colors\\Hour1", 0xFFC0C0);
+}
+
+bool CTavrelSettings::SetHour1Colour(gfx::Colour colour)
+{
+    return WriteNumber(u"\\Colors\\Hour1", colour);
+}
+
+gfx::Colour CTavrelSettings::GetHour2Colour() const
+{
+    return ReadNumber(u"\\Colors\\Hour2", 0xFFFFFF);
+}
+
+bool CTavrelSettings::SetHour2Colour(gfx::Colour colour)
+{
+    return WriteNumber(u"\\Colors\\Hour2", colour);
+}
+
+// --- View and working day --------------------------------------------------------------------------
+
+int CTavrelSettings::GetLastView() const
+{
+    return int(ReadNumber(u"LastView", 2));
+}
+
+bool CTavrelSettings::SetLastView(int mode)
+{
+    return WriteNumber(u"LastView", std::uint32_t(mode));
+}
+
+int CTavrelSettings::GetWorkdayStartHour() const
+{
+    return int(ReadNumber(u"Workday Start Hour", 9));
+}
+
+bool CTavrelSettings::SetWorkdayStartHour(int hour)
+{
+    return WriteNumber(u"Workday Start Hour", std::uint32_t(hour));
+}
+
+int CTavrelSettings::GetWorkdayEndHour() const
+{
+    return int(ReadNumber(u"Workday End Hour", 17));
+}
+
+bool CTavrelSettings::SetWorkdayEndHour(int hour)
+{
+    return WriteNumber(u"Workday End Hour", std::uint32_t(hour));
+}
+
+CQoString CTavrelSettings::GetIconPath() const
+{
+    return ReadText(u"Icon Path", nullptr);
+}
+
+bool CTavrelSettings::SetIconPath(const CQoString& folder)
+{
+    return WriteText(u"Icon Path", folder);
+}
+
+// --- Calendar visibility ---------------------------------------------------------------------------
+
+bool CTavrelSettings::SaveCalendarVisibility(const CTavrelCalendar& calendar) const
+{
+    CQoRegistry calendarKey(m_calendars.GetKey(), calendar.GetName(), true);
+    for (const CTavrelEvents& category : calendar.GetCategories()) {
+        CQoRegistry categoryKey(calendarKey.GetKey(), category.GetName(), true);
+        categoryKey.SetDWORD(u"Visible", category.IsVisible() ? 1 : 0);
+    }
+    return true;
+}
+
+void CTavrelSettings::LoadCalendarVisibility(CTavrelCalendar& calendar) const
+{
+    CQoRegistry calendarKey(m_calendars.GetKey(), calendar.GetName(), true);
+    for (CTavrelEvents& category : calendar.GetCategories()) {
+        CQoRegistry categoryKey(calendarKey.GetKey(), category.GetName(), true);
+        category.SetVisible(categoryKey.GetDWORD(u"Visible", 1) != 0);
+    }
+}
+
+// --- Machine-wide values ---------------------------------------------------------------------------
+
+bool CTavrelSettings::IsLoggingEnabled()
+{
+    static LoggingKey key;
+    return key.IsEnabled();
+}
+
+CQoString CTavrelSettings::GetInstallFolder()
+{
+    CQoRegistry installKey(HKEY_LOCAL_MACHINE, InstallKeyPath, true);
+    return installKey.GetString(u"InstallDir", nullptr);
+}
