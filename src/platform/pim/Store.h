@@ -1,0 +1,114 @@
+#pragma once
+// The SQLite connection behind the object model: the schema, the prepared statements and the
+// index of time spans.
+//
+// Layout. `appointments` holds one row per appointment (a series is one row with its pattern),
+// keyed by its object identifier. `appointment_spans` is an R*Tree of each row's span in days on
+// the true time line: a single appointment from its start to its end, a series from its first
+// start to the end of its last possible occurrence (open-ended series reach past year 9999). A
+// period query asks the tree for the spans that touch the period and reads only those rows, so it
+// costs what the period holds, not what the store holds. The tree keeps 32-bit floats; spans are
+// rounded outward before they are written, so the tree may name a row that misses the period by a
+// few minutes (the caller filters exactly) but never misses one that touches it.
+//
+// Object identifiers come from AUTOINCREMENT, so a deleted appointment's identifier is never
+// given again (a calendar that still shows it cannot open a different appointment by it); the
+// table's CHECK keeps them within 1 to 0xFFFFFFFE.
+//
+// Sharing. Several programs open the same file: the connection runs in WAL mode (readers never
+// wait for a writer) with a busy time-out for writers and for a file held exclusively. Every
+// write is one transaction. One Store may be used from several threads; its calls are serialised.
+// Statements are prepared once, at logon, and kept.
+
+#include "platform/pim/AppointmentRecord.h"
+#include "platform/pim/Error.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace pim {
+
+class Store {
+public:
+    // The schema version this code writes and understands, and the file's application id ("TPIM").
+    static constexpr int kSchemaVersion = 1;
+    static constexpr std::int32_t kApplicationId = 0x5450494D;
+
+    // Opens (creating when missing) the file. Fails when it cannot be opened for writing; does
+    // not read it yet.
+    static std::shared_ptr<Store> open(const std::filesystem::path& file, std::chrono::milliseconds busyTimeout,
+                                       Error& error);
+    ~Store();
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
+
+    // Reads the file (creating the schema in an empty one), checks it and prepares the
+    // statements. Busy when another program holds the file beyond the time-out; Damaged for a
+    // file that is no appointment store or fails the integrity check; NewerFormat for one of a
+    // newer schema.
+    Error logon();
+    void logoff();
+    bool isLoggedOn() const;
+
+    // Gives the record its object identifier.
+    Error insert(AppointmentRecord& record);
+    // NotFound when the appointment has been deleted meanwhile.
+    Error update(const AppointmentRecord& record);
+    Error remove(std::uint32_t oid);
+    Error fetch(std::uint32_t oid, AppointmentRecord& record);
+    // Every appointment whose span touches [from, to], in no particular order; more may come
+    // than touch it (see above), none that touch it are missed.
+    Error overlapping(Milliseconds from, Milliseconds to, std::vector<AppointmentRecord>& out);
+
+    // InvalidAppointment or InvalidRecurrence for a record the store must not keep.
+    static Error validate(const AppointmentRecord& record);
+
+private:
+    enum class Query {
+        BeginWrite,
+        Commit,
+        Rollback,
+        InsertAppointment,
+        InsertSpan,
+        UpdateAppointment,
+        UpdateSpan,
+        DeleteAppointment,
+        DeleteSpan,
+        Fetch,
+        Overlapping,
+        Count,
+    };
+
+    explicit Store(sqlite3* connection);
+    Error prepareSchema();
+    Error createSchema();
+    Error checkIntegrity();
+    Error prepareStatements();
+    void finalizeStatements();
+    Error execute(const char* sql);
+    Error readPragma(const char* sql, std::int64_t& value);
+    sqlite3_stmt* statement(Query query) { return m_statements[std::size_t(query)]; }
+    Error run(Query query);
+    // Runs `body` inside BEGIN IMMEDIATE ... COMMIT, rolling back when it fails.
+    template <typename Body>
+    Error inWriteTransaction(Body body);
+    Error writeSpan(Query query, const AppointmentRecord& record);
+    Error bindRecord(sqlite3_stmt* statement, const AppointmentRecord& record);
+    static AppointmentRecord readRecord(sqlite3_stmt* statement);
+    Error errorOf(int sqliteResult) const;
+
+    mutable std::mutex m_mutex;
+    sqlite3* m_connection;
+    bool m_loggedOn = false;
+    std::array<sqlite3_stmt*, std::size_t(Query::Count)> m_statements {};
+};
+
+} // namespace pim
