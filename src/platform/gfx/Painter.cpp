@@ -313,6 +313,64 @@ void Painter::ellipse(const Rect& rect)
     }
 }
 
+void Painter::polygon(std::span<const Point> points)
+{
+    if (points.size() < 2)
+        return;
+    if (!m_state.brush.isNull() && points.size() >= 3) {
+        int top = points[0].y;
+        int bottom = points[0].y;
+        for (const Point& p : points) {
+            top = std::min(top, p.y);
+            bottom = std::max(bottom, p.y);
+        }
+        std::vector<double> crossings;
+        for (int y = top; y < bottom; ++y) {
+            // Where the edges cross the row's top; a pixel is filled when its top-left corner
+            // lies inside, which fills a rectangle's polygon exactly as fillRect does.
+            crossings.clear();
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                Point a = points[i];
+                Point b = points[(i + 1) % points.size()];
+                if ((a.y <= y) == (b.y <= y))
+                    continue;
+                crossings.push_back(a.x + double(y - a.y) * double(b.x - a.x) / double(b.y - a.y));
+            }
+            std::sort(crossings.begin(), crossings.end());
+            for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+                int from = int(std::ceil(crossings[i]));
+                int to = int(std::ceil(crossings[i + 1]));
+                fillDeviceRect(Rect{from, y, to, y + 1}.translated(m_state.origin), m_state.brush.colour);
+            }
+        }
+    }
+    m_dashPhase = 0;
+    for (std::size_t i = 0; i < points.size(); ++i)
+        drawLine(points[i] + m_state.origin, points[(i + 1) % points.size()] + m_state.origin, false);
+}
+
+void Painter::drawFocusRect(const Rect& rect)
+{
+    Rect d = toDevice(normalised(rect));
+    if (d.isEmpty())
+        return;
+    unsigned phase = 0;
+    auto invert = [&](int x, int y) {
+        if ((phase++ & 1) == 0 && m_state.clip.contains(x, y))
+            m_target->row(y)[x] ^= 0xFFFFFF;
+    };
+    for (int x = d.left; x < d.right; ++x)
+        invert(x, d.top);
+    for (int y = d.top + 1; y < d.bottom; ++y)
+        invert(d.right - 1, y);
+    if (d.height() > 1)
+        for (int x = d.right - 2; x >= d.left; --x)
+            invert(x, d.bottom - 1);
+    if (d.width() > 1)
+        for (int y = d.bottom - 2; y > d.top; --y)
+            invert(d.left, y);
+}
+
 // ---- lines -------------------------------------------------------------------------------------
 
 Point Painter::moveTo(int x, int y)
@@ -462,7 +520,7 @@ void Painter::drawTextRun(int deviceX, int deviceBaseline, device::WideView text
 int Painter::drawText(device::WideView text, const Rect& rect, unsigned format)
 {
     Rect copy = rect;
-    return drawText(text, copy, format & ~DT_CALCRECT);
+    return drawText(text, copy, format);
 }
 
 int Painter::drawText(device::WideView text, Rect& rect, unsigned format)

@@ -90,6 +90,12 @@ public:
     void rectangle(int left, int top, int right, int bottom) { rectangle(Rect{left, top, right, bottom}); }
     // The ellipse inscribed in the rectangle: outline with the pen, inside with the brush.
     void ellipse(const Rect& rect);
+    // A closed polygon: the inside (alternate filling: pixels whose top-left corner lies inside an
+    // odd number of times) with the brush, then the outline through every point with the pen.
+    void polygon(std::span<const Point> points);
+    // The dotted rectangle that marks the focused control: every other border pixel inverted, so
+    // drawing it twice removes it.
+    void drawFocusRect(const Rect& rect);
 
     // Lines. lineTo draws from the current position to (x, y), leaving out (x, y) itself, and
     // makes (x, y) the current position. moveTo returns the previous position.
@@ -105,7 +111,8 @@ public:
     // Text (UTF-16). drawText lays the text out in `rect` according to the DT_ format and returns
     // the height of the text; with DT_VCENTER or DT_BOTTOM it returns the offset from rect.top to
     // the bottom of the text. With DT_CALCRECT nothing is drawn: rect.right and rect.bottom are set
-    // to bound the text (the widest line and the last line), left and top stay.
+    // to bound the text (the widest line and the last line), left and top stay; the overload for
+    // a const rectangle then only returns the height.
     //
     // Formats: DT_LEFT, DT_CENTER, DT_RIGHT; DT_TOP, DT_VCENTER, DT_BOTTOM (the latter two with
     // DT_SINGLELINE only); DT_SINGLELINE (line breaks are drawn as nothing); DT_WORDBREAK (lines

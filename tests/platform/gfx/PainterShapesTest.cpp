@@ -231,6 +231,48 @@ TEST_F(PainterShapes, EllipseStaysInsideItsBoundsAndIsSymmetric)
         }
 }
 
+TEST_F(PainterShapes, PolygonFillsInsideAndOutlinesThroughEveryPoint)
+{
+    // A drop-down arrow: a triangle pointing down.
+    Point arrow[] = {{10, 10}, {20, 10}, {15, 15}};
+    painter.selectPen(Pen::null());
+    painter.selectBrush(Brush::solid(colours::red));
+    painter.polygon(arrow);
+    EXPECT_EQ(inkBounds(surface, paper), (Rect{10, 10, 20, 15})) << picture(surface, {8, 8, 22, 17}, colours::red);
+    EXPECT_EQ(countColour(surface, colours::red, {10, 10, 20, 11}), 10) << "the top row is whole";
+    for (int y = 10; y < 15; ++y)
+        for (int x = 10; x < 20; ++x)
+            EXPECT_EQ(surface.pixel(x, y), surface.pixel(29 - x, y)) << "symmetric at " << x << "," << y;
+
+    // A rectangle's corners fill exactly what fillRect fills.
+    surface.fill(paper);
+    Point box[] = {{3, 4}, {9, 4}, {9, 7}, {3, 7}};
+    painter.polygon(box);
+    EXPECT_EQ(inkBounds(surface, paper), (Rect{3, 4, 9, 7}));
+    EXPECT_EQ(countColour(surface, colours::red), 6 * 3);
+
+    // With a pen the outline closes back to the first point, which is drawn too.
+    surface.fill(paper);
+    painter.selectPen(Pen::solid(ink));
+    painter.selectBrush(Brush::null());
+    Point square[] = {{2, 2}, {8, 2}, {8, 8}, {2, 8}};
+    painter.polygon(square);
+    EXPECT_EQ(countColour(surface, ink), 24);
+    EXPECT_EQ(inkBounds(surface, paper), (Rect{2, 2, 9, 9}));
+}
+
+TEST_F(PainterShapes, FocusRectangleInvertsEveryOtherPixelAndUndoesItself)
+{
+    painter.fillRect({0, 0, 40, 30}, colours::black);
+    painter.drawFocusRect({5, 5, 15, 11});
+    EXPECT_EQ(countColour(surface, colours::white), (10 * 2 + 4 * 2) / 2);
+    EXPECT_EQ(inkBounds(surface, colours::black), (Rect{5, 5, 15, 11}));
+    EXPECT_EQ(surface.pixel(5, 5), colours::white);
+    EXPECT_EQ(surface.pixel(6, 5), colours::black);
+    painter.drawFocusRect({5, 5, 15, 11});
+    EXPECT_EQ(countColour(surface, colours::black), 40 * 30);
+}
+
 TEST_F(PainterShapes, EveryOperationHonoursTheClipRectangle)
 {
     Rect clip{10, 5, 20, 15};
@@ -242,6 +284,9 @@ TEST_F(PainterShapes, EveryOperationHonoursTheClipRectangle)
     painter.rectangle(5, 2, 30, 25);
     painter.ellipse({0, 0, 40, 30});
     painter.setPixel(2, 2, colours::blue);
+    Point triangle[] = {{0, 0}, {40, 0}, {20, 30}};
+    painter.polygon(triangle);
+    painter.drawFocusRect({0, 0, 40, 30});
     painter.textOut(0, 8, u"Clipped text");
     Surface source(40, 30, colours::blue);
     painter.bitBlt(0, 0, 40, 30, source, 0, 0);

@@ -160,6 +160,8 @@ TEST_F(Text, CalcRectMeasuresOneLine)
     EXPECT_EQ(inkBounds(surface, paper), Rect{}) << "measuring draws nothing";
     EXPECT_EQ(painter.drawText(u"", copy, DT_CALCRECT), 0);
     EXPECT_EQ(copy, (Rect{10, 20, 10, 20}));
+    EXPECT_EQ(painter.drawText(u"one\ntwo", Rect{0, 0, 100, 100}, DT_CALCRECT), 22) << "a const rectangle: height only";
+    EXPECT_EQ(inkBounds(surface, paper), Rect{});
 }
 
 TEST_F(Text, WordBreakWrapsBetweenWords)
