@@ -1,9 +1,6 @@
 #include "data/TavrelEvents.h"
 
-#if __has_include("common/QoLog.h")
 #include "common/QoLog.h"
-#define TAVREL_HAVE_LOG 1
-#endif
 #include "shell/TavrelSettings.h"
 
 #include <mutex>
@@ -102,11 +99,9 @@ void CTavrelEvents::LogAdded(const CTavrelEvent& event) const
         return;
     const device::WideString start = event.GetStart().Format();
     const device::WideString end = event.GetEnd().Format();
-#ifdef TAVREL_HAVE_LOG
     CQoLog::GetLog().Trace(u"CTavrelEvents::AddEvent(Start='%s', End='%s', ID='%s', Name='%s', Class='%s', Icon='%s')\n",
                            start.c_str(), end.c_str(), event.GetID().GetString(), event.GetName().GetString(),
                            event.GetClass().GetString(), event.GetIcon().GetString());
-#endif
 }
 
 bool CTavrelEvents::Overlaps(const CTavrelEvent& event, const device::OleDateTime& from, const device::OleDateTime& to)

@@ -1,0 +1,261 @@
+#include "shell/TavrelApp.h"
+
+#include "common/QoLog.h"
+#include "data/TavrelMainWindow.h"
+#include "data/TavrelRegisteredCalendar.h"
+#include "platform/pim/Application.h"
+#include "rules/TavrelRules.h"
+#include "shell/TavrelSettings.h"
+
+#include <mutex>
+
+CTavrelApp::CTavrelApp()
+    : m_settings(std::make_shared<CTavrelSettings>()), m_rules(std::make_shared<CTavrelRules>()),
+      m_data(std::make_shared<CTavrelCalendarData>())
+{
+    Trace(u"CTavrelApp() Constructor\n");
+    m_data->ClearReaderStop();
+}
+
+CTavrelApp::~CTavrelApp()
+{
+    Trace(u"CTavrelApp() Destructor\n");
+    StopReader();
+    m_settings->SetCurrentCalendar(m_data->GetCurrentCalendarName());
+}
+
+void CTavrelApp::Trace(const char16_t* text)
+{
+    if (CTavrelSettings::IsLoggingEnabled())
+        CQoLog::GetLog().Trace(u"%s", text);
+}
+
+// --- Start-up steps ------------------------------------------------------------------------------
+
+void CTavrelApp::ParseCommandLine(const std::vector<CQoString>& parameters)
+{
+    for (const CQoString& parameter : parameters) {
+        if (parameter.CompareNoCase(ControlModeParameter) == 0)
+            m_controlMode = true;
+    }
+}
+
+bool CTavrelApp::CreateOutlook(pim::Error* error)
+{
+    std::unique_ptr<pim::Application> outlook = pim::Application::create(error);
+    if (!outlook)
+        return false;
+    m_outlook = std::move(outlook);
+    return true;
+}
+
+bool CTavrelApp::LogonOutlook(pim::Error* error)
+{
+    if (!m_outlook)
+        return pim::fail(error, pim::Error::NotLoggedOn);
+    return m_outlook->logon(error);
+}
+
+bool CTavrelApp::LoadRules(const char16_t* path)
+{
+    std::lock_guard rules(m_data->GetRulesLock());
+    return m_rules->Load(path ? path : CTavrelRules::DefaultPath);
+}
+
+void CTavrelApp::RestoreCurrentCalendar()
+{
+    std::lock_guard calendars(m_data->GetCalendarListLock());
+    m_data->SetCurrentCalendarName(m_settings->GetCurrentCalendar());
+    if (!m_data->FindCalendar(m_data->GetCurrentCalendarName()))
+        SetCurrentCalendar(CTavrelSettings::PersonalCalendar);
+}
+
+bool CTavrelApp::StartReader(std::shared_ptr<CTavrelSleeper> sleeper)
+{
+    m_data->ClearReaderStop();
+    CTavrelReader::Sources sources{m_data, m_settings, m_rules, m_outlook};
+    auto reader = std::make_shared<CTavrelReader>(std::move(sources), std::move(sleeper));
+    return m_reader.Start(std::move(reader), m_data);
+}
+
+bool CTavrelApp::StopReader()
+{
+    return m_reader.Stop();
+}
+
+void CTavrelApp::SetMainWindow(CTavrelMainWindow* window)
+{
+    m_data->GetMainWindowLink().Set(window);
+}
+
+CTavrelMainWindow* CTavrelApp::GetMainWindow() const
+{
+    return m_data->GetMainWindowLink().Get();
+}
+
+// --- Calendars -----------------------------------------------------------------------------------
+
+CTavrelCalendar* CTavrelApp::FindCalendar(const CQoString& name)
+{
+    return m_data->FindCalendar(name);
+}
+
+bool CTavrelApp::SetCurrentCalendar(const CQoString& name)
+{
+    CQoString current;
+    {
+        std::lock_guard calendars(m_data->GetCalendarListLock());
+        if (CTavrelCalendarData::IsPersonal(name)) {
+            current = CTavrelSettings::PersonalCalendar;
+        } else if (CTavrelCalendarData::IsCombined(name)) {
+            current = CTavrelSettings::CombinedCalendar;
+        } else if (CTavrelCalendar* calendar = m_data->FindCalendar(name)) {
+            current = calendar->GetName();
+        } else {
+            return false;
+        }
+        m_data->SetCurrentCalendarName(current);
+    }
+    m_settings->SetCurrentCalendar(current);
+    // The events on show belong to the old calendar; the reader should not wait out its pause.
+    m_data->RequestRefresh();
+    if (CTavrelMainWindow* window = GetMainWindow()) {
+        window->RefreshCalendarChecks();
+        window->ReloadViewEvents();
+    }
+    return true;
+}
+
+CQoString CTavrelApp::GetCurrentCalendarName()
+{
+    return m_data->GetCurrentCalendarName();
+}
+
+CTavrelRegisteredCalendar& CTavrelApp::AddRegisteredCalendar(const CQoString& name)
+{
+    const CTavrelRegisteredCalendar calendar(name, m_settings.get());
+    return static_cast<CTavrelRegisteredCalendar&>(m_data->AddRegisteredCalendar(calendar));
+}
+
+CTavrelEvents CTavrelApp::GetWindowEventsSnapshot()
+{
+    return m_data->GetWindowEventsSnapshot();
+}
+
+// --- Icon rules ----------------------------------------------------------------------------------
+
+CTavrelRules CTavrelApp::GetRulesCopy()
+{
+    std::lock_guard rules(m_data->GetRulesLock());
+    return CTavrelRules(*m_rules);
+}
+
+void CTavrelApp::ReplaceRules(const CTavrelRules& rules)
+{
+    std::lock_guard guard(m_data->GetRulesLock());
+    *m_rules = rules;
+}
+
+// --- Appearance of the current calendar ----------------------------------------------------------
+
+CTavrelApp::AppearanceSource CTavrelApp::CurrentAppearance(CTavrelCalendar*& own)
+{
+    own = nullptr;
+    const CQoString current = m_data->GetCurrentCalendarName();
+    if (CTavrelCalendarData::IsPersonal(current) || CTavrelCalendarData::IsCombined(current))
+        return AppearanceSource::Global;
+    CTavrelCalendar* calendar = m_data->FindCalendar(current);
+    if (!calendar)
+        return AppearanceSource::Missing;
+    if (calendar->GetTypeName().CompareNoCase(u"Registered") == 0)
+        return AppearanceSource::Global;
+    own = calendar;
+    return AppearanceSource::Own;
+}
+
+int CTavrelApp::GetTransparency(int month)
+{
+    std::lock_guard calendars(m_data->GetCalendarListLock());
+    CTavrelCalendar* own;
+    switch (CurrentAppearance(own)) {
+    case AppearanceSource::Global:
+        return m_settings->GetTransparency(month);
+    case AppearanceSource::Own:
+        return own->GetTransparency(month);
+    case AppearanceSource::Missing:
+        break;
+    }
+    return CTavrelCalendar::DefaultTransparency;
+}
+
+CQoString CTavrelApp::Picture(int month, CQoString (CTavrelCalendar::*ownPicture)(int) const,
+                              CQoString (CTavrelSettings::*global)(int) const)
+{
+    std::lock_guard calendars(m_data->GetCalendarListLock());
+    CTavrelCalendar* own;
+    switch (CurrentAppearance(own)) {
+    case AppearanceSource::Global:
+        return ((*m_settings).*global)(month);
+    case AppearanceSource::Own: {
+        CQoString picture = (own->*ownPicture)(month);
+        return picture.IsEmpty() ? ((*m_settings).*global)(month) : picture;
+    }
+    case AppearanceSource::Missing:
+        break;
+    }
+    return CQoString();
+}
+
+CQoString CTavrelApp::GetBackground(int month)
+{
+    return Picture(month, &CTavrelCalendar::GetBackground, &CTavrelSettings::GetBackground);
+}
+
+CQoString CTavrelApp::GetMonthTitle(int month)
+{
+    return Picture(month, &CTavrelCalendar::GetMonthTitle, &CTavrelSettings::GetMonthTitle);
+}
+
+CQoString CTavrelApp::GetDayBar(int month)
+{
+    return Picture(month, &CTavrelCalendar::GetDayBar, &CTavrelSettings::GetDayBar);
+}
+
+bool CTavrelApp::SetTransparency(int month, int level)
+{
+    std::lock_guard calendars(m_data->GetCalendarListLock());
+    CTavrelCalendar* own;
+    switch (CurrentAppearance(own)) {
+    case AppearanceSource::Global:
+        return m_settings->SetTransparency(month, level);
+    case AppearanceSource::Own:
+        return own->SetTransparency(month, level);
+    case AppearanceSource::Missing:
+        break;
+    }
+    return false;
+}
+
+bool CTavrelApp::SetPicture(int month, const CQoString& path, bool (CTavrelSettings::*global)(int, const CQoString&))
+{
+    std::lock_guard calendars(m_data->GetCalendarListLock());
+    CTavrelCalendar* own;
+    if (CurrentAppearance(own) != AppearanceSource::Global)
+        return false;
+    return ((*m_settings).*global)(month, path);
+}
+
+bool CTavrelApp::SetBackground(int month, const CQoString& path)
+{
+    return SetPicture(month, path, &CTavrelSettings::SetBackground);
+}
+
+bool CTavrelApp::SetMonthTitle(int month, const CQoString& path)
+{
+    return SetPicture(month, path, &CTavrelSettings::SetMonthTitle);
+}
+
+bool CTavrelApp::SetDayBar(int month, const CQoString& path)
+{
+    return SetPicture(month, path, &CTavrelSettings::SetDayBar);
+}

@@ -1,0 +1,126 @@
+#pragma once
+// CTavrelApp: the calendar program's application object. It owns the settings store, the icon
+// rules, the connection to the appointment store, the calendar data (calendar lists, current
+// calendar, window collection, the three locks and the reader's flags) and the reader thread.
+//
+// It needs no window: the main frame attaches itself with SetMainWindow when it exists, and a
+// test builds the object on a throw-away device and drives it directly. Start-up is a series of
+// steps the program's initialisation calls in order (CreateOutlook, LoadRules, RestoreCurrent-
+// Calendar under the calendar list lock, LogonOutlook, StartReader); the frame, the message
+// boxes of failed steps and the loading of remote calendars belong to the program's start-up.
+//
+// Destruction asks the reader to stop, waits up to 500 ms for it and stores the current
+// calendar's name as "CurrentCalendar".
+
+#include "common/QoString.h"
+#include "data/TavrelCalendarData.h"
+#include "data/TavrelReaderThread.h"
+#include "data/TavrelSleeper.h"
+#include "platform/pim/Error.h"
+
+#include <memory>
+#include <vector>
+
+class CTavrelMainWindow;
+class CTavrelRegisteredCalendar;
+class CTavrelRules;
+class CTavrelSettings;
+
+namespace pim {
+class Application;
+}
+
+class CTavrelApp {
+public:
+    static constexpr const char16_t* ControlModeParameter = u"TavrelControl";
+
+    CTavrelApp();
+    CTavrelApp(const CTavrelApp&) = delete;
+    CTavrelApp& operator=(const CTavrelApp&) = delete;
+    virtual ~CTavrelApp();
+
+    // --- Start-up steps -----------------------------------------------------------------------
+    // Any parameter equal to "TavrelControl", ignoring case, selects control mode.
+    void ParseCommandLine(const std::vector<CQoString>& parameters);
+    bool IsControlMode() const { return m_controlMode; }
+    // Opens the appointment store of the device.
+    bool CreateOutlook(pim::Error* error = nullptr);
+    bool LogonOutlook(pim::Error* error = nullptr);
+    pim::Application* GetOutlook() const { return m_outlook.get(); }
+    // Loads "\My Documents\Tavrel.Rules" (or the given file) under the rules lock.
+    bool LoadRules(const char16_t* path = nullptr);
+    // Reads "CurrentCalendar" and falls back to "<Personal>" when no calendar of that name exists
+    // (so does a stored "<Combined>", which is no calendar object). Run after the remote
+    // calendars are loaded, under the calendar list lock.
+    void RestoreCurrentCalendar();
+    // Starts the reader thread at below-normal priority; tests may hand it a sleeper.
+    bool StartReader(std::shared_ptr<CTavrelSleeper> sleeper = nullptr);
+    // Asks the reader to stop and waits the bounded time; true when it ended.
+    bool StopReader();
+    bool IsReaderRunning() const { return m_reader.IsRunning(); }
+
+    // The frame, when it exists (null before it is destroyed).
+    void SetMainWindow(CTavrelMainWindow* window);
+    CTavrelMainWindow* GetMainWindow() const;
+
+    // --- Calendars ----------------------------------------------------------------------------
+    // Remote calendars first, then registered ones, ignoring case; under the calendar list lock.
+    CTavrelCalendar* FindCalendar(const CQoString& name);
+    // "<Personal>" and "<Combined>" in any letter case, or the name of a calendar as the calendar
+    // writes it. False, and nothing changes, for a name no calendar has. On success the name is
+    // stored as "CurrentCalendar", the frame refreshes its calendar menu and notifies control
+    // applications, the view reloads, and the reader is asked for a fresh pass.
+    bool SetCurrentCalendar(const CQoString& name);
+    CQoString GetCurrentCalendarName();
+    // Creates a registered calendar of that name (its pictures falling back to the settings) and
+    // appends it to the registered calendars.
+    CTavrelRegisteredCalendar& AddRegisteredCalendar(const CQoString& name);
+
+    // A deep copy of the window collection, taken under the event lock.
+    CTavrelEvents GetWindowEventsSnapshot();
+    // Makes the reader start a fresh pass soon.
+    void RequestRefresh() { m_data->RequestRefresh(); }
+
+    // --- Icon rules ---------------------------------------------------------------------------
+    // A copy of the rules, and replacing them by an edited copy, each under the rules lock.
+    CTavrelRules GetRulesCopy();
+    void ReplaceRules(const CTavrelRules& rules);
+
+    // --- Appearance of the current calendar ---------------------------------------------------
+    // The settings' values for "<Personal>", "<Combined>" and registered calendars; a remote
+    // calendar's own values, its pictures falling back to the settings' when it has none. With
+    // no calendar of the current name: fade 50 and no pictures. Each holds the calendar list lock.
+    int GetTransparency(int month);
+    CQoString GetBackground(int month);
+    CQoString GetMonthTitle(int month);
+    CQoString GetDayBar(int month);
+    // Written to the settings for "<Personal>", "<Combined>" and registered calendars. A remote
+    // calendar takes its own fade level; its pictures cannot be changed here (false).
+    bool SetTransparency(int month, int level);
+    bool SetBackground(int month, const CQoString& path);
+    bool SetMonthTitle(int month, const CQoString& path);
+    bool SetDayBar(int month, const CQoString& path);
+
+    // --- Parts --------------------------------------------------------------------------------
+    CTavrelSettings& GetSettings() { return *m_settings; }
+    CTavrelCalendarData& GetCalendarData() { return *m_data; }
+    CTavrelOrderedLock& GetEventLock() { return m_data->GetEventLock(); }
+    CTavrelOrderedLock& GetCalendarListLock() { return m_data->GetCalendarListLock(); }
+    CTavrelOrderedLock& GetRulesLock() { return m_data->GetRulesLock(); }
+
+private:
+    enum class AppearanceSource { Global, Own, Missing };
+    // Which values the current calendar shows; `own` is the calendar when they are its own.
+    AppearanceSource CurrentAppearance(CTavrelCalendar*& own);
+    CQoString Picture(int month, CQoString (CTavrelCalendar::*own)(int) const,
+                      CQoString (CTavrelSettings::*global)(int) const);
+    bool SetPicture(int month, const CQoString& path, bool (CTavrelSettings::*global)(int, const CQoString&));
+    static void Trace(const char16_t* text);
+
+    std::shared_ptr<CTavrelSettings> m_settings;
+    std::shared_ptr<CTavrelRules> m_rules;
+    std::shared_ptr<CTavrelCalendarData> m_data;
+    std::shared_ptr<pim::Application> m_outlook;
+    CTavrelReaderThread m_reader;
+    bool m_controlMode = false;
+};
