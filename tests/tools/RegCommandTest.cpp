@@ -26,10 +26,14 @@ std::string readWhole(const std::filesystem::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// The programs are in $TAVREL_BIN, which is also where the test programs are built: without the
+// variable, look next to this test program.
 std::filesystem::path toolPath()
 {
-    const char* bin = std::getenv("TAVREL_BIN");
-    return std::filesystem::path(bin ? bin : "bin") / "tavrel-device";
+    if (const char* bin = std::getenv("TAVREL_BIN"); bin && *bin)
+        return std::filesystem::path(bin) / "tavrel-device";
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path() / "tavrel-device";
 }
 
 // Runs tavrel-device --device ROOT reg ARGS... and collects its output and exit code.
