@@ -1,6 +1,7 @@
 // tavrel-device reg, run as the real program on a throw-away device folder.
 
 #include "TempDevice.h"
+#include "ToolRunner.h"
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -10,64 +11,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using testing_support::TempDevice;
+using namespace testing_support;
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readWhole(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// The programs are in $TAVREL_BIN, which is also where the test programs are built: without the
-// variable, look next to this test program.
-std::filesystem::path toolPath()
-{
-    if (const char* bin = std::getenv("TAVREL_BIN"); bin && *bin)
-        return std::filesystem::path(bin) / "tavrel-device";
-    std::error_code ec;
-    return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path() / "tavrel-device";
-}
-
-// Runs tavrel-device --device ROOT reg ARGS... and collects its output and exit code.
+// Runs tavrel-device --device ROOT reg ARGS...
 ToolRun reg(const TempDevice& device, const std::vector<std::string>& args)
 {
-    std::vector<std::string> argv = {toolPath().string(), "--device", device.root().string(), "reg"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    static int counter = 0;
-    std::string tag = std::to_string(::getpid()) + "-" + std::to_string(++counter);
-    std::filesystem::path outFile = device.root() / ("out-" + tag), errFile = device.root() / ("err-" + tag);
-
-    ToolRun run;
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        std::vector<char*> pointers;
-        for (auto& arg : argv)
-            pointers.push_back(arg.data());
-        pointers.push_back(nullptr);
-        ::execv(pointers[0], pointers.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-        run.exitCode = WEXITSTATUS(status);
-    run.out = readWhole(outFile);
-    run.err = readWhole(errFile);
-    std::filesystem::remove(outFile);
-    std::filesystem::remove(errFile);
-    return run;
+    std::vector<std::string> all = {"reg"};
+    all.insert(all.end(), args.begin(), args.end());
+    return runDeviceTool(device.root(), all);
 }
+
+std::filesystem::path toolPath() { return programPath("tavrel-device"); }
 
 int lineCount(const std::string& text)
 {

@@ -1,6 +1,7 @@
 #include "ToolCommands.h"
 
 #include "DateCommand.h"
+#include "PimCommand.h"
 #include "RegCommand.h"
 
 namespace {
@@ -8,6 +9,7 @@ namespace {
 const ToolCommand commands[] = {
     {"init", nullptr},
     {"reg", [](const std::vector<std::string>& args) { return runRegCommand(args); }},
+    {"pim", [](const std::vector<std::string>& args) { return runPimCommand(args); }},
     {"date", [](const std::vector<std::string>& args) { return runDateCommand(args); }},
 };
 

@@ -19,6 +19,7 @@ const char usage[] =
     "  init                                  create the device folder\n"
     "  reg get|set|delete|list|export ...    read and change the registry\n"
     "  date parse TEXT                       parse a date as the device locale does\n"
+    "  pim add|list|show|delete ...          the appointment store\n"
     "\n"
     "The device folder is DIR, else $TAVREL_DEVICE, else ~/.local/share/tavrel/device.\n";
 

@@ -1,0 +1,65 @@
+// tavrel-device init, date and pim, run as the real program on a throw-away device folder.
+
+#include "TempDevice.h"
+#include "ToolRunner.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+TEST(DeviceTool, InitCreatesTheDeviceAndBadArgumentsExitNonZero)
+{
+    TempDevice device;
+    std::filesystem::path fresh = device.root() / "fresh";
+    ToolRun init = runDeviceTool(fresh, {"init"});
+    EXPECT_EQ(init.exitCode, 0) << init.err;
+    EXPECT_TRUE(std::filesystem::is_directory(fresh / "fs" / "Program Files"));
+    EXPECT_TRUE(std::filesystem::exists(fresh / "fs" / "Windows" / "Alarm2.wav"));
+
+    EXPECT_EQ(runDeviceTool(fresh, {"no-such-command"}).exitCode, 2);
+    EXPECT_EQ(runDeviceTool(fresh, {}).exitCode, 2);
+    ToolRun help = runProgram("tavrel-device", {"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("pim add"), std::string::npos);
+}
+
+TEST(DeviceTool, DateParseWritesTheLocaleText)
+{
+    TempDevice device;
+    ToolRun parsed = runDeviceTool(device.root(), {"date", "parse", "Dec 8, 2026 3:45 PM"});
+    EXPECT_EQ(parsed.exitCode, 0);
+    EXPECT_EQ(parsed.out, "12/8/2026 3:45:00 PM\n");
+    EXPECT_EQ(runDeviceTool(device.root(), {"date", "parse", "2026-12-08"}).out, "12/8/2026\n");
+    ToolRun bad = runDeviceTool(device.root(), {"date", "parse", "next tuesday"});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.err, "Type Mismatch\n");
+}
+
+TEST(DeviceTool, PimAddListShowDelete)
+{
+    TempDevice device;
+    ToolRun meeting = runDeviceTool(device.root(), {"pim", "add", "--subject", "Team meeting", "--start", "12/8/2026 9:00 AM",
+                                                    "--end", "12/8/2026 10:00 AM", "--categories", "Meeting, Work",
+                                                    "--recipient", "Ann", "--recipient", "Bob"});
+    ASSERT_EQ(meeting.exitCode, 0) << meeting.err;
+    std::string meetingOid = meeting.out.substr(0, meeting.out.find('\n'));
+    ToolRun gym = runDeviceTool(device.root(), {"pim", "add", "--subject", "Gym", "--start", "12/1/2026 7:00 PM", "--end",
+                                                "12/1/2026 8:00 PM", "--recur", "weekly", "--count", "3"});
+    ASSERT_EQ(gym.exitCode, 0) << gym.err;
+    std::string gymOid = gym.out.substr(0, gym.out.find('\n'));
+    EXPECT_NE(meetingOid, gymOid);
+
+    ToolRun december = runDeviceTool(device.root(), {"pim", "list", "--from", "12/1/2026", "--to", "12/31/2026"});
+    ASSERT_EQ(december.exitCode, 0) << december.err;
+    EXPECT_EQ(december.out, gymOid + "\t12/1/2026 7:00:00 PM\t12/1/2026 8:00:00 PM\tGym\t\t\n" +
+                                meetingOid + "\t12/8/2026 9:00:00 AM\t12/8/2026 10:00:00 AM\tTeam meeting\tMeeting, Work\tAnn, Bob\n" +
+                                gymOid + "\t12/8/2026 7:00:00 PM\t12/8/2026 8:00:00 PM\tGym\t\t\n" +
+                                gymOid + "\t12/15/2026 7:00:00 PM\t12/15/2026 8:00:00 PM\tGym\t\t\n");
+
+    ToolRun shown = runDeviceTool(device.root(), {"pim", "show", meetingOid});
+    EXPECT_EQ(shown.exitCode, 0);
+    EXPECT_NE(shown.out.find("Team meeting"), std::string::npos);
+    EXPECT_EQ(runDeviceTool(device.root(), {"pim", "delete", meetingOid}).exitCode, 0);
+    EXPECT_EQ(runDeviceTool(device.root(), {"pim", "show", meetingOid}).exitCode, 1);
+    EXPECT_EQ(runDeviceTool(device.root(), {"pim", "add", "--subject", "x", "--start", "tomorrowish", "--end", "1/1/2027"}).exitCode, 2);
+}
