@@ -1,0 +1,239 @@
+#include "platform/ui/ListBox.h"
+
+#include "platform/gfx/Painter.h"
+#include "platform/ui/Theme.h"
+
+#include <algorithm>
+
+namespace ui {
+
+ListBox::ListBox() = default;
+
+bool ListBox::onCreate()
+{
+    layout();
+    return true;
+}
+
+void ListBox::setOwnerDraw(DrawFunction draw)
+{
+    m_draw = std::move(draw);
+    invalidate();
+}
+
+void ListBox::setItemHeight(int height)
+{
+    m_itemHeight = std::max(1, height);
+    layout();
+}
+
+gfx::Rect ListBox::listArea() const
+{
+    gfx::Rect inside = clientRect().inflated(-1, -1);
+    if (m_scroll.isNeeded())
+        inside.right -= ScrollBar::width;
+    return inside;
+}
+
+int ListBox::visibleCount() const { return std::max(1, (clientRect().height() - 2) / m_itemHeight); }
+
+void ListBox::layout()
+{
+    gfx::Rect inside = clientRect().inflated(-1, -1);
+    m_scroll.setRect({inside.right - ScrollBar::width, inside.top, inside.right, inside.bottom});
+    m_scroll.setRange(count(), visibleCount());
+    invalidate();
+}
+
+int ListBox::addString(device::WideView text, std::intptr_t data)
+{
+    int index = m_items.add(text, data);
+    if (m_selection >= index)
+        ++m_selection;
+    layout();
+    return index;
+}
+
+int ListBox::insertString(int index, device::WideView text, std::intptr_t data)
+{
+    int at = m_items.insert(index, text, data);
+    if (m_selection >= at)
+        ++m_selection;
+    layout();
+    return at;
+}
+
+bool ListBox::deleteString(int index)
+{
+    if (!m_items.remove(index))
+        return false;
+    if (m_selection == index)
+        m_selection = -1;
+    else if (m_selection > index)
+        --m_selection;
+    layout();
+    return true;
+}
+
+void ListBox::resetContent()
+{
+    m_items.clear();
+    m_selection = -1;
+    m_scroll.setPosition(0);
+    layout();
+}
+
+device::WideString ListBox::itemText(int index) const
+{
+    return m_items.isValid(index) ? m_items.at(index).text : device::WideString();
+}
+
+std::intptr_t ListBox::itemData(int index) const { return m_items.isValid(index) ? m_items.at(index).data : -1; }
+
+bool ListBox::setItemData(int index, std::intptr_t data)
+{
+    if (!m_items.isValid(index))
+        return false;
+    m_items.at(index).data = data;
+    return true;
+}
+
+bool ListBox::setCurSel(int index)
+{
+    if (index < -1 || index >= count())
+        return false;
+    m_selection = index;
+    if (index >= 0)
+        ensureVisible(index);
+    invalidate();
+    return true;
+}
+
+void ListBox::setTopIndex(int index)
+{
+    if (m_scroll.setPosition(index))
+        invalidate();
+}
+
+void ListBox::ensureVisible(int index)
+{
+    if (index < topIndex())
+        setTopIndex(index);
+    else if (index >= topIndex() + visibleCount())
+        setTopIndex(index - visibleCount() + 1);
+}
+
+gfx::Rect ListBox::itemRect(int index) const
+{
+    if (!m_items.isValid(index) || index < topIndex() || index >= topIndex() + visibleCount())
+        return {};
+    gfx::Rect area = listArea();
+    int top = area.top + (index - topIndex()) * m_itemHeight;
+    return {area.left, top, area.right, top + m_itemHeight};
+}
+
+int ListBox::itemAt(gfx::Point point) const
+{
+    gfx::Rect area = listArea();
+    if (!area.contains(point))
+        return -1;
+    int index = topIndex() + (point.y - area.top) / m_itemHeight;
+    return m_items.isValid(index) && index < topIndex() + visibleCount() ? index : -1;
+}
+
+void ListBox::onPaint(gfx::Painter& painter)
+{
+    gfx::Rect box = clientRect();
+    painter.fillRect(box, theme::window);
+    painter.selectPen(gfx::Pen::solid(isEnabledInChain() ? theme::frameLine : theme::grayText));
+    painter.selectBrush(gfx::Brush::null());
+    painter.rectangle(box);
+    if (m_scroll.isNeeded())
+        m_scroll.paint(painter);
+    painter.selectFont(theme::font());
+    painter.setBackgroundMode(gfx::TRANSPARENT);
+    for (int index = topIndex(); index < count() && index < topIndex() + visibleCount(); ++index) {
+        DrawItem item{index, itemRect(index), index == m_selection, m_items.at(index).text, m_items.at(index).data};
+        painter.save();
+        painter.intersectClipRect(item.rect);
+        if (m_draw) {
+            m_draw(painter, item);
+        } else {
+            if (item.selected)
+                painter.fillRect(item.rect, theme::highlight);
+            painter.setTextColour(item.selected ? theme::highlightText
+                                                : isEnabledInChain() ? theme::text : theme::grayText);
+            gfx::Rect textArea = item.rect;
+            textArea.left += 3;
+            painter.drawText(item.text, textArea,
+                             gfx::DT_LEFT | gfx::DT_VCENTER | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS);
+        }
+        painter.restore();
+    }
+}
+
+void ListBox::selectByUser(int index)
+{
+    if (index < 0)
+        return;
+    if (index == m_selection) {
+        notifyParent(LBN_DBLCLK);
+        return;
+    }
+    setCurSel(index);
+    notifyParent(LBN_SELCHANGE);
+}
+
+void ListBox::onPenDown(gfx::Point point)
+{
+    bool inside = false;
+    if (m_scroll.penDown(point, &inside))
+        invalidate();
+    m_scrolling = inside;
+}
+
+void ListBox::onPenMove(gfx::Point point)
+{
+    if (m_scrolling && m_scroll.penMove(point))
+        invalidate();
+}
+
+void ListBox::onPenUp(gfx::Point point)
+{
+    if (m_scrolling) {
+        m_scroll.penUp();
+        m_scrolling = false;
+        return;
+    }
+    selectByUser(itemAt(point));
+}
+
+bool ListBox::onKeyDown(int virtualKey)
+{
+    if (count() == 0)
+        return false;
+    int next = m_selection;
+    switch (virtualKey) {
+    case VK_UP:
+        next = std::max(0, m_selection - 1);
+        break;
+    case VK_DOWN:
+        next = std::min(count() - 1, m_selection + 1);
+        break;
+    case VK_PRIOR:
+        next = std::max(0, m_selection - visibleCount());
+        break;
+    case VK_NEXT:
+        next = std::min(count() - 1, std::max(0, m_selection) + visibleCount());
+        break;
+    default:
+        return false;
+    }
+    if (next != m_selection) {
+        setCurSel(next);
+        notifyParent(LBN_SELCHANGE);
+    }
+    return true;
+}
+
+} // namespace ui
