@@ -39,6 +39,7 @@ public:
     {
         return m_test.Matches(upperSubject, upperCategories, recipients);
     }
+    bool Matches(const CTavrelRulePattern::Appointment& appointment) const { return m_test.Matches(appointment); }
     const CTavrelRulePattern& GetParsedPattern() const { return m_test; }
 
 private:

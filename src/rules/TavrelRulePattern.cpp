@@ -51,26 +51,30 @@ CTavrelRulePattern::CTavrelRulePattern(device::WideView field, device::WideView 
     case Field::Unknown:
         break;
     }
+    m_valueCharacters = CharacterSet(m_value);
 }
 
-bool CTavrelRulePattern::Matches(device::WideView upperSubject, device::WideView upperCategories,
-                                 std::int32_t recipients) const
+bool CTavrelRulePattern::Matches(const Appointment& appointment) const
 {
     switch (m_field) {
     case Field::Subject:
-        return MatchesSubject(upperSubject);
+        return MatchesSubject(appointment);
     case Field::Category:
-        return MatchesCategories(upperCategories);
+        return MatchesCategories(appointment);
     case Field::Recipients:
-        return MatchesRecipients(recipients);
+        return MatchesRecipients(appointment.recipients);
     case Field::Unknown:
         break;
     }
     return false;
 }
 
-bool CTavrelRulePattern::MatchesSubject(device::WideView subject) const
+bool CTavrelRulePattern::MatchesSubject(const Appointment& appointment) const
 {
+    // Every subject test needs each character of the value somewhere in the subject.
+    if ((m_valueCharacters & ~appointment.subjectCharacters) != 0)
+        return false;
+    const device::WideView subject = appointment.subject;
     switch (m_subjectTest) {
     case SubjectTest::Equals:
         return subject == m_value;
@@ -84,14 +88,16 @@ bool CTavrelRulePattern::MatchesSubject(device::WideView subject) const
     return false;
 }
 
-bool CTavrelRulePattern::MatchesCategories(device::WideView categories) const
+bool CTavrelRulePattern::MatchesCategories(const Appointment& appointment) const
 {
     // Plain prefix and suffix tests on the whole list text, plus the item in the middle: so
     // "MEETING" also matches a list that begins with "MEETINGS".
     if (m_operator != Operator::Equal && m_operator != Operator::NotEqual)
         return false;
-    const bool found = categories.starts_with(m_value) || categories.ends_with(m_value) ||
-                       categories.find(m_middleItem) != device::WideView::npos;
+    const device::WideView categories = appointment.categories;
+    const bool found = (m_valueCharacters & ~appointment.categoryCharacters) == 0 &&
+                       (categories.starts_with(m_value) || categories.ends_with(m_value) ||
+                        categories.find(m_middleItem) != device::WideView::npos);
     return m_operator == Operator::Equal ? found : !found;
 }
 

@@ -27,9 +27,28 @@ public:
     CTavrelRulePattern& operator=(CTavrelRulePattern&&) noexcept = default;
     virtual ~CTavrelRulePattern() = default;
 
-    // The subject and the category list must already be in upper case (ASCII letters only, as
-    // UpperCase() makes them); the caller converts them once for all rules.
-    bool Matches(device::WideView upperSubject, device::WideView upperCategories, std::int32_t recipients) const;
+    // What matching looks at, prepared once for all rules: the subject and the category list in
+    // upper case (ASCII letters only, as UpperCase() makes them), each with the set of characters
+    // it holds (CharacterSet), which lets a rule whose value needs a character the text lacks
+    // fail without a search.
+    struct Appointment {
+        Appointment(device::WideView upperSubject, device::WideView upperCategories, std::int32_t recipientCount)
+            : subject(upperSubject), subjectCharacters(CharacterSet(upperSubject)), categories(upperCategories),
+              categoryCharacters(CharacterSet(upperCategories)), recipients(recipientCount)
+        {
+        }
+        device::WideView subject;
+        std::uint64_t subjectCharacters;
+        device::WideView categories;
+        std::uint64_t categoryCharacters;
+        std::int32_t recipients;
+    };
+
+    bool Matches(const Appointment& appointment) const;
+    bool Matches(device::WideView upperSubject, device::WideView upperCategories, std::int32_t recipients) const
+    {
+        return Matches(Appointment(upperSubject, upperCategories, recipients));
+    }
 
     Field GetField() const { return m_field; }
     Operator GetOperator() const { return m_operator; }
@@ -49,10 +68,19 @@ public:
     static std::int32_t ReadInteger(device::WideView text);
     // Upper case of ASCII letters only; other characters stay as they are.
     static void UpperCase(device::WideView text, device::WideString& upper);
+    // A 64-bit summary of the characters of a text (one bit for each character's low six bits):
+    // when a value's set has a bit that a text's set lacks, the text cannot hold the value.
+    static std::uint64_t CharacterSet(device::WideView text)
+    {
+        std::uint64_t set = 0;
+        for (char16_t c : text)
+            set |= std::uint64_t(1) << (c & 63);
+        return set;
+    }
 
 private:
-    bool MatchesSubject(device::WideView upperSubject) const;
-    bool MatchesCategories(device::WideView upperCategories) const;
+    bool MatchesSubject(const Appointment& appointment) const;
+    bool MatchesCategories(const Appointment& appointment) const;
     bool MatchesRecipients(std::int32_t recipients) const;
 
     Field m_field = Field::Unknown;
@@ -61,5 +89,6 @@ private:
     device::WideString m_value;
     // ", " + value + ",": the category test for an item in the middle of the list.
     device::WideString m_middleItem;
+    std::uint64_t m_valueCharacters = 0;
     std::int32_t m_number = 0;
 };

@@ -186,9 +186,10 @@ const CTavrelRule* CTavrelRules::Match(const char16_t* subject, const char16_t* 
     // Upper-cased once for all rules; each rule keeps its own value upper-cased already.
     const UpperText upperSubject(subject);
     const UpperText upperCategories(categories);
+    const CTavrelRulePattern::Appointment appointment(upperSubject.View(), upperCategories.View(), recipients);
     device::ScopedLock lock(m_lock);
     for (const CTavrelRule& rule : m_rules) {
-        if (rule.Matches(upperSubject.View(), upperCategories.View(), recipients))
+        if (rule.Matches(appointment))
             return &rule;
     }
     return nullptr;

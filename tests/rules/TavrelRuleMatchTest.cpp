@@ -7,6 +7,7 @@
 #include "rules/TavrelRules.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -183,4 +184,74 @@ TEST(TavrelDefaultRules, FootballFollowsTheSublanguageAndIconsFollowTheProgramFo
     EXPECT_EQ(std::u16string(CTavrelDefaultRules::GetProgramFolder(u"Tavrel.exe")), u"");
     EXPECT_EQ(std::u16string(CTavrelDefaultRules::JoinIconPath(u"\\Apps\\", u" \\\\ Icons\\A.gif")),
               u"\\Apps\\Icons\\A.gif");
+}
+
+namespace {
+
+// Matching as plainly written out, without the parsed pattern or the character sets.
+bool plainMatch(std::u16string field, std::u16string pattern, std::u16string subject, std::u16string categories,
+                std::int32_t recipients)
+{
+    auto upper = [](std::u16string text) {
+        for (char16_t& c : text)
+            c = device::foldUpper(c);
+        return text;
+    };
+    std::size_t run = 0;
+    while (run < pattern.size() && (pattern[run] == u'=' || pattern[run] == u'<' || pattern[run] == u'>'))
+        ++run;
+    const std::u16string op = pattern.substr(0, run);
+    std::u16string value = pattern.substr(run);
+    value.erase(0, value.find_first_not_of(u' ') == std::u16string::npos ? value.size() : value.find_first_not_of(u' '));
+    while (!value.empty() && value.back() == u' ')
+        value.pop_back();
+    value = upper(value);
+    subject = upper(subject);
+    categories = upper(categories);
+    if (field == u"Subject") {
+        const bool lead = !value.empty() && value.front() == u'*';
+        const bool trail = !value.empty() && value.back() == u'*';
+        if (lead && trail)
+            return subject.find(value.size() < 2 ? u"" : value.substr(1, value.size() - 2)) != std::u16string::npos;
+        if (lead)
+            return subject.ends_with(value.substr(1));
+        if (trail)
+            return subject.starts_with(value.substr(0, value.size() - 1));
+        return subject == value;
+    }
+    if (field == u"Category") {
+        const bool found = categories.starts_with(value) || categories.ends_with(value) ||
+                           categories.find(u", " + value + u",") != std::u16string::npos;
+        return (op.empty() || op == u"=") ? found : op == u"<>" ? !found : false;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(TavrelRuleMatch, TheParsedFormMatchesExactlyWhatThePlainRulesSay)
+{
+    std::mt19937 random(99);
+    const std::u16string letters = u"abAB, *=<>\u00e9";
+    auto text = [&](int most) {
+        std::u16string out;
+        for (int n = int(random() % most); n > 0; --n)
+            out.push_back(letters[random() % letters.size()]);
+        return out;
+    };
+    int matched = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const std::u16string field = random() % 2 ? u"Subject" : u"Category";
+        const std::u16string pattern = text(6), subject = text(8), categories = text(10);
+        CTavrelRule rule(field.c_str(), pattern.c_str(), u"i");
+        std::u16string upperSubject, upperCategories;
+        CTavrelRulePattern::UpperCase(subject, upperSubject);
+        CTavrelRulePattern::UpperCase(categories, upperCategories);
+        const bool expected = plainMatch(field, pattern, subject, categories, 0);
+        matched += expected;
+        ASSERT_EQ(rule.Matches(upperSubject, upperCategories, 0), expected)
+            << device::toUtf8(field) << " [" << device::toUtf8(pattern) << "] on [" << device::toUtf8(subject)
+            << "] [" << device::toUtf8(categories) << "]";
+    }
+    EXPECT_GT(matched, 1000) << "the random cases must exercise matches as well as misses";
 }
