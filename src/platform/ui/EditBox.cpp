@@ -33,6 +33,10 @@ int EditBox::textX(std::size_t position) const
 
 void EditBox::keepCaretVisible()
 {
+    if (textArea().width() <= 1) {
+        m_scroll = 0; // not laid out yet: the caret is placed once the box has its size
+        return;
+    }
     int width = std::max(1, textArea().width() - 1);
     int x = textX(m_caret);
     if (x - m_scroll > width)
@@ -41,6 +45,8 @@ void EditBox::keepCaretVisible()
         m_scroll = std::max(0, x - width / 3);
     m_scroll = std::max(0, std::min(m_scroll, std::max(0, textX(text().size()) - width)));
 }
+
+void EditBox::onMoved() { keepCaretVisible(); }
 
 void EditBox::changed()
 {

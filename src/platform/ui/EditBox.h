@@ -29,6 +29,12 @@ protected:
     bool onChar(device::WChar character) override;
     void onSetFocus() override { invalidate(); }
     void onKillFocus() override { invalidate(); }
+    bool onCreate() override
+    {
+        keepCaretVisible();
+        return true;
+    }
+    void onMoved() override;
 
 private:
     void changed();

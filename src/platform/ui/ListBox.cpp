@@ -12,6 +12,8 @@ ListBox::ListBox() = default;
 bool ListBox::onCreate()
 {
     layout();
+    if (m_selection >= 0)
+        ensureVisible(m_selection);
     return true;
 }
 
@@ -117,6 +119,8 @@ void ListBox::setTopIndex(int index)
 
 void ListBox::ensureVisible(int index)
 {
+    if (!exists())
+        return; // scrolled into view when it is laid out
     if (index < topIndex())
         setTopIndex(index);
     else if (index >= topIndex() + visibleCount())

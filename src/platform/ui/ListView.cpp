@@ -10,6 +10,8 @@ namespace ui {
 bool ListView::onCreate()
 {
     layout();
+    if (m_selection >= 0)
+        ensureVisible(m_selection);
     return true;
 }
 
@@ -155,6 +157,8 @@ gfx::Rect ListView::itemRect(int index) const
 
 void ListView::ensureVisible(int index)
 {
+    if (!exists())
+        return; // scrolled into view when it is laid out
     if (index < topIndex())
         m_scroll.setPosition(index);
     else if (index >= topIndex() + visibleCount())

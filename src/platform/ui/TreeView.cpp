@@ -11,6 +11,8 @@ namespace ui {
 bool TreeView::onCreate()
 {
     layout();
+    if (m_selection)
+        ensureVisible(m_selection);
     return true;
 }
 
@@ -246,7 +248,7 @@ void TreeView::ensureVisible(TreeItem item)
             layout();
         }
     int row = rowOf(item);
-    if (row < 0)
+    if (row < 0 || !exists())
         return;
     if (row < m_scroll.position())
         m_scroll.setPosition(row);
