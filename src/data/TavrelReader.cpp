@@ -92,6 +92,7 @@ CTavrelReader::PassResult CTavrelReader::RunPass()
     const CTavrelReaderPeriod period = CTavrelReaderPeriod::ForView(date, mode);
     CQoString current;
     {
+        const CTavrelSettings::LoggingSwitchSnapshot logging;
         std::lock_guard events(data.GetEventLock());
         std::lock_guard calendars(data.GetCalendarListLock());
         current = data.GetCurrentCalendarName();

@@ -370,10 +370,34 @@ void CTavrelSettings::LoadCalendarVisibility(CTavrelCalendar& calendar) const
 
 // --- Machine-wide values ---------------------------------------------------------------------------
 
-bool CTavrelSettings::IsLoggingEnabled()
+namespace {
+
+// The calling thread's snapshot of the switch: -1 while it has none.
+thread_local int t_loggingSnapshot = -1;
+
+bool readLoggingSwitch()
 {
     static LoggingKey key;
     return key.IsEnabled();
+}
+
+} // namespace
+
+bool CTavrelSettings::IsLoggingEnabled()
+{
+    if (t_loggingSnapshot >= 0)
+        return t_loggingSnapshot != 0;
+    return readLoggingSwitch();
+}
+
+CTavrelSettings::LoggingSwitchSnapshot::LoggingSwitchSnapshot() : m_previous(t_loggingSnapshot)
+{
+    t_loggingSnapshot = readLoggingSwitch() ? 1 : 0;
+}
+
+CTavrelSettings::LoggingSwitchSnapshot::~LoggingSwitchSnapshot()
+{
+    t_loggingSnapshot = m_previous;
 }
 
 CQoString CTavrelSettings::GetInstallFolder()

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 class TavrelSettingsTest : public ::testing::Test {
@@ -181,6 +183,24 @@ TEST(TavrelSettingsLoggingTest, TheSwitchIsReadFromTheDeviceInUse)
     EXPECT_FALSE(CTavrelSettings::IsLoggingEnabled());
     CQoRegistry logging(HKEY_LOCAL_MACHINE, CTavrelSettings::LoggingKeyPath, false);
     EXPECT_TRUE(logging.ValueExists(u"Tavrel"));
+}
+
+TEST(TavrelSettingsLoggingTest, ASnapshotHoldsTheSwitchForItsThreadOnly)
+{
+    testing_support::TempDevice device;
+    CQoRegistry logging(HKEY_LOCAL_MACHINE, CTavrelSettings::LoggingKeyPath, true);
+    ASSERT_TRUE(logging.SetDWORD(u"Tavrel", 0));
+    {
+        const CTavrelSettings::LoggingSwitchSnapshot snapshot;
+        logging.SetDWORD(u"Tavrel", 1);
+        EXPECT_FALSE(CTavrelSettings::IsLoggingEnabled());
+        bool elsewhere = false;
+        std::thread other([&] { elsewhere = CTavrelSettings::IsLoggingEnabled(); });
+        other.join();
+        EXPECT_TRUE(elsewhere);
+    }
+    EXPECT_TRUE(CTavrelSettings::IsLoggingEnabled());
+    logging.SetDWORD(u"Tavrel", 0);
 }
 
 } // namespace
