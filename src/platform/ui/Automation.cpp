@@ -49,8 +49,7 @@ void Automation::holdAt(gfx::Point screenPoint)
     m_desktop.injectInput(InputEvent::pen(InputEvent::Kind::PenDown, screenPoint));
     settle();
     // Let the gesture's time pass (virtual time jumps; host time is waited for).
-    std::uint64_t until = m_desktop.now() + HoldGesture::holdMs + 10;
-    m_desktop.runModalLoop([&] { return m_desktop.now() >= until || !m_desktop.input().isPenDown(); });
+    m_desktop.runFor(std::chrono::milliseconds(HoldGesture::holdMs + 10));
     m_desktop.injectInput(InputEvent::pen(InputEvent::Kind::PenUp, screenPoint));
     settle();
 }

@@ -9,7 +9,7 @@
 namespace ui {
 
 namespace {
-constexpr int editFieldId = -100; // never a dialog's id, so lookups by id never find the field
+constexpr int editFieldId = 0xFFEF; // beyond the ids dialogs use, so lookups by id find the dialog's own control
 }
 
 ComboBox::ComboBox()

@@ -72,9 +72,10 @@ void CommandBar::updateStates(const std::function<CommandUpdate(int)>& query)
         CommandUpdate state = query(m_buttons[i].command);
         if (!state.handled)
             continue;
-        if (state.enabled != m_buttons[i].enabled || state.checked != m_buttons[i].checked) {
+        bool checked = state.checkHandled ? state.checked : m_buttons[i].checked;
+        if (state.enabled != m_buttons[i].enabled || checked != m_buttons[i].checked) {
             m_buttons[i].enabled = state.enabled;
-            m_buttons[i].checked = state.checked;
+            m_buttons[i].checked = checked;
             invalidate(buttonRect(i));
         }
     }

@@ -69,6 +69,7 @@ ControlGallery::ControlGallery() : Dialog(u"Controls")
     for (const char16_t* text : {u"www.tavrel.com/concerts.xml", u"www.tavrel.com/sports.xml"})
         address.addString(text);
     address.insertString(0, u"tavrel");
+    address.setText(u"tavrel");
     addAt<Label>(IDSTATIC, {4, top + 71, 46, top + 93}, u"Fade");
     auto& fade = addAt<Slider>(idFade, {48, top + 71, 206, top + 93});
     fade.setRange(0, 100);
@@ -76,7 +77,7 @@ ControlGallery::ControlGallery() : Dialog(u"Controls")
     fade.setPosition(50);
     addAt<Label>(idFadeValue, {208, top + 71, 236, top + 93}, u"50").setAlign(Label::Align::Right);
 
-    auto& colours = addAt<ListBox>(idColours, {4, top + 96, 108, top + 162});
+    auto& colours = addAt<ListBox>(idColours, {4, top + 96, 108, top + 160});
     colours.setSorted(true);
     for (auto [name, colour] : {std::pair{u"Red", gfx::rgb(220, 30, 30)}, {u"Green", gfx::rgb(40, 160, 40)},
                                 {u"Blue", gfx::rgb(30, 80, 220)}, {u"Orange", gfx::rgb(250, 150, 0)},
@@ -93,7 +94,7 @@ ControlGallery::ControlGallery() : Dialog(u"Controls")
                          gfx::DT_LEFT | gfx::DT_VCENTER | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX);
     });
 
-    auto& tree = addAt<TreeView>(idCategories, {112, top + 96, 236, top + 162});
+    auto& tree = addAt<TreeView>(idCategories, {112, top + 96, 236, top + 160});
     tree.setCheckBoxes(true);
     TreeItem holidays = tree.insertItem(u"Holidays");
     tree.setCheck(holidays, true);
@@ -120,7 +121,7 @@ ControlGallery::ControlGallery() : Dialog(u"Controls")
         painter.fillRect({4, 6, 12, 7}, gfx::rgb(0, 51, 153));
         painter.fillRect({4, 9, 10, 10}, gfx::rgb(0, 51, 153));
     }));
-    auto& icons = addAt<ListView>(idIcons, {4, top + 166, 164, top + 218});
+    auto& icons = addAt<ListView>(idIcons, {4, top + 164, 164, top + 218});
     icons.setStyle(ListView::Style::Report);
     icons.setImageList(&m_images);
     icons.insertColumn(0, u"Icon", 100);
@@ -133,7 +134,7 @@ ControlGallery::ControlGallery() : Dialog(u"Controls")
     icons.setItemText(note, 1, u"Memo");
     icons.setSelection(1);
 
-    auto& picture = addAt<Picture>(idPicture, {168, top + 166, 236, top + 218});
+    auto& picture = addAt<Picture>(idPicture, {168, top + 164, 236, top + 218});
     picture.setPicture(landscape());
     picture.setBorder(true);
 

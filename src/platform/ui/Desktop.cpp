@@ -310,6 +310,8 @@ std::optional<std::uint64_t> Desktop::nextDeadline() const
             deadline = candidate;
     };
     consider(m_input.nextDeadline());
+    for (std::uint64_t until : m_runUntil)
+        consider(until);
     if (!m_inIdleAgent)
         for (IdleAgent* agent : m_agents)
             consider(agent->dueTime());
@@ -385,6 +387,14 @@ void Desktop::runUntilIdle()
         }
         break;
     }
+}
+
+void Desktop::runFor(std::chrono::milliseconds duration)
+{
+    std::uint64_t until = now() + std::uint64_t(duration.count());
+    m_runUntil.push_back(until);
+    runModalLoop([&] { return now() >= until; });
+    std::erase(m_runUntil, until);
 }
 
 bool Desktop::isIdle() const

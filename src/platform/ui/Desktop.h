@@ -99,6 +99,8 @@ public:
     // Handles everything that is pending now — messages, input, due timers, paint, idle work —
     // without waiting for anything in the future. For tests and automation.
     void runUntilIdle();
+    // Runs the loop until `duration` has passed on the desktop's time (timers and gestures fire).
+    void runFor(std::chrono::milliseconds duration);
     bool isIdle() const;
     int modalDepth() const { return m_modalDepth; }
 
@@ -164,6 +166,7 @@ private:
     bool m_quitting = false;
     int m_exitCode = 0;
     int m_modalDepth = 0;
+    std::vector<std::uint64_t> m_runUntil; // deadlines of runFor() calls in progress
     bool m_idleCallbacksDone = false;
     bool m_inIdleAgent = false;
     std::vector<std::pair<int, std::function<void()>>> m_idleCallbacks;

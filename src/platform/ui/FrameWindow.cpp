@@ -103,10 +103,10 @@ void FrameWindow::updateMenu(Menu& menu)
         if (item.separator || item.submenu)
             continue;
         CommandUpdate state = queryCommand(item.id);
-        if (state.handled) {
+        if (state.handled)
             item.grayed = !state.enabled;
+        if (state.checkHandled)
             item.checked = state.checked;
-        }
     }
 }
 

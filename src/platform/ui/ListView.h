@@ -16,8 +16,8 @@ namespace ui {
 class ListView : public Control {
 public:
     enum class Style { List, Report };
-    static constexpr int rowHeight = 18;
-    static constexpr int headerHeight = 17;
+    static constexpr int rowHeight = 17;
+    static constexpr int headerHeight = 16;
 
     bool acceptsFocus() const override { return true; }
     void setStyle(Style style);
