@@ -1,0 +1,110 @@
+#include "UiTestSupport.h"
+
+#include "platform/gfx/ImageDecoder.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/EditBox.h"
+#include "platform/ui/Script.h"
+#include "platform/ui/ScriptRunner.h"
+
+#include <filesystem>
+
+namespace ui {
+namespace {
+
+TEST(Script, ParsesEveryActionAndNamesTheBadLine)
+{
+    std::string error;
+    auto actions = Script::parse("# a comment\n"
+                                 "tap 10 20\nhold 5 6\ndown 1 2\nup 3 4\nkey PageDown\ncommand 32792\n"
+                                 "type Lunch at noon\nwait 250\n\nidle\nsnap /tmp/x.png\nquit\n",
+                                 &error);
+    ASSERT_TRUE(actions) << error;
+    ASSERT_EQ(actions->size(), 11u);
+    EXPECT_EQ((*actions)[0].point, (gfx::Point{10, 20}));
+    EXPECT_EQ((*actions)[4].value, VK_NEXT);
+    EXPECT_EQ((*actions)[5].value, 32792);
+    EXPECT_EQ((*actions)[6].text, u"Lunch at noon");
+    EXPECT_EQ((*actions)[7].value, 250);
+    EXPECT_EQ((*actions)[9].file, "/tmp/x.png");
+
+    EXPECT_FALSE(Script::parse("tap 1 2\nkey Sideways\n", &error));
+    EXPECT_EQ(error, "script line 2: unknown key");
+    EXPECT_FALSE(Script::parse("tap 1\n", &error));
+    EXPECT_FALSE(Script::parse("wait soon\n", &error));
+    EXPECT_FALSE(Script::parse("dance\n", &error));
+    EXPECT_EQ(error, "script line 1: unknown action 'dance'");
+}
+
+class Runner : public testing::DesktopTest {};
+
+TEST_F(Runner, FeedsInputIntoTheDialogsItOpensWaitsAndQuits)
+{
+    // A frame whose command opens a dialog with an edit box; the script types into it and confirms.
+    auto snapshot = std::filesystem::temp_directory_path() / "tavrel-script-test.png";
+    std::filesystem::remove(snapshot);
+    Window frame;
+    Dialog dialog(u"Subject");
+    auto& edit = dialog.add<EditBox>(1005, 7, 10, 126, 12);
+    int result = 0;
+    std::uint64_t timeAtOk = 0;
+    frame.setMessageHook([&](std::uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
+        if (message == WM_COMMAND && LOWORD(wParam) == 35020) {
+            result = dialog.RunModal();
+            timeAtOk = desktop.now();
+            return 1;
+        }
+        return std::nullopt;
+    });
+    frame.createTopLevel({0, 26, 240, 320}, u"Tavrel");
+    bool conditionAsked = false;
+    std::string error;
+    auto actions = Script::parse("command 35020\nidle\ntype Dentist\nwait 3000\nsnap " + snapshot.string() +
+                                     "\nkey Return\nidle\nquit\ntap 1 1\n",
+                                 &error);
+    ASSERT_TRUE(actions) << error;
+    ScriptRunner runner(desktop, *actions);
+    runner.setIdleCondition([&] {
+        conditionAsked = true;
+        return true;
+    });
+    bool finished = false;
+    runner.setFinishedCallback([&] { finished = true; });
+    std::uint64_t start = desktop.now();
+    runner.start();
+    EXPECT_EQ(desktop.run(), 0);
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(conditionAsked);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(edit.text(), u"Dentist");
+    EXPECT_GE(timeAtOk - start, 3000u);
+    EXPECT_TRUE(runner.errors().empty());
+    auto picture = gfx::ImageDecoder::decodeFile(snapshot);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->size(), (gfx::Size{240, 320}));
+    std::filesystem::remove(snapshot);
+}
+
+TEST_F(Runner, HoldWaitsForTheGestureAndTheIdleConditionHoldsTheScriptBack)
+{
+    Window view;
+    int holds = 0, taps = 0;
+    view.setMessageHook([&](std::uint32_t message, WParam, LParam) -> std::optional<LResult> {
+        holds += message == WM_CONTEXTMENU;
+        taps += message == WM_LBUTTONUP;
+        return std::nullopt;
+    });
+    view.createTopLevel({0, 26, 240, 294}, u"View");
+    int polls = 0;
+    auto actions = Script::parse("hold 100 100\nidle\ntap 100 100\n", nullptr);
+    ScriptRunner runner(desktop, *actions);
+    runner.setIdleCondition([&] { return ++polls >= 5; }); // "the reader has drawn" after a while
+    runner.setFinishedCallback([&] { desktop.quit(0); });
+    runner.start();
+    desktop.run();
+    EXPECT_EQ(holds, 1);
+    EXPECT_EQ(taps, 1); // only the tap; the hold's pen-up was no tap
+    EXPECT_EQ(polls, 5);
+}
+
+} // namespace
+} // namespace ui
