@@ -1,0 +1,136 @@
+// Random bytes against the section-file reader. The inputs are drawn from fixed seeds, so a failure
+// repeats; the rounds are counted, not timed, so the test takes the same work on every machine.
+
+#include "skins/IniFile.h"
+
+#include "SkinTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr int Rounds = 1500;
+
+// Pieces that make the reader's decisions: brackets, equals signs, the line ends of both widths,
+// zeros, blanks, a byte-order mark and names of real sections and keys.
+const std::string_view Pieces[] = {"[", "]", "=", "\r", "\n", "\r\n", "\r\0\n\0", std::string_view("\0", 1),
+                                   " ", "  ", ",", "\xFF\xFE", "Skin", "Backgrounds", "skin", "01", "Default",
+                                   "DayBar", "Month Titles", "x.jpg,30", "\t", "\x7F", "\xA0"};
+
+std::vector<std::uint8_t> randomBytes(std::mt19937& random)
+{
+    std::vector<std::uint8_t> bytes(std::uniform_int_distribution<std::size_t>(0, 4096)(random));
+    for (std::uint8_t& b : bytes)
+        b = std::uint8_t(random());
+    return bytes;
+}
+
+std::vector<std::uint8_t> pieceBytes(std::mt19937& random)
+{
+    std::vector<std::uint8_t> bytes;
+    const std::size_t count = std::uniform_int_distribution<std::size_t>(0, 600)(random);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(Pieces));
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t which = pick(random);
+        if (which == std::size(Pieces))
+            bytes.push_back(std::uint8_t(random()));
+        else
+            bytes.insert(bytes.end(), Pieces[which].begin(), Pieces[which].end());
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> mutatedSkin(std::mt19937& random)
+{
+    std::vector<std::uint8_t> bytes = skins_test::ansiLines(
+        {u"[Skin]", u"Name=Winter", u"[Backgrounds]", u"Default=Default.jpg,50", u"01=January.jpg,30", u"[DayBar]",
+         u"Default=DayBar.gif", u"[Month Titles]", u"01=January_Title.gif"});
+    if (random() % 2)
+        bytes = skins_test::utf16Lines({u"[Skin]", u"[Backgrounds]", u"Default=a.jpg", u"03=b.jpg,7"});
+    const int edits = std::uniform_int_distribution<int>(1, 12)(random);
+    for (int i = 0; i < edits; ++i) {
+        const std::size_t at = bytes.empty() ? 0 : random() % bytes.size();
+        switch (random() % 3) {
+        case 0:
+            if (!bytes.empty())
+                bytes[at] = std::uint8_t(random());
+            break;
+        case 1:
+            bytes.insert(bytes.begin() + std::ptrdiff_t(at), std::uint8_t(random()));
+            break;
+        default:
+            if (!bytes.empty())
+                bytes.erase(bytes.begin() + std::ptrdiff_t(at));
+            break;
+        }
+    }
+    return bytes;
+}
+
+bool readable(const CQoString& text)
+{
+    if (text.GetLength() > CIniFile::MaxLineCharacters)
+        return false;
+    for (unsigned i = 0; i < text.GetLength(); ++i) {
+        const char16_t c = text.GetAt(int(i));
+        if (c < 32 || c > 255)
+            return false;
+    }
+    return true;
+}
+
+// What every parse must give, whatever the bytes were.
+void expectSoundStructure(const CIniFile& file)
+{
+    const auto& sections = file.GetSections();
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+        const CIniSection& section = sections[s];
+        ASSERT_TRUE(readable(section.GetName()));
+        const CIniSection* found = file.FindSection(section.GetName());
+        ASSERT_NE(found, nullptr);
+        ASSERT_LE(found, &section); // the first of its name
+        ASSERT_TRUE(device::equalsNoCase(found->GetName().View(), section.GetName().View()));
+        for (const CIniSection* earlier = sections.data(); earlier < found; ++earlier)
+            ASSERT_FALSE(device::equalsNoCase(earlier->GetName().View(), section.GetName().View()));
+
+        const auto& entries = section.GetEntries();
+        for (std::size_t e = 0; e < entries.size(); ++e) {
+            ASSERT_TRUE(readable(entries[e].key));
+            ASSERT_TRUE(readable(entries[e].value));
+            // Keys are unique ignoring case, so a lookup finds exactly this entry.
+            ASSERT_EQ(section.FindEntry(entries[e].key), &entries[e]);
+        }
+    }
+}
+
+TEST(IniFileFuzzTest, AnyBytesGiveASoundStructure)
+{
+    std::mt19937 random(20090214);
+    for (int round = 0; round < Rounds; ++round) {
+        std::vector<std::uint8_t> bytes;
+        switch (round % 3) {
+        case 0:
+            bytes = randomBytes(random);
+            break;
+        case 1:
+            bytes = pieceBytes(random);
+            break;
+        default:
+            bytes = mutatedSkin(random);
+            break;
+        }
+        SCOPED_TRACE(testing::Message() << "round " << round << ", " << bytes.size() << " bytes");
+        CIniFile file;
+        file.Parse(bytes);
+        expectSoundStructure(file);
+        if (testing::Test::HasFatalFailure())
+            return;
+    }
+}
+
+} // namespace
