@@ -1,6 +1,7 @@
 #include "ToolCommands.h"
 
 #include "DateCommand.h"
+#include "GalleryCommand.h"
 #include "PimCommand.h"
 #include "RegCommand.h"
 
@@ -10,6 +11,7 @@ const ToolCommand commands[] = {
     {"init", nullptr},
     {"reg", [](const std::vector<std::string>& args) { return runRegCommand(args); }},
     {"pim", [](const std::vector<std::string>& args) { return runPimCommand(args); }},
+    {"ui-gallery", [](const std::vector<std::string>& args) { return runGalleryCommand(args); }},
     {"date", [](const std::vector<std::string>& args) { return runDateCommand(args); }},
 };
 
