@@ -144,22 +144,38 @@ bool CTavrelImage::Blend(gfx::Painter& dc, int x, int y, int level, int width, i
         return false;
     const int w = width == -1 ? m_width : width;
     const int h = height == -1 ? m_height : height;
-    if (w <= 0 || h <= 0)
+    if (w <= 0 || h <= 0 || w > gfx::Surface::maximumSide || h > gfx::Surface::maximumSide)
         return false;
     // What lies under the area, read straight from the target (a source is never clipped); parts
     // of the area beyond the target read as black and are clipped away again when written back.
-    gfx::Surface under(w, h);
-    gfx::Surface over(w, h);
-    if (under.isEmpty() || over.isEmpty())
-        return false;
     const gfx::Point origin = dc.origin();
-    gfx::Painter(under).bitBlt(0, 0, w, h, dc.target(), x + origin.x, y + origin.y);
-    if (gfx::opaque(colour) == TopLeftColour) {
-        gfx::Painter(over).stretchBlt(0, 0, w, h, *m_bitmap, 0, 0, m_width, m_height);
+    const gfx::Rect area = gfx::Rect::fromPositionAndSize(x + origin.x, y + origin.y, w, h);
+    gfx::Surface under;
+    if (dc.target().rect().contains(area)) {
+        under = dc.target().cropped(area);
     } else {
+        under = gfx::Surface(w, h);
+        if (under.isEmpty())
+            return false;
+        gfx::Painter(under).bitBlt(0, 0, w, h, dc.target(), area.left, area.top);
+    }
+    const bool keyed = gfx::opaque(colour) != TopLeftColour;
+    if (!keyed && w == m_width && h == m_height) {
+        // The picture at its own size with nothing left out, the usual background: no copy needed.
+        blendPixels(under, *m_bitmap, std::clamp(level, 0, 100));
+        dc.bitBlt(x, y, w, h, under, 0, 0);
+        return true;
+    }
+    gfx::Surface over;
+    if (keyed) {
         // The left-out pixels keep what lies under them, so they blend to themselves.
         over = under;
         gfx::Painter(over).transparentBlt(0, 0, w, h, *m_bitmap, 0, 0, m_width, m_height, colour);
+    } else {
+        over = gfx::Surface(w, h);
+        if (over.isEmpty())
+            return false;
+        gfx::Painter(over).stretchBlt(0, 0, w, h, *m_bitmap, 0, 0, m_width, m_height);
     }
     blendPixels(under, over, std::clamp(level, 0, 100));
     dc.bitBlt(x, y, w, h, under, 0, 0);

@@ -1,0 +1,64 @@
+#include "views/TavrelHourLayout.h"
+
+#include "views/TavrelEventText.h"
+#include "views/TavrelOutlinedText.h"
+#include "views/TavrelViewMessages.h"
+
+CTavrelHourLayout::CTavrelHourLayout(const gfx::Rect& area, int barHeight)
+    : m_area(area),
+      m_barBand{area.left, area.top + TitleBandHeight, area.right, area.top + TitleBandHeight + barHeight},
+      m_rows{area.left, m_barBand.bottom, area.right, area.bottom}
+{
+}
+
+gfx::Rect CTavrelHourLayout::GetRow(int hour) const
+{
+    const int height = GetRowsHeight();
+    return {m_rows.left, m_rows.top + hour * height / 24, m_rows.right, m_rows.top + (hour + 1) * height / 24};
+}
+
+int CTavrelHourLayout::Offset(const device::OleDateTime& time) const
+{
+    return (time.GetHour() * 60 + time.GetMinute()) * GetRowsHeight() / 1440;
+}
+
+int CTavrelHourLayout::StartOffset(const CTavrelEvent& event, const device::OleDateTime& dayStart) const
+{
+    return event.GetStart() < dayStart ? 0 : Offset(event.GetStart());
+}
+
+int CTavrelHourLayout::EndOffset(const CTavrelEvent& event, const device::OleDateTime& dayEnd) const
+{
+    return event.GetEnd() > dayEnd ? GetRowsHeight() : Offset(event.GetEnd());
+}
+
+void CTavrelHourLayout::PaintTitle(CTavrelRenderContext& context, const CTavrelAppearance& appearance,
+                                   const CTavrelDay& date, const CQoString& text) const
+{
+    gfx::Painter& dc = context.dc;
+    const gfx::Rect title = GetTitleArea();
+    context.layout.titleArea = title;
+    appearance.GetMonthTitle().Draw(dc, title.left, title.top);
+    context.AddTap(VM_SHOW_MONTHLY, ui::WParam(date.year), date.MonthDay(), title);
+    dc.save();
+    dc.selectFont(gfx::Font::fromPoints(context.settings.dayFontName.View(), context.settings.yearFontSize));
+    CTavrelOutlinedText::Draw(dc, text.View(), title,
+                              gfx::DT_RIGHT | gfx::DT_BOTTOM | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX);
+    dc.restore();
+}
+
+void CTavrelHourLayout::PaintHourRows(gfx::Painter& dc, const gfx::Font& labelFont, gfx::Colour evenHours,
+                                      gfx::Colour oddHours) const
+{
+    dc.save();
+    dc.selectFont(labelFont);
+    dc.setTextColour(gfx::colours::black);
+    dc.setBackgroundMode(gfx::TRANSPARENT);
+    for (int hour = 0; hour < 24; ++hour) {
+        const gfx::Rect row = GetRow(hour);
+        dc.fillRect(row, hour % 2 == 0 ? evenHours : oddHours);
+        dc.drawText(CTavrelEventText::HourLabel(hour).View(), row,
+                    gfx::DT_LEFT | gfx::DT_TOP | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX | gfx::DT_NOCLIP);
+    }
+    dc.restore();
+}
