@@ -104,6 +104,8 @@ void expectSoundStructure(const CIniFile& file)
             ASSERT_TRUE(readable(entries[e].value));
             // Keys are unique ignoring case, so a lookup finds exactly this entry.
             ASSERT_EQ(section.FindEntry(entries[e].key), &entries[e]);
+            for (std::size_t earlier = 0; earlier < e; ++earlier)
+                ASSERT_FALSE(device::equalsNoCase(entries[earlier].key.View(), entries[e].key.View()));
         }
     }
 }
