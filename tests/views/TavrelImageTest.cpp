@@ -90,6 +90,37 @@ TEST(TavrelImageBlend, ArithmeticOfTheFadeLevels)
     EXPECT_EQ(clamped.pixel(0, 0), RGB(200, 10, 255));
 }
 
+TEST(TavrelImageBlend, EveryPairOfByteValuesAtEveryLevel)
+{
+    // Red meets every under and over value pair once; green and blue run other pairings.
+    Surface over(256, 256);
+    Surface under(256, 256);
+    for (unsigned y = 0; y < 256; ++y) {
+        for (unsigned x = 0; x < 256; ++x) {
+            over.setPixel(int(x), int(y), RGB(x, y, 255 - x));
+            under.setPixel(int(x), int(y), RGB(y, 255 - y, x ^ y));
+        }
+    }
+    CTavrelImage picture;
+    loadPicture(picture, over);
+    for (unsigned level = 0; level <= 100; ++level) {
+        Surface target = under;
+        gfx::Painter dc(target);
+        ASSERT_TRUE(picture.Blend(dc, 0, 0, int(level), -1, -1, CTavrelImage::TopLeftColour));
+        int wrong = 0;
+        for (int y = 0; y < 256; ++y) {
+            for (int x = 0; x < 256; ++x) {
+                const Colour u = under.pixel(x, y), o = over.pixel(x, y);
+                const Colour expected = RGB(blendByte(gfx::redOf(u), gfx::redOf(o), level),
+                                            blendByte(gfx::greenOf(u), gfx::greenOf(o), level),
+                                            blendByte(gfx::blueOf(u), gfx::blueOf(o), level));
+                wrong += target.pixel(x, y) != expected;
+            }
+        }
+        ASSERT_EQ(wrong, 0) << "level " << level;
+    }
+}
+
 TEST(TavrelImageBlend, EveryPixelOfOddWidthsAtAnOffsetAndStretched)
 {
     for (int width : {1, 3, 119, 241}) {
