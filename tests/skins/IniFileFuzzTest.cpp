@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -43,6 +45,40 @@ std::vector<std::uint8_t> pieceBytes(std::mt19937& random)
             bytes.insert(bytes.end(), Pieces[which].begin(), Pieces[which].end());
     }
     return bytes;
+}
+
+// Lines of sections and entries over a few names in random letter case, so that repeated
+// sections and keys that differ only in case are common.
+std::vector<std::uint8_t> structuredLines(std::mt19937& random)
+{
+    static const std::string_view names[] = {"Skin", "Backgrounds", "Default", "01", "Month Titles", ""};
+    static const std::string_view ends[] = {"\r\n", "\r", "\n", std::string_view("\r\0\n\0", 4), ""};
+    auto randomCase = [&](std::string_view name) {
+        std::string text(name);
+        for (char& c : text) {
+            if (random() % 2)
+                c = char(std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c));
+        }
+        return text;
+    };
+    std::string text;
+    const int lines = std::uniform_int_distribution<int>(0, 80)(random);
+    for (int i = 0; i < lines; ++i) {
+        const std::string name = randomCase(names[random() % std::size(names)]);
+        switch (random() % 4) {
+        case 0:
+            text += (random() % 4 ? "" : " ") + ("[" + name + "]");
+            break;
+        case 3:
+            text += name;
+            break;
+        default:
+            text += name + (random() % 4 ? "=" : " = ") + std::to_string(random() % 100);
+            break;
+        }
+        text += ends[random() % std::size(ends)];
+    }
+    return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
 std::vector<std::uint8_t> mutatedSkin(std::mt19937& random)
@@ -115,12 +151,15 @@ TEST(IniFileFuzzTest, AnyBytesGiveASoundStructure)
     std::mt19937 random(20090214);
     for (int round = 0; round < Rounds; ++round) {
         std::vector<std::uint8_t> bytes;
-        switch (round % 3) {
+        switch (round % 4) {
         case 0:
             bytes = randomBytes(random);
             break;
         case 1:
             bytes = pieceBytes(random);
+            break;
+        case 2:
+            bytes = structuredLines(random);
             break;
         default:
             bytes = mutatedSkin(random);
