@@ -77,7 +77,7 @@ private:
     bool m_truncated = false;
 };
 
-struct Spec {
+struct Conversion {
     bool left = false, zero = false, alternate = false, plus = false, space = false;
     int width = 0;
     int precision = -1;
@@ -85,38 +85,38 @@ struct Spec {
 };
 
 template <typename Char>
-void emitPadded(Sink<Char>& sink, const Spec& spec, const char* body, std::size_t length, const char* prefix)
+void emitPadded(Sink<Char>& sink, const Conversion& conversion, const char* body, std::size_t length, const char* prefix)
 {
     std::size_t prefixLength = std::strlen(prefix);
-    int pad = spec.width - int(length + prefixLength);
-    if (!spec.left && !spec.zero)
+    int pad = conversion.width - int(length + prefixLength);
+    if (!conversion.left && !conversion.zero)
         sink.repeat(Char(' '), pad);
     for (std::size_t i = 0; i < prefixLength; ++i)
         sink.put(Char(prefix[i]));
-    if (!spec.left && spec.zero)
+    if (!conversion.left && conversion.zero)
         sink.repeat(Char('0'), pad);
     for (std::size_t i = 0; i < length; ++i)
         sink.put(Char(static_cast<unsigned char>(body[i])));
-    if (spec.left)
+    if (conversion.left)
         sink.repeat(Char(' '), pad);
 }
 
 template <typename Char>
-void emitInteger(Sink<Char>& sink, Spec spec, char type, const FormatArg& arg)
+void emitInteger(Sink<Char>& sink, Conversion conversion, char type, const FormatArg& arg)
 {
-    bool is64 = spec.size == Spec::Size::Wide64;
+    bool is64 = conversion.size == Conversion::Size::Wide64;
     bool negative = false;
     std::uint64_t magnitude;
     if (type == 'd' || type == 'i') {
         std::int64_t value = arg.asSigned();
         if (!is64)
-            value = spec.size == Spec::Size::Short ? std::int16_t(value) : std::int32_t(value);
+            value = conversion.size == Conversion::Size::Short ? std::int16_t(value) : std::int32_t(value);
         negative = value < 0;
         magnitude = negative ? std::uint64_t(0) - std::uint64_t(value) : std::uint64_t(value);
     } else {
         std::uint64_t value = arg.asUnsigned();
         if (!is64)
-            value = spec.size == Spec::Size::Short ? std::uint16_t(value) : std::uint32_t(value);
+            value = conversion.size == Conversion::Size::Short ? std::uint16_t(value) : std::uint32_t(value);
         magnitude = value;
     }
     const char* digits = type == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
@@ -127,9 +127,9 @@ void emitInteger(Sink<Char>& sink, Spec spec, char type, const FormatArg& arg)
         body[n++] = digits[magnitude % base];
         magnitude /= base;
     } while (magnitude && n < 30);
-    if (spec.precision == 0 && n == 1 && body[0] == '0')
+    if (conversion.precision == 0 && n == 1 && body[0] == '0')
         n = 0;
-    while (n < spec.precision && n < 30)
+    while (n < conversion.precision && n < 30)
         body[n++] = '0';
     char ordered[32];
     for (int i = 0; i < n; ++i)
@@ -137,19 +137,19 @@ void emitInteger(Sink<Char>& sink, Spec spec, char type, const FormatArg& arg)
     const char* prefix = "";
     if (negative)
         prefix = "-";
-    else if (spec.plus && base == 10 && (type == 'd' || type == 'i'))
+    else if (conversion.plus && base == 10 && (type == 'd' || type == 'i'))
         prefix = "+";
-    else if (spec.space && base == 10 && (type == 'd' || type == 'i'))
+    else if (conversion.space && base == 10 && (type == 'd' || type == 'i'))
         prefix = " ";
-    else if (spec.alternate && base == 16 && n > 0)
+    else if (conversion.alternate && base == 16 && n > 0)
         prefix = type == 'X' ? "0X" : "0x";
-    if (spec.precision >= 0)
-        spec.zero = false;
-    emitPadded(sink, spec, ordered, std::size_t(n), prefix);
+    if (conversion.precision >= 0)
+        conversion.zero = false;
+    emitPadded(sink, conversion, ordered, std::size_t(n), prefix);
 }
 
 template <typename Char>
-void emitString(Sink<Char>& sink, const Spec& spec, const FormatArg& arg)
+void emitString(Sink<Char>& sink, const Conversion& conversion, const FormatArg& arg)
 {
     // Either kind of text argument prints whatever the conversion letter said; the letter only
     // mattered for untyped argument lists.
@@ -163,10 +163,10 @@ void emitString(Sink<Char>& sink, const Spec& spec, const FormatArg& arg)
         length = wideLength(wide);
     else
         length = std::strlen(narrow);
-    if (spec.precision >= 0 && std::size_t(spec.precision) < length)
-        length = std::size_t(spec.precision);
-    int pad = spec.width - int(length);
-    if (!spec.left)
+    if (conversion.precision >= 0 && std::size_t(conversion.precision) < length)
+        length = std::size_t(conversion.precision);
+    int pad = conversion.width - int(length);
+    if (!conversion.left)
         sink.repeat(Char(' '), pad);
     for (std::size_t i = 0; i < length; ++i) {
         if (wide) {
@@ -179,7 +179,7 @@ void emitString(Sink<Char>& sink, const Spec& spec, const FormatArg& arg)
             sink.put(Char(static_cast<unsigned char>(narrow[i])));
         }
     }
-    if (spec.left)
+    if (conversion.left)
         sink.repeat(Char(' '), pad);
 }
 
@@ -200,57 +200,57 @@ FormatResult run(Sink<Char>& sink, const Char* format, std::span<const FormatArg
             sink.put(*p++);
             continue;
         }
-        Spec spec;
+        Conversion conversion;
         for (;; ++p) {
             if (*p == Char('-'))
-                spec.left = true;
+                conversion.left = true;
             else if (*p == Char('0'))
-                spec.zero = true;
+                conversion.zero = true;
             else if (*p == Char('#'))
-                spec.alternate = true;
+                conversion.alternate = true;
             else if (*p == Char('+'))
-                spec.plus = true;
+                conversion.plus = true;
             else if (*p == Char(' '))
-                spec.space = true;
+                conversion.space = true;
             else
                 break;
         }
         if (*p == Char('*')) {
-            spec.width = next < args.size() ? int(args[next++].asSigned()) : 0;
+            conversion.width = next < args.size() ? int(args[next++].asSigned()) : 0;
             ++p;
         }
         while (*p >= Char('0') && *p <= Char('9')) {
-            spec.width = spec.width * 10 + int(*p - Char('0'));
-            if (spec.width > 4096)
-                spec.width = 4096;
+            conversion.width = conversion.width * 10 + int(*p - Char('0'));
+            if (conversion.width > 4096)
+                conversion.width = 4096;
             ++p;
         }
         if (*p == Char('.')) {
             ++p;
-            spec.precision = 0;
+            conversion.precision = 0;
             if (*p == Char('*')) {
-                spec.precision = next < args.size() ? int(args[next++].asSigned()) : 0;
+                conversion.precision = next < args.size() ? int(args[next++].asSigned()) : 0;
                 ++p;
             }
             while (*p >= Char('0') && *p <= Char('9')) {
-                spec.precision = spec.precision * 10 + int(*p - Char('0'));
-                if (spec.precision > 4096)
-                    spec.precision = 4096;
+                conversion.precision = conversion.precision * 10 + int(*p - Char('0'));
+                if (conversion.precision > 4096)
+                    conversion.precision = 4096;
                 ++p;
             }
         }
         if (*p == Char('l')) {
-            spec.size = Spec::Size::Long;
+            conversion.size = Conversion::Size::Long;
             ++p;
             if (*p == Char('l')) {
-                spec.size = Spec::Size::Wide64;
+                conversion.size = Conversion::Size::Wide64;
                 ++p;
             }
         } else if (*p == Char('h')) {
-            spec.size = Spec::Size::Short;
+            conversion.size = Conversion::Size::Short;
             ++p;
         } else if (*p == Char('I') && p[1] == Char('6') && p[2] == Char('4')) {
-            spec.size = Spec::Size::Wide64;
+            conversion.size = Conversion::Size::Wide64;
             p += 3;
         }
         Char type = *p;
@@ -266,13 +266,13 @@ FormatResult run(Sink<Char>& sink, const Char* format, std::span<const FormatArg
         case 'u':
         case 'x':
         case 'X':
-            emitInteger(sink, spec, char(type), arg);
+            emitInteger(sink, conversion, char(type), arg);
             break;
         case 'p': {
-            Spec pointer = spec;
+            Conversion pointer = conversion;
             pointer.zero = true;
             pointer.width = 8;
-            pointer.size = Spec::Size::Default;
+            pointer.size = Conversion::Size::Default;
             emitInteger(sink, pointer, 'X', arg);
             break;
         }
@@ -280,16 +280,16 @@ FormatResult run(Sink<Char>& sink, const Char* format, std::span<const FormatArg
         case 'C': {
             std::uint64_t code = arg.asUnsigned() & 0xFFFF;
             Char c = (sizeof(Char) == 1 && code > 0xFF) ? Char('?') : Char(code);
-            if (!spec.left)
-                sink.repeat(Char(' '), spec.width - 1);
+            if (!conversion.left)
+                sink.repeat(Char(' '), conversion.width - 1);
             sink.put(c);
-            if (spec.left)
-                sink.repeat(Char(' '), spec.width - 1);
+            if (conversion.left)
+                sink.repeat(Char(' '), conversion.width - 1);
             break;
         }
         case 's':
         case 'S':
-            emitString(sink, spec, arg);
+            emitString(sink, conversion, arg);
             break;
         default:
             // Unknown conversion: print it as it stands and keep the argument for the next one.
