@@ -1,0 +1,54 @@
+#include "control/TavrelActivityRequest.h"
+
+#include "control/TavrelNotifications.h"
+#include "control/TavrelNotifier.h"
+#include "data/TavrelCalendarData.h"
+#include "data/TavrelRegisteredCalendar.h"
+#include "shell/TavrelApp.h"
+
+#include <mutex>
+
+CTavrelActivityRequest::CTavrelActivityRequest(CTavrelApp& app, CTavrelNotifier& notifier)
+    : m_app(app), m_notifier(notifier)
+{
+}
+
+void CTavrelActivityRequest::RequestTimes(const device::OleDateTime& heldDate, device::OleDateTime& start,
+                                          device::OleDateTime& end)
+{
+    const int hour = heldDate.GetHour();
+    if (hour <= 0) {
+        start = device::OleDateTime(heldDate.GetYear(), heldDate.GetMonth(), heldDate.GetDay(), 0, 0, 0);
+        end = start;
+        return;
+    }
+    start = device::OleDateTime(heldDate.GetYear(), heldDate.GetMonth(), heldDate.GetDay(), hour, 0, 0);
+    end = hour == 23 ? device::OleDateTime(heldDate.GetYear(), heldDate.GetMonth(), heldDate.GetDay(), 23, 30, 0)
+                     : start + device::OleDateTimeSpan(0, 1, 0, 0);
+}
+
+bool CTavrelActivityRequest::RequestNew(const device::OleDateTime& heldDate, int commandId)
+{
+    const int index = commandId - FirstCommand;
+    if (index < 0)
+        return false;
+    CQoString kind;
+    {
+        std::lock_guard calendars(m_app.GetCalendarListLock());
+        const CQoString current = m_app.GetCurrentCalendarName();
+        for (const auto& calendar : m_app.GetCalendarData().GetRegisteredCalendars()) {
+            auto* registered = dynamic_cast<const CTavrelRegisteredCalendar*>(calendar.get());
+            if (!registered || registered->GetName().CompareNoCase(current) != 0)
+                continue;
+            const auto& kinds = registered->GetFactoryList();
+            if (std::size_t(index) < kinds.size())
+                kind = kinds[std::size_t(index)];
+            break;
+        }
+    }
+    if (kind.IsEmpty())
+        return false;
+    device::OleDateTime start, end;
+    RequestTimes(heldDate, start, end);
+    return m_notifier.Send(CTavrelNotifications::RequestAddActivity(start, end, kind));
+}
