@@ -21,8 +21,10 @@ Dialog::~Dialog() { destroy(); }
 
 gfx::Rect Dialog::placement() const
 {
+    // Between the bars when the template fits there; otherwise over the command bar too, down to
+    // the bottom of the screen, as the handheld's full-screen dialogs are.
     int wanted = contentTop() + DialogUnits::toPixelsY(m_heightUnits);
-    int height = std::clamp(wanted, theme::workArea.height(), theme::frameArea.height());
+    int height = wanted <= theme::workArea.height() ? theme::workArea.height() : theme::frameArea.height();
     return gfx::Rect::fromPositionAndSize(0, theme::navigationBarHeight, theme::screenWidth, height);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // A modal dialog in the handheld's look: white, covering the area between the bars (and the
 // command bar too when its template is taller), with its own title row, and "ok" in the navigation
-// bar. RunModal() creates the window and its controls, sends WM_INITDIALOG (onInitDialog), runs a
+// bar. Templates of 140 × 142 dialog units fit between the bars below the title row. RunModal() creates the window and its controls, sends WM_INITDIALOG (onInitDialog), runs a
 // nested message loop until endDialog(), and returns the result (IDOK, IDCANCEL, IDYES, IDNO…).
 // Other top-level windows take no input meanwhile.
 //
@@ -23,7 +23,7 @@ class PushButton;
 
 class Dialog : public Window {
 public:
-    explicit Dialog(device::WideView title = {}, int widthUnits = 140, int heightUnits = 153);
+    explicit Dialog(device::WideView title = {}, int widthUnits = 140, int heightUnits = 142);
     ~Dialog() override;
 
     int RunModal(); // spelled as the design names it
@@ -72,7 +72,7 @@ public:
     void setCommandHandler(std::function<bool(Dialog&, int id, int code)> handler) { m_commandHandler = std::move(handler); }
     void setOkHandler(std::function<bool(Dialog&)> handler) { m_okHandler = std::move(handler); }
 
-    static constexpr int titleRowHeight = 22;
+    static constexpr int titleRowHeight = 18;
 
     // The button that Return presses when the focus is on no button.
     PushButton* defaultButton() const;

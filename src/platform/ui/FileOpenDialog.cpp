@@ -50,7 +50,7 @@ void FileOpenDialog::openFolder(device::WideView folder)
 {
     device::WideString normal = device::DevicePath::normalise(folder);
     if (normal.empty() || !device::FileSystem::isDirectory(normal))
-        normal = u"\\";
+        normal.assign(1, u'\\'); // the root
     m_folder = normal;
     fill();
 }
@@ -61,8 +61,11 @@ void FileOpenDialog::fillFolderList()
     auto names = device::DevicePath::split(m_folder).value_or(std::vector<device::WideString>{});
     int levels = int(names.size());
     m_folderList->addString(u"My Device", levels);
-    for (int i = 0; i < levels; ++i)
-        m_folderList->addString(device::WideString(std::size_t(i + 1) * 2, u' ') + names[std::size_t(i)], levels - i - 1);
+    for (int i = 0; i < levels; ++i) {
+        device::WideString entry(std::size_t(i + 1) * 2, u' '); // deeper levels indented further
+        entry += names[std::size_t(i)];
+        m_folderList->addString(entry, levels - i - 1);
+    }
     m_folderList->setCurSel(levels);
 }
 
@@ -107,8 +110,9 @@ bool FileOpenDialog::onOk()
         return false;
     }
     if (path.empty() || (m_mustExist && !device::FileSystem::isFile(path))) {
-        messageBox(this, name + u"\nFile not found.\nPlease verify the correct file name was given.", u"Open",
-                   MB_OK | MB_ICONEXCLAMATION);
+        device::WideString message = name;
+        message += u"\nFile not found.\nPlease verify the correct file name was given.";
+        messageBox(this, message, u"Open", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     m_path = path;
