@@ -42,21 +42,19 @@ inline std::vector<std::uint8_t> bytesOf(std::string_view text)
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
-// Creates an empty file at that device path, with its folders.
-inline bool touch(const std::u16string& path)
-{
-    const auto slash = path.rfind(u'\\');
-    if (slash != std::u16string::npos && slash > 0 && !device::FileSystem::createDirectories(path.substr(0, slash)))
-        return false;
-    return device::FileSystem::writeAll(path, "", 0);
-}
-
+// Writes the file at that device path, creating its folders.
 inline bool writeFile(const std::u16string& path, const std::vector<std::uint8_t>& bytes)
 {
     const auto slash = path.rfind(u'\\');
     if (slash != std::u16string::npos && slash > 0 && !device::FileSystem::createDirectories(path.substr(0, slash)))
         return false;
     return device::FileSystem::writeAll(path, bytes);
+}
+
+// Creates an empty file at that device path, with its folders.
+inline bool touch(const std::u16string& path)
+{
+    return writeFile(path, {});
 }
 
 } // namespace skins_test

@@ -18,7 +18,6 @@ namespace {
 
 using skins_test::ansiLines;
 using skins_test::touch;
-using skins_test::utf16Lines;
 using skins_test::writeFile;
 
 const std::u16string Folder = u"\\My Documents\\Winter\\";
@@ -138,42 +137,6 @@ TEST_F(TavrelSkinLoaderTest, NamesMatchIgnoringCaseButNotWithExtraBlanks)
     EXPECT_FALSE(load());
     EXPECT_EQ(messages, std::vector<std::u16string>{CTavrelSkinLoader::BackgroundsSectionMissing});
     EXPECT_EQ(stored(), a);
-}
-
-TEST_F(TavrelSkinLoaderTest, SixteenBitSkinsApplyAlikeAndAByteOrderMarkMakesThemInvalid)
-{
-    const std::initializer_list<std::u16string_view> lines = {u"[Skin]", u"[Backgrounds]", u"Default=bg.jpg,20", u"04=April.jpg,60"};
-    skin(ansiLines(lines), {u"bg.jpg", u"April.jpg"});
-    ASSERT_TRUE(load());
-    const Appearance narrow = stored();
-    app.GetSettings().SetBackground(4, u"\\other.jpg");
-    app.GetSettings().SetTransparency(4, 1);
-
-    skin(utf16Lines(lines));
-    ASSERT_TRUE(load());
-    EXPECT_EQ(stored(), narrow);
-
-    std::vector<std::uint8_t> marked{0xFF, 0xFE};
-    for (std::uint8_t b : utf16Lines(lines))
-        marked.push_back(b);
-    skin(marked);
-    app.SetMainWindow(&frame);
-    EXPECT_FALSE(load());
-    EXPECT_EQ(messages, std::vector<std::u16string>{CTavrelSkinLoader::SkinSectionMissing});
-}
-
-TEST_F(TavrelSkinLoaderTest, ALastLineWithoutItsLineEndIsNotApplied)
-{
-    std::vector<std::uint8_t> bytes = ansiLines({u"[Skin]", u"[Backgrounds]", u"01=January.jpg,10", u"12=December.jpg,10"});
-    bytes.pop_back(); // the line feed
-    bytes.pop_back(); // the carriage return
-    skin(bytes, {u"January.jpg", u"December.jpg"});
-    ASSERT_TRUE(load());
-    const Appearance a = stored();
-    EXPECT_EQ(a.levels[0], 10);
-    EXPECT_EQ(a.levels[11], 50);
-    // December has no background of its own: it shows the one set last, January's.
-    EXPECT_EQ(a.backgrounds[11], Folder + u"January.jpg");
 }
 
 TEST_F(TavrelSkinLoaderTest, MissingSectionsFailWithTheirMessageAndChangeNothing)
