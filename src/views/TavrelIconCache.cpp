@@ -17,10 +17,10 @@ const CTavrelImage* CTavrelIconCache::Find(const CQoString& path)
 
     Slot& slot = ChooseSlot();
     ++m_decodes;
+    // Decoded afresh under the name as asked for, so the next request finds it exactly.
+    slot.image.Release();
     if (!slot.image.LoadFile(path.GetString())) {
-        // The slot stays free for the next request (a replaced picture is gone either way).
-        slot.image.Release();
-        slot.lastUsed = 0;
+        slot.lastUsed = 0; // the slot stays free for the next request
         m_failed.push_back(path);
         return nullptr;
     }

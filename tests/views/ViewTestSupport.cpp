@@ -63,6 +63,20 @@ CTavrelEvent Appointment(const OleDateTime& start, const OleDateTime& end, const
     return CTavrelEvent(start, end, CQoString(), name, icon);
 }
 
+RenderBench::RenderBench(int month)
+{
+    icons.LoadBuiltIns(&pictures.table());
+    CTavrelAppearance::Files files;
+    files.fadeLevel = 0;
+    appearance.Load(month, files, &pictures.table());
+    weekBar.LoadResource(CTavrelView::WeekBarId, &pictures.table());
+}
+
+CTavrelRenderContext RenderBench::Context(int mode)
+{
+    return CTavrelRenderContext{dc, events, settings, icons, taps, days, layout, ui::WindowHandle{}, today, mode};
+}
+
 device::SystemTime ViewTest::DefaultNow()
 {
     device::SystemTime now;
@@ -104,10 +118,10 @@ void ViewTest::CreateView(int mode)
 {
     app->GetSettings().SetLastView(mode);
     view = std::make_unique<CTavrelView>(*app, host);
-    view->SetResources(&pictures.table());
+    view->SetResources(resources ? resources : &pictures.table());
     view->SetSkinLoader([this](const CQoString& file) {
         skinsApplied.push_back(device::toUtf8(file.View()));
-        return true;
+        return skinLoader ? skinLoader(file) : true;
     });
     ASSERT_TRUE(view->Create(frame, {0, 0, 240, 268}));
     view->setFocus();

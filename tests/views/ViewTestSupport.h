@@ -12,6 +12,7 @@
 #include "shell/TavrelApp.h"
 #include "shell/TavrelSettings.h"
 #include "support/TempDevice.h"
+#include "views/TavrelRenderContext.h"
 #include "views/TavrelView.h"
 #include "views/TavrelViewHost.h"
 
@@ -68,6 +69,27 @@ public:
 CTavrelEvent Appointment(const OleDateTime& start, const OleDateTime& end, const char16_t* name,
                          std::int32_t oid = 0, const char16_t* icon = u"");
 
+// One painter's render without a window: the surface, the snapshot, the settings and every list a
+// painter writes, with the test pictures loaded (fade level 0 unless a test sets one).
+struct RenderBench {
+    explicit RenderBench(int month = 8);
+    CTavrelRenderContext Context(int mode);
+    void Add(const CTavrelEvent& event) { events.AddEvent(event); }
+
+    TestPictures pictures;
+    gfx::Surface surface{240, 320, gfx::colours::black};
+    gfx::Painter dc{surface};
+    CTavrelEvents events{u"test"};
+    CTavrelViewSettings settings;
+    CTavrelEventIcons icons;
+    CTavrelTapRegions taps;
+    CTavrelTapRegions days;
+    CTavrelMonthLayout layout;
+    CTavrelAppearance appearance;
+    CTavrelImage weekBar;
+    CTavrelDay today{2003, 8, 15};
+};
+
 class ViewTest : public ::testing::Test {
 protected:
     // The clock stands at this time (a Friday) unless a test pins it elsewhere before CreateView.
@@ -106,6 +128,9 @@ protected:
     ui::Window frame;
     std::unique_ptr<CTavrelView> view;
     std::vector<std::string> skinsApplied;
+    // What CreateView gives the view instead of the test pictures and the recording skin loader.
+    const gfx::ResourceTable* resources = nullptr;
+    CTavrelView::SkinLoader skinLoader;
 };
 
 } // namespace views_testing
