@@ -26,11 +26,11 @@
 #include <memory>
 #include <optional>
 
-// A control datagram has arrived (wParam: record number, lParam: sender's IPv4 address).
-inline constexpr std::uint32_t WM_CONTROL_DATAGRAM = 0x702;
-
 class CTavrelControlSocket : public CTavrelNotifier {
 public:
+    // The window message of an arrived datagram (wParam: record number, lParam: the sender's
+    // IPv4 address).
+    static constexpr std::uint32_t WM_CONTROL_DATAGRAM = 0x702;
     static constexpr std::uint16_t DefaultControlPort = 22137;
     static constexpr std::uint16_t DefaultNotifyPort = 22138;
     static constexpr unsigned PauseMs = 100;

@@ -244,7 +244,7 @@ TEST(ControlSocketWindowTest, DatagramArrivesAsWindowMessageOnTheUserInterfaceTh
     std::vector<std::string> received;
     std::vector<ui::LParam> senders;
     frame.setMessageHook([&](std::uint32_t message, ui::WParam wParam, ui::LParam lParam) -> std::optional<ui::LResult> {
-        if (message != WM_CONTROL_DATAGRAM)
+        if (message != CTavrelControlSocket::WM_CONTROL_DATAGRAM)
             return std::nullopt;
         EXPECT_TRUE(desktop.isUserInterfaceThread());
         if (auto record = socket.TakeRecord(std::uint32_t(wParam)))
