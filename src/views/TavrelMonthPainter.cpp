@@ -157,29 +157,44 @@ void CTavrelMonthPainter::PaintEvents(const Geometry& geometry, const CTavrelDay
     if (events.empty())
         return;
 
-    // How many events touch each day: a day with more than one gets its icons in quarters.
+    // The days of the month each event touches: its start's day (the 1st when it began earlier)
+    // to its end's day (the last when it ends later).
+    struct Span {
+        CTavrelEvent* event;
+        int first;
+        int last;
+    };
+    std::vector<Span> spans;
+    spans.reserve(events.size());
+    for (CTavrelEvent* event : events) {
+        const int first = event->GetStart() < monthStart ? 1 : event->GetStart().GetDay();
+        const int last = event->GetEnd() > monthEnd ? days : event->GetEnd().GetDay();
+        spans.push_back({event, first, last});
+    }
+
+    // How many events touch each day: a day with more than one gets its icons in quarters. An
+    // event touches a day when it starts or ends in it or runs through it, which for an event
+    // that ends after it starts is every day of its span.
     std::array<int, CTavrelMonthLayout::CellCount> count{};
     std::array<int, CTavrelMonthLayout::CellCount> placed{};
-    for (int day = 1; day <= days; ++day) {
-        const CTavrelDay cellDay(date.year, date.month, day);
-        const device::OleDateTime dayStart = cellDay.Start();
-        const device::OleDateTime dayEnd = cellDay.End();
-        int& touching = count[std::size_t(geometry.firstWeekday + day - 1)];
-        for (const CTavrelEvent* event : events) {
-            const device::OleDateTime& start = event->GetStart();
-            const device::OleDateTime& end = event->GetEnd();
-            if ((start >= dayStart && start <= dayEnd) || (end >= dayStart && end <= dayEnd)
-                || (start < dayStart && end > dayEnd))
-                ++touching;
+    for (const Span& span : spans) {
+        if (span.first <= span.last) {
+            for (int day = span.first; day <= span.last; ++day)
+                ++count[std::size_t(geometry.firstWeekday + day - 1)];
+        } else { // ends before it starts: only the two days it names
+            for (int day : {span.last, span.first})
+                if (day >= 1 && day <= days)
+                    ++count[std::size_t(geometry.firstWeekday + day - 1)];
         }
     }
 
     gfx::Painter& dc = m_context.dc;
     const CTavrelImage& more = m_context.icons.GetMore();
     const bool monthly = m_context.mode != CTavrelReaderView::Quarterly;
-    for (CTavrelEvent* event : events) {
-        const int first = event->GetStart() < monthStart ? 1 : event->GetStart().GetDay();
-        const int last = event->GetEnd() > monthEnd ? days : event->GetEnd().GetDay();
+    for (const Span& span : spans) {
+        CTavrelEvent* event = span.event;
+        const int first = span.first;
+        const int last = span.last;
         const CTavrelImage* icon = m_context.icons.IconFor(*event, m_context.settings.displayDefaultIcons);
         for (int day = first; day <= last; ++day) {
             const std::size_t cellIndex = std::size_t(geometry.firstWeekday + day - 1);

@@ -181,7 +181,6 @@ const CTavrelAppearance& CTavrelView::LoadMonth(int month)
     files.dayBar = m_app.GetDayBar(month);
     CTavrelAppearance& slot = m_appearances[std::size_t((month - 1) % 3)];
     slot.Load(month, files, m_resources);
-    m_fadeLevel = slot.GetFadeLevel();
     return slot;
 }
 
@@ -189,12 +188,18 @@ const CTavrelAppearance& CTavrelView::CurrentAppearance()
 {
     const int month = GetCurrentDate().GetMonth();
     const CTavrelAppearance& slot = m_appearances[std::size_t((month - 1) % 3)];
-    return slot.GetMonth() == month ? slot : LoadMonth(month);
+    if (slot.GetMonth() == month)
+        return slot;
+    const CTavrelAppearance& loaded = LoadMonth(month);
+    m_fadeLevel = loaded.GetFadeLevel();
+    return loaded;
 }
 
 void CTavrelView::ReloadAppearance(bool render)
 {
-    LoadMonth(GetCurrentDate().GetMonth());
+    // The fade level held is the current month's, the one the slider changes (a quarterly
+    // render loads its other months' levels for drawing only).
+    m_fadeLevel = LoadMonth(GetCurrentDate().GetMonth()).GetFadeLevel();
     if (!m_timeBar.LoadResource(TimeBarId, m_resources))
         Trace(u"Error reading timebar resource\n");
     if (!m_weekBar.LoadResource(WeekBarId, m_resources))
