@@ -93,6 +93,21 @@ TEST_F(TavrelViewBehaviour, ModesChangeWithNotificationsAndAnInvalidModeIsTraced
     EXPECT_TRUE(app->GetCalendarData().IsRefreshRequested()) << "the reader loads the new period at once";
 }
 
+TEST_F(TavrelViewBehaviour, ADamagedProgramWithoutItsTimeAndWeekBarsSaysSoAndStillDraws)
+{
+    const TestPictures withoutBars(false);
+    resources = &withoutBars.table();
+    std::vector<std::string> traces;
+    device::setDebugOutputObserver([&](device::WideView text) { traces.push_back(device::toUtf8(text)); });
+    CreateView(Daily);
+    device::setDebugOutputObserver(nullptr);
+    ASSERT_GE(traces.size(), 2u);
+    EXPECT_EQ(traces[0], "Error reading timebar resource\n");
+    EXPECT_EQ(traces[1], "Error reading weekbar resource\n");
+    EXPECT_EQ(Pixel(3, 3), TitleColour(8)) << "the rest of the day view is drawn";
+    view.reset();
+}
+
 TEST_F(TavrelViewBehaviour, SetCurrentDateClampsTheDayAndNotifiesTheQuotedDate)
 {
     CreateView(Monthly);
