@@ -3,9 +3,14 @@
 #include "common/QoLog.h"
 #include "data/TavrelMainWindow.h"
 #include "data/TavrelRegisteredCalendar.h"
+#include "platform/device/NamedMutex.h"
+#include "platform/net/SocketLayer.h"
 #include "platform/pim/Application.h"
+#include "platform/ui/MessageBox.h"
 #include "rules/TavrelRules.h"
+#include "shell/MainFrame.h"
 #include "shell/TavrelSettings.h"
+#include "shell/TavrelStrings.h"
 
 #include <mutex>
 
@@ -14,14 +19,88 @@ CTavrelApp::CTavrelApp()
       m_data(std::make_shared<CTavrelCalendarData>())
 {
     Trace(u"CTavrelApp() Constructor\n");
+    m_mutex = std::make_unique<device::NamedMutex>(MutexName, true);
     m_data->ClearReaderStop();
 }
 
 CTavrelApp::~CTavrelApp()
 {
+    // A frame left from a start-up that failed half-way goes first: nothing may reach it any more.
+    m_mainFrame.reset();
     Trace(u"CTavrelApp() Destructor\n");
-    StopReader();
-    m_settings->SetCurrentCalendar(m_data->GetCurrentCalendarName());
+    m_mutex.reset();
+    if (StopReader()) {
+        m_settings->SetCurrentCalendar(m_data->GetCurrentCalendarName());
+    } else {
+        // The reader did not end in time and may be holding the calendar list lock for a long
+        // while; every change of calendar has stored its name already, so nothing is lost by not
+        // waiting for the lock here.
+    }
+    if (m_socketsStarted)
+        net::cleanupSocketLayer();
+}
+
+void CTavrelApp::ShowMessage(const char16_t* text) { ui::messageBox(nullptr, text, MessageCaption, ui::MB_OK | ui::MB_ICONERROR); }
+
+bool CTavrelApp::OwnsMutex() const { return m_mutex && m_mutex->isOwned(); }
+
+void CTavrelApp::SetControlPorts(int controlPort, int notifyPort)
+{
+    m_controlPort = controlPort;
+    m_notifyPort = notifyPort;
+}
+
+// --- Start-up and shut-down of the program ----------------------------------------------------------
+
+bool CTavrelApp::InitInstance(const std::vector<CQoString>& parameters)
+{
+    CTavrelStrings::Register();
+    if (!InitializeSockets()) {
+        ShowMessage(CTavrelStrings::Load(IDS_SOCKETS_INIT_FAILED));
+        return false;
+    }
+    ParseCommandLine(parameters);
+    if (!CreateOutlook()) {
+        ShowMessage(AttachFailed);
+        return false;
+    }
+    LoadRules();
+
+    // The rest of start-up holds the calendar list lock, so that the calendars and the current
+    // calendar stay as they were read until the frame shows them and the reader starts. A
+    // message box is shown only once the lock is let go (its loop paints the view, which reads
+    // the window collection under the event lock, which comes before this one).
+    std::unique_lock calendars(m_data->GetCalendarListLock());
+    RestoreCurrentCalendar();
+    m_mainFrame = std::make_unique<CMainFrame>(*this);
+    if (!m_mainFrame->Create()) {
+        m_mainFrame.reset();
+        return false;
+    }
+    if (!LogonOutlook()) {
+        calendars.unlock();
+        ShowMessage(LogonFailed);
+        return false;
+    }
+    if (!StartReader()) {
+        calendars.unlock();
+        ShowMessage(ReaderFailed);
+    }
+    return true;
+}
+
+void CTavrelApp::ExitInstance()
+{
+    if (GetMainWindow() && m_mainFrame)
+        m_mainFrame->SendNotification(u"OnCalendarClose");
+    m_mainFrame.reset();
+}
+
+bool CTavrelApp::InitializeSockets()
+{
+    if (!m_socketsStarted)
+        m_socketsStarted = net::startupSocketLayer();
+    return m_socketsStarted;
 }
 
 void CTavrelApp::Trace(const char16_t* text)

@@ -3,14 +3,25 @@
 // rules, the connection to the appointment store, the calendar data (calendar lists, current
 // calendar, window collection, the three locks and the reader's flags) and the reader thread.
 //
-// It needs no window: the main frame attaches itself with SetMainWindow when it exists, and a
-// test builds the object on a throw-away device and drives it directly. Start-up is a series of
-// steps the program's initialisation calls in order (CreateOutlook, LoadRules, RestoreCurrent-
-// Calendar under the calendar list lock, LogonOutlook, StartReader); the frame, the message
-// boxes of failed steps and the loading of remote calendars belong to the program's start-up.
+// InitInstance runs the program's start-up in its order, each failure told in a message box:
+//   1. the socket layer ("Windows sockets initialization failed.", string 104; ends start-up)
+//   2. the command line ("TavrelControl" in any letter case selects control mode)
+//   3. the appointment store ("Unable to attach to Pocket Outlook Object Manager"; ends start-up)
+//   4. the icon rules from "\My Documents\Tavrel.Rules"
+//   5. under the calendar list lock: the current calendar ("CurrentCalendar", "<Personal>" when
+//      no calendar of that name exists), the main frame (CMainFrame), the logon to the store
+//      ("Unable to Log on to Pocket Outlook Object Manager"; ends start-up) and the reader thread
+//      at below-normal priority ("Unable to start thread to read Pocket Outlook calendar"; the
+//      program carries on without it).
+// ExitInstance, after the message loop: "OnCalendarClose" to control applications while the main
+// frame still exists (after "Exit", not after the frame was closed), then the frame goes.
 //
-// Destruction asks the reader to stop, waits up to 500 ms for it and stores the current
-// calendar's name as "CurrentCalendar".
+// Each step is also a method of its own, so a test builds the object on a throw-away device
+// without any window and drives the steps directly; the frame attaches itself with SetMainWindow.
+//
+// The object holds the named mutex "Tavrel", owned from construction to destruction. Destruction
+// closes it, asks the reader to stop, waits up to 500 ms for it and stores the current calendar's
+// name as "CurrentCalendar".
 
 #include "common/QoString.h"
 #include "data/TavrelCalendarData.h"
@@ -21,10 +32,15 @@
 #include <memory>
 #include <vector>
 
+class CMainFrame;
 class CTavrelMainWindow;
 class CTavrelRegisteredCalendar;
 class CTavrelRules;
 class CTavrelSettings;
+
+namespace device {
+class NamedMutex;
+}
 
 namespace pim {
 class Application;
@@ -33,13 +49,35 @@ class Application;
 class CTavrelApp {
 public:
     static constexpr const char16_t* ControlModeParameter = u"TavrelControl";
+    static constexpr const char16_t* MutexName = u"Tavrel";
+    static constexpr const char16_t* MessageCaption = u"Tavrel";
+    static constexpr const char16_t* AttachFailed = u"Unable to attach to Pocket Outlook Object Manager";
+    static constexpr const char16_t* LogonFailed = u"Unable to Log on to Pocket Outlook Object Manager";
+    static constexpr const char16_t* ReaderFailed = u"Unable to start thread to read Pocket Outlook calendar";
+    static constexpr int DefaultControlPort = 22137;
+    static constexpr int DefaultNotifyPort = 22138;
 
     CTavrelApp();
     CTavrelApp(const CTavrelApp&) = delete;
     CTavrelApp& operator=(const CTavrelApp&) = delete;
     virtual ~CTavrelApp();
 
+    // --- Start-up and shut-down of the program ----------------------------------------------------
+    // The whole start-up (above); false when the program must end. Needs a running desktop.
+    bool InitInstance(const std::vector<CQoString>& parameters);
+    // After the message loop has ended.
+    void ExitInstance();
+    CMainFrame* GetMainFrame() const { return m_mainFrame.get(); }
+    // The ports of the control socket: commands arrive on the first, notifications go to the second.
+    void SetControlPorts(int controlPort, int notifyPort);
+    int GetControlPort() const { return m_controlPort; }
+    int GetNotifyPort() const { return m_notifyPort; }
+    // Whether this program holds the named mutex "Tavrel" (no other instance on the device had it).
+    bool OwnsMutex() const;
+
     // --- Start-up steps -----------------------------------------------------------------------
+    // Sockets need no start-up of their own on this platform beyond the check that they work.
+    bool InitializeSockets();
     // Any parameter equal to "TavrelControl", ignoring case, selects control mode.
     void ParseCommandLine(const std::vector<CQoString>& parameters);
     bool IsControlMode() const { return m_controlMode; }
@@ -116,11 +154,17 @@ private:
                       CQoString (CTavrelSettings::*global)(int) const);
     bool SetPicture(int month, const CQoString& path, bool (CTavrelSettings::*global)(int, const CQoString&));
     static void Trace(const char16_t* text);
+    static void ShowMessage(const char16_t* text);
 
+    std::unique_ptr<device::NamedMutex> m_mutex;
     std::shared_ptr<CTavrelSettings> m_settings;
     std::shared_ptr<CTavrelRules> m_rules;
     std::shared_ptr<CTavrelCalendarData> m_data;
     std::shared_ptr<pim::Application> m_outlook;
     CTavrelReaderThread m_reader;
+    std::unique_ptr<CMainFrame> m_mainFrame;
     bool m_controlMode = false;
+    bool m_socketsStarted = false;
+    int m_controlPort = DefaultControlPort;
+    int m_notifyPort = DefaultNotifyPort;
 };

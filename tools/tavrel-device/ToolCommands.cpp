@@ -2,6 +2,7 @@
 
 #include "DateCommand.h"
 #include "GalleryCommand.h"
+#include "InstallCommand.h"
 #include "PimCommand.h"
 #include "RegCommand.h"
 
@@ -13,6 +14,8 @@ const ToolCommand commands[] = {
     {"pim", [](const std::vector<std::string>& args) { return runPimCommand(args); }},
     {"ui-gallery", [](const std::vector<std::string>& args) { return runGalleryCommand(args); }},
     {"date", [](const std::vector<std::string>& args) { return runDateCommand(args); }},
+    {"install", [](const std::vector<std::string>& args) { return runInstallCommand(args); }},
+    {"uninstall", [](const std::vector<std::string>& args) { return runUninstallCommand(args); }},
 };
 
 } // namespace

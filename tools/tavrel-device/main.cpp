@@ -20,6 +20,8 @@ const char usage[] =
     "  reg get|set|delete|list|export ...    read and change the registry\n"
     "  date parse TEXT                       parse a date as the device locale does\n"
     "  pim add|list|show|delete ...          the appointment store\n"
+    "  install [--if-needed] [PACKAGE_DIR]   install the Tavrel package (default: the build's)\n"
+    "  uninstall                             remove the Tavrel package\n"
     "  ui-gallery [--headless --snapshot F]  every control of the toolkit on one screen\n"
     "\n"
     "The device folder is DIR, else $TAVREL_DEVICE, else ~/.local/share/tavrel/device.\n";

@@ -1,0 +1,364 @@
+#include "shell/MainFrame.h"
+
+#include "assets/ResourceIds.h"
+#include "common/QoLog.h"
+#include "data/TavrelCalendarData.h"
+#include "platform/device/DateConversion.h"
+#include "platform/device/ShellExecute.h"
+#include "platform/gfx/ImageResource.h"
+#include "platform/ui/Desktop.h"
+#include "platform/ui/FileOpenDialog.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/WaitCursor.h"
+#include "shell/AboutDlg.h"
+#include "shell/TavrelApp.h"
+#include "shell/TavrelCommands.h"
+#include "shell/TavrelMainMenu.h"
+#include "shell/TavrelReaderPassWatch.h"
+#include "shell/TavrelSettings.h"
+#include "shell/TavrelStrings.h"
+#include "skins/TavrelSkinLoader.h"
+#include "views/TavrelView.h"
+#include "views/TavrelViewMessages.h"
+
+#include <mutex>
+
+namespace {
+
+struct ToolButton {
+    int command;
+    int picture;
+};
+
+// Left to right; the last one only in control mode.
+constexpr ToolButton toolButtons[] = {
+    {ID_GOTO_PREVIOUS, IDB_TOOL_PREVIOUS}, {ID_GOTO_NEXT, IDB_TOOL_NEXT},   {ID_GOTO_TODAY, IDB_TOOL_TODAY},
+    {ID_CALENDAR_ATTACHED, IDB_TOOL_ATTACHED}, {ID_APP_ABOUT, IDB_TOOL_ABOUT}, {ID_SWITCH_TO_CLIENT, IDB_TOOL_SWITCH_TO_VARNOW},
+};
+constexpr std::size_t normalButtonCount = 5;
+constexpr int calendarItemLimit = ID_CALENDAR_LAST - ID_CALENDAR_FIRST + 1;
+
+// A calendar's name as a menu item shows it: "&" stands for itself, not for a mnemonic.
+device::WideString MenuText(const CQoString& name)
+{
+    device::WideString text;
+    for (char16_t c : name.View()) {
+        text += c;
+        if (c == u'&')
+            text += u'&';
+    }
+    return text;
+}
+
+// Calls use(index, calendar) for the registered calendars and then the remote ones, as far as the
+// menu has items for them. Hold the calendar list lock.
+template <typename Use>
+void ForEachCalendarItem(CTavrelCalendarData& data, Use&& use)
+{
+    int index = 0;
+    for (auto* list : {&data.GetRegisteredCalendars(), &data.GetRemoteCalendars()})
+        for (const auto& calendar : *list) {
+            if (index >= calendarItemLimit)
+                return;
+            use(index++, *calendar);
+        }
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CTavrelApp& app) : m_app(app) { CTavrelStrings::Register(); }
+
+CMainFrame::~CMainFrame()
+{
+    // While this object is still a CMainFrame: onDestroy lets go of the application first.
+    destroy();
+}
+
+bool CMainFrame::Create()
+{
+    if (!ui::FrameWindow::create(Title, !m_app.IsControlMode()))
+        return false;
+    m_view = std::make_unique<CTavrelView>(m_app, *this);
+    m_view->SetSkinLoader([this](const CQoString& file) { return LoadSkin(file); });
+    if (!m_view->Create(*this, viewRect())) {
+        destroy();
+        return false;
+    }
+    m_readerView = std::make_unique<CTavrelReaderPassWatch>(*m_view);
+    setView(m_view.get());
+
+    addCommandRange(
+        ID_CALENDAR_FIRST, ID_CALENDAR_LAST,
+        [this](int id, int code) {
+            if (code == 0)
+                SelectCalendarItem(id - ID_CALENDAR_FIRST);
+        },
+        [](ui::CommandUpdate& update) { update.enable(true); });
+    // The "New" items of the day menu make appointments and ask control applications for
+    // activities; until the frame carries those requests out they stay disabled.
+    addCommandRange(ID_NEW_FIRST, ID_NEW_LAST, {}, [](ui::CommandUpdate& update) { update.enable(false); });
+
+    BuildCommandBar();
+    // The control socket opens here, posting its datagrams to this window (WM_CONTROL_DATAGRAM).
+    SendInitialized();
+    m_app.SetMainWindow(this);
+    desktop()->setMainWindow(this);
+    if (isShown())
+        setFocus();
+    return true;
+}
+
+void CMainFrame::onDestroy()
+{
+    // No reader call on the view may run once the windows go.
+    m_app.SetMainWindow(nullptr);
+    ui::FrameWindow::onDestroy();
+}
+
+// --- Command bar and calendar menu ----------------------------------------------------------------
+
+void CMainFrame::BuildCommandBar()
+{
+    ui::CommandBar& bar = commandBar();
+    bar.removeMenu();
+    bar.clearButtons();
+    std::vector<device::WideString> tips;
+    for (std::uint32_t id : {IDS_CALENDAR, IDS_PREVIOUS, IDS_NEXT, IDS_GO_TO_TODAY, IDS_ATTACHED, IDS_ABOUT, IDS_SWITCH_BACK})
+        tips.emplace_back(CTavrelStrings::Load(id).View());
+
+    bar.setMenu(CTavrelMainMenu::Title, CTavrelMainMenu::Build());
+    const std::size_t buttons = m_app.IsControlMode() ? std::size(toolButtons) : normalButtonCount;
+    for (std::size_t i = 0; i < buttons; ++i)
+        bar.addButton(toolButtons[i].command, gfx::loadImageResource(toolButtons[i].picture).value_or(gfx::Surface()));
+
+    {
+        std::lock_guard calendars(m_app.GetCalendarListLock());
+        ui::Menu& menu = bar.menu();
+        const CQoString current = m_app.GetCurrentCalendarName();
+        menu.insert(unsigned(ID_CALENDAR_COMBINED), ui::MF_BYCOMMAND | ui::MF_STRING, ID_CALENDAR_PERSONAL, u"Personal");
+        menu.checkCommand(ID_CALENDAR_PERSONAL, CTavrelCalendarData::IsPersonal(current));
+        menu.checkCommand(ID_CALENDAR_COMBINED, CTavrelCalendarData::IsCombined(current));
+        ForEachCalendarItem(m_app.GetCalendarData(), [&](int index, const CTavrelCalendar& calendar) {
+            const int id = ID_CALENDAR_FIRST + index;
+            menu.insert(unsigned(ID_CALENDAR_COMBINED), ui::MF_BYCOMMAND | ui::MF_STRING, id, MenuText(calendar.GetName()));
+            menu.checkCommand(id, calendar.GetName().CompareNoCase(current) == 0);
+        });
+    }
+    bar.setToolTips(tips);
+}
+
+void CMainFrame::RefreshCalendarChecks()
+{
+    CQoString current;
+    {
+        std::lock_guard calendars(m_app.GetCalendarListLock());
+        current = m_app.GetCurrentCalendarName();
+        ui::Menu& menu = commandBar().menu();
+        menu.checkCommand(ID_CALENDAR_PERSONAL, CTavrelCalendarData::IsPersonal(current));
+        menu.checkCommand(ID_CALENDAR_COMBINED, CTavrelCalendarData::IsCombined(current));
+        ForEachCalendarItem(m_app.GetCalendarData(), [&](int index, const CTavrelCalendar& calendar) {
+            menu.checkCommand(ID_CALENDAR_FIRST + index, calendar.GetName().CompareNoCase(current) == 0);
+        });
+    }
+    SendNotification(CQoString(u"OnCalendarChanged:") + CQoString::Quote(current).GetString());
+}
+
+void CMainFrame::SelectCalendarItem(int n)
+{
+    CQoString name;
+    {
+        std::lock_guard calendars(m_app.GetCalendarListLock());
+        ui::Menu& menu = commandBar().menu();
+        menu.checkCommand(ID_CALENDAR_PERSONAL, false);
+        menu.checkCommand(ID_CALENDAR_COMBINED, false);
+        ForEachCalendarItem(m_app.GetCalendarData(), [&](int index, const CTavrelCalendar& calendar) {
+            menu.checkCommand(ID_CALENDAR_FIRST + index, index == n);
+            if (index == n)
+                name = calendar.GetName();
+        });
+    }
+    // Outside the lock: the change reloads the view, which takes the event lock. The check marks
+    // and "OnCalendarChanged:" follow from RefreshCalendarChecks.
+    if (!name.IsEmpty())
+        m_app.SetCurrentCalendar(name);
+}
+
+void CMainFrame::OnCalendarPersonal() { m_app.SetCurrentCalendar(CTavrelSettings::PersonalCalendar); }
+
+void CMainFrame::OnCalendarCombined() { m_app.SetCurrentCalendar(CTavrelSettings::CombinedCalendar); }
+
+// --- The application's and the reader's view of the frame ------------------------------------------
+
+CTavrelReaderView* CMainFrame::GetReaderView() { return m_readerView.get(); }
+
+void CMainFrame::ReloadViewEvents()
+{
+    if (m_view && m_view->exists())
+        m_view->ReloadAppearance(true);
+}
+
+bool CMainFrame::IsReaderPassDrawn() const { return m_readerView && m_readerView->IsCurrentPassDrawn(); }
+
+unsigned CMainFrame::GetReaderPassCount() const { return m_readerView ? m_readerView->GetPassCount() : 0; }
+
+// --- The view's host -------------------------------------------------------------------------------
+
+void CMainFrame::Trace(const CQoString& text)
+{
+    if (CTavrelSettings::IsLoggingEnabled())
+        CQoLog::GetLog().Trace(u"CMainFrame: %s\n", text.GetString());
+}
+
+void CMainFrame::SendNotification(const CQoString& text)
+{
+    Trace(CQoString(u"notification ") + text.GetString());
+    if (m_notify)
+        m_notify(text);
+}
+
+void CMainFrame::SendInitialized()
+{
+    const CQoString current = m_app.GetCurrentCalendarName();
+    const device::OleDateTime date = m_view->GetCurrentDate();
+    CQoString text;
+    text.Format(u"OnInitialized:%s;%s;%s", CQoString::Quote(current).GetString(),
+                CQoString::Quote(CTavrelView::ModeName(m_view->GetViewMode())).GetString(),
+                CQoString::Quote(date.Format(device::VAR_DATEVALUEONLY).c_str()).GetString());
+    SendNotification(text);
+}
+
+bool CMainFrame::OpenNonStoreEvent(const CTavrelEvent& event)
+{
+    if (!event.GetID().IsEmpty() && event.IsChangeable()) {
+        CQoString text;
+        text.Format(u"OnRequestChangeActivity:%s;%s;%s", CQoString::Quote(event.GetID()).GetString(),
+                    CQoString::Quote(event.GetStart().Format().c_str()).GetString(),
+                    CQoString::Quote(event.GetEnd().Format().c_str()).GetString());
+        SendNotification(text);
+        return true;
+    }
+    // In the combined calendar an event is named "Name (Calendar)": opening it shows its calendar.
+    const int open = event.GetName().Find(u'(');
+    if (CTavrelCalendarData::IsCombined(m_app.GetCurrentCalendarName()) && open >= 0) {
+        CQoString calendar = event.GetName().Mid(open + 1);
+        while (calendar.EndsWith(u")"))
+            calendar = calendar.Left(int(calendar.GetLength()) - 1);
+        return m_app.SetCurrentCalendar(calendar);
+    }
+    return true;
+}
+
+bool CMainFrame::LoadSkin(const CQoString& file) { return CTavrelSkinLoader::LoadSkin(m_app, file.GetString()); }
+
+// --- Commands --------------------------------------------------------------------------------------
+
+ui::LResult CMainFrame::handleMessage(std::uint32_t message, ui::WParam wParam, ui::LParam lParam)
+{
+    switch (message) {
+    case ui::WM_COMMAND: {
+        // A disabled command is not carried out, wherever it came from.
+        const ui::CommandUpdate state = queryCommand(ui::LOWORD(wParam));
+        if (state.handled && !state.enabled)
+            return 0;
+        break;
+    }
+    case WM_CONTROL_DATAGRAM:
+        return OnControlDatagram(wParam, lParam);
+    default:
+        break;
+    }
+    return ui::FrameWindow::handleMessage(message, wParam, lParam);
+}
+
+ui::LResult CMainFrame::OnControlDatagram(ui::WParam, ui::LParam)
+{
+    // Nothing posts control datagrams before the control socket is opened in Create.
+    return 0;
+}
+
+bool CMainFrame::onCommand(int id, int code, ui::WindowHandle)
+{
+    switch (id) {
+    case ID_CALENDAR_PERSONAL:
+        OnCalendarPersonal();
+        return true;
+    case ID_CALENDAR_COMBINED:
+        OnCalendarCombined();
+        return true;
+    case ID_CHOOSE_SKIN:
+        OnChooseSkin();
+        return true;
+    case ID_HELP_ONLINE:
+        OnOnlineHelp();
+        return true;
+    case ID_APP_ABOUT:
+        OnAbout();
+        return true;
+    case ID_APP_EXIT:
+        desktop()->quit(0);
+        return true;
+    case ID_SWITCH_TO_CLIENT:
+        SendNotification(u"OnShowClient");
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::onUpdateCommand(ui::CommandUpdate& update)
+{
+    switch (update.id) {
+    // Attaching remote calendars, choosing a background picture and editing the icon rules are
+    // not part of this program yet.
+    case ID_CALENDAR_ATTACHED:
+    case ID_BACKGROUND_CHOOSE:
+    case ID_VIEW_RULES:
+        update.enable(false);
+        return true;
+    case ID_SWITCH_TO_CLIENT:
+        update.enable(m_app.IsControlMode());
+        return true;
+    case ID_CALENDAR_PERSONAL:
+    case ID_CALENDAR_COMBINED:
+    case ID_CHOOSE_SKIN:
+    case ID_HELP_ONLINE:
+    case ID_APP_ABOUT:
+    case ID_APP_EXIT:
+        update.enable(true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::onHelp()
+{
+    OnOnlineHelp();
+    return false; // and the default handling
+}
+
+void CMainFrame::OnOnlineHelp()
+{
+    std::string error;
+    if (device::ShellExecute::open(HelpProgram, HelpPage, &error))
+        return;
+    Trace(CQoString(u"Online Help: ") + device::fromUtf8(error).c_str());
+    ui::messageBox(this, u"Online Help cannot be shown.\n" + device::fromUtf8(error), Title, ui::MB_OK | ui::MB_ICONWARNING);
+}
+
+void CMainFrame::OnAbout()
+{
+    CAboutDlg about;
+    about.RunModal();
+}
+
+void CMainFrame::OnChooseSkin()
+{
+    ui::FileOpenDialog dialog(SkinFilter);
+    dialog.setPathMustExist(true);
+    if (dialog.RunModal() != ui::IDOK)
+        return;
+    ui::WaitCursor wait;
+    if (LoadSkin(dialog.path().c_str()))
+        m_view->ReloadAppearance(true);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// CTavrelCommandLine: the calendar program's command line on this platform.
+//
+//   tavrel [--device DIR] [--headless] [--snapshot FILE] [--script FILE] [--zoom N]
+//          [--control-port P] [--notify-port Q] [TavrelControl]
+//
+// The options are the host's; every other argument is a parameter of the handheld's command line,
+// which the application reads ("TavrelControl" in any letter case selects control mode). An option
+// that is not known, lacks its value or has a bad one makes Parse fail with a one-line reason.
+
+#include "common/QoString.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class CTavrelCommandLine {
+public:
+    static constexpr int MaximumZoom = 8;
+
+    std::optional<std::string> device;
+    bool headless = false;
+    std::optional<std::string> snapshot;
+    std::optional<std::string> script;
+    int zoom = 2;
+    int controlPort = 22137;
+    int notifyPort = 22138;
+    bool help = false;
+    std::vector<CQoString> parameters;
+
+    // Nothing, and the reason in `error`, when the arguments (argv without the program name) are
+    // not understood.
+    static std::optional<CTavrelCommandLine> Parse(const std::vector<std::string>& arguments, std::string* error);
+    static const char* Usage();
+};

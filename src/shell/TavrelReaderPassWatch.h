@@ -1,0 +1,39 @@
+#pragma once
+// CTavrelReaderPassWatch: the calendar view as the reader thread sees it, and a record of the
+// reader's passes the view has taken in. The frame hands this to the reader instead of the view
+// itself: it forwards the date, the mode and the refresh message, and right behind each refresh
+// message (tasks run in posting order with the messages) it notes the date and mode the view
+// showed when it took the pass in. A script's `idle` and the start-up snapshot wait until the
+// view has taken in a pass for what it shows now.
+
+#include "data/TavrelReaderView.h"
+
+#include <memory>
+
+class CTavrelView;
+
+class CTavrelReaderPassWatch final : public CTavrelReaderView {
+public:
+    explicit CTavrelReaderPassWatch(CTavrelView& view);
+
+    device::OleDateTime GetCurrentDate() override;
+    int GetViewMode() override;
+    // Any thread.
+    void PostRefreshEvents() override;
+
+    // User-interface thread: a pass has been taken in for the view's current date and mode.
+    bool IsCurrentPassDrawn() const;
+    // How many passes the view has taken in.
+    unsigned GetPassCount() const { return m_state->passes; }
+
+private:
+    struct State {
+        bool drawn = false;
+        int mode = -1;
+        device::OleDateTime date;
+        unsigned passes = 0;
+    };
+
+    CTavrelView& m_view;
+    std::shared_ptr<State> m_state;
+};

@@ -1,0 +1,41 @@
+// tavrel: the calendar program.
+
+#include "platform/device/DeviceFolder.h"
+#include "platform/device/RunningProgram.h"
+#include "platform/ui/sdl/BackendFactory.h"
+#include "shell/TavrelCommandLine.h"
+#include "shell/TavrelProgram.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    // The program's place on the device names its log file and the folder of its icons.
+    device::RunningProgram::setDevicePath(u"\\Program Files\\Tavrel\\Tavrel.exe");
+
+    std::string error;
+    std::optional<CTavrelCommandLine> line = CTavrelCommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc), &error);
+    if (!line) {
+        std::fprintf(stderr, "tavrel: %s\n", error.c_str());
+        return 2;
+    }
+    if (line->help) {
+        std::fputs(CTavrelCommandLine::Usage(), stdout);
+        return 0;
+    }
+    if (!device::DeviceFolder::select(device::DeviceFolder::resolve(line->device), &error)) {
+        std::fprintf(stderr, "tavrel: %s\n", error.c_str());
+        return 1;
+    }
+
+    ui::BackendOptions options;
+    options.headless = line->headless;
+    options.zoom = line->zoom;
+    std::unique_ptr<ui::Backend> backend = ui::createBackend(options, &error);
+    if (!backend) {
+        std::fprintf(stderr, "tavrel: no display (%s); running headless\n", error.c_str());
+        options.headless = true;
+        backend = ui::createBackend(options);
+    }
+    return CTavrelProgram(std::move(*line)).Run(std::move(backend));
+}

@@ -1,0 +1,65 @@
+#pragma once
+// PackageInstaller: puts the Tavrel package onto a device and takes it off again, as the handheld's
+// package installer does with a cabinet file.
+//
+// The package is a folder laid out as the device's file system (the build's assets/package, see
+// tools/assetgen/README.md): its files are copied to the same device paths, replacing what is
+// there. Beside the files the installer records
+//   - the program table (ROOT/programs.txt, device::ProgramTable): the package's device programs
+//     and the host programs that run them, found next to this tool;
+//   - HKEY_LOCAL_MACHINE "Software\Apps\Orvix Tavrel": "InstallDir" = "\Program Files\Tavrel",
+//     "Instl" = 1, "InstalledFiles" (REG_MULTI_SZ, every device path it copied) and
+//     "PackageTime" (the newest time among the package's files and programs, for IsUpToDate);
+//   - the start-menu shortcut "\Windows\Start Menu\Programs\Tavrel.lnk" in the handheld's form
+//     (the command's length, "#", the quoted program path).
+// Uninstall removes the files it recorded, the folders they leave empty, the shortcut, the
+// program table's entries and the install key. The user's settings, rules and own files stay.
+
+#include "platform/device/WideText.h"
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+class PackageInstaller {
+public:
+    struct Program {
+        const char16_t* devicePath;
+        const char* hostName;
+    };
+    static const std::vector<Program>& Programs();
+
+    static constexpr const char16_t* InstallKey = u"Software\\Apps\\Orvix Tavrel";
+    static constexpr const char16_t* InstallFolder = u"\\Program Files\\Tavrel";
+    static constexpr const char16_t* Shortcut = u"\\Windows\\Start Menu\\Programs\\Tavrel.lnk";
+    static constexpr const char16_t* MainProgram = u"\\Program Files\\Tavrel\\Tavrel.exe";
+
+    // `package` is the package folder, `programs` the folder of the host programs.
+    PackageInstaller(std::filesystem::path package, std::filesystem::path programs);
+
+    // The package beside a program folder: PROGRAMS/../assets/package.
+    static std::filesystem::path PackageBeside(const std::filesystem::path& programs);
+    // The shortcut file's text for a program path: 34#"\Program Files\Tavrel\Tavrel.exe".
+    static std::string ShortcutText(device::WideView programPath);
+
+    // Installs onto the selected device; messages go to `out` and `err`. False when the package is
+    // missing or a file or setting cannot be written.
+    bool Install(std::ostream& out, std::ostream& err);
+    // Whether the package as it stands is installed: every recorded file there, nothing in the
+    // package newer than the installation, and the program table as Install would write it.
+    bool IsUpToDate() const;
+    // False when a setting cannot be changed; removing what is not installed changes nothing.
+    static bool Uninstall(std::ostream& out, std::ostream& err);
+
+private:
+    struct PackageFile {
+        std::filesystem::path host;
+        device::WideString device;
+    };
+    bool ListPackage(std::vector<PackageFile>& files, std::string& error) const;
+    std::filesystem::file_time_type NewestTime(const std::vector<PackageFile>& files) const;
+
+    std::filesystem::path m_package;
+    std::filesystem::path m_programs;
+};
