@@ -1,7 +1,8 @@
 #include "control/TavrelControl.h"
 
-CTavrelControl::CTavrelControl(CTavrelApp& app, CTavrelControlHost& host)
-    : m_dispatcher(app, host, m_socket), m_opener(app, m_socket), m_request(app, m_socket)
+CTavrelControl::CTavrelControl(CTavrelApp& app, CTavrelControlHost& host, CTavrelNotifier* notifier)
+    : m_notifier(notifier ? *notifier : static_cast<CTavrelNotifier&>(m_socket)), m_dispatcher(app, host, m_notifier),
+      m_opener(app, m_notifier), m_request(app, m_notifier)
 {
 }
 

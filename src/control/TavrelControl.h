@@ -22,7 +22,9 @@
 
 class CTavrelControl {
 public:
-    CTavrelControl(CTavrelApp& app, CTavrelControlHost& host);
+    // Replies and requests go to `notifier` when one is given (the frame routes every
+    // notification one way), else straight to the control socket.
+    CTavrelControl(CTavrelApp& app, CTavrelControlHost& host, CTavrelNotifier* notifier = nullptr);
     ~CTavrelControl();
     CTavrelControl(const CTavrelControl&) = delete;
     CTavrelControl& operator=(const CTavrelControl&) = delete;
@@ -35,6 +37,7 @@ public:
     // Takes the record behind the message and runs its command.
     void OnControlDatagram(ui::WParam wParam, ui::LParam lParam);
 
+    // Sends through the control socket.
     bool Notify(const CQoString& text) { return m_socket.Send(text); }
     bool SendInitialized() { return m_dispatcher.SendInitialized(); }
     bool OpenEvent(const CTavrelEvent& event) { return m_opener.OpenEvent(event); }
@@ -48,6 +51,7 @@ public:
 
 private:
     CTavrelControlSocket m_socket;
+    CTavrelNotifier& m_notifier;
     CTavrelControlDispatcher m_dispatcher;
     CTavrelEventOpener m_opener;
     CTavrelActivityRequest m_request;
