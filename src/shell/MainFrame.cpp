@@ -2,8 +2,9 @@
 
 #include "assets/ResourceIds.h"
 #include "common/QoLog.h"
+#include "control/TavrelControl.h"
+#include "control/TavrelNotifications.h"
 #include "data/TavrelCalendarData.h"
-#include "platform/device/DateConversion.h"
 #include "platform/device/ShellExecute.h"
 #include "platform/gfx/ImageResource.h"
 #include "platform/ui/Desktop.h"
@@ -13,6 +14,7 @@
 #include "shell/AboutDlg.h"
 #include "shell/TavrelApp.h"
 #include "shell/TavrelCommands.h"
+#include "shell/TavrelFrameControlHost.h"
 #include "shell/TavrelMainMenu.h"
 #include "shell/TavrelReaderPassWatch.h"
 #include "shell/TavrelSettings.h"
@@ -66,7 +68,7 @@ void ForEachCalendarItem(CTavrelCalendarData& data, Use&& use)
 
 } // namespace
 
-CMainFrame::CMainFrame(CTavrelApp& app) : m_app(app) { CTavrelStrings::Register(); }
+CMainFrame::CMainFrame(CTavrelApp& app) : m_app(app), m_notify(app.GetNotificationSink()) { CTavrelStrings::Register(); }
 
 CMainFrame::~CMainFrame()
 {
@@ -99,8 +101,9 @@ bool CMainFrame::Create()
     addCommandRange(ID_NEW_FIRST, ID_NEW_LAST, {}, [](ui::CommandUpdate& update) { update.enable(false); });
 
     BuildCommandBar();
-    // The control socket opens here, posting its datagrams to this window (WM_CONTROL_DATAGRAM).
-    SendInitialized();
+    OpenControlSocket();
+    SendNotification(CTavrelNotifications::Initialized(m_app.GetCurrentCalendarName(), m_view->GetViewMode(),
+                                                       m_view->GetCurrentDate()));
     m_app.SetMainWindow(this);
     desktop()->setMainWindow(this);
     if (isShown())
@@ -108,10 +111,26 @@ bool CMainFrame::Create()
     return true;
 }
 
+void CMainFrame::OpenControlSocket()
+{
+    m_controlHost = std::make_unique<CTavrelFrameControlHost>(m_app, *this);
+    m_control = std::make_unique<CTavrelControl>(m_app, *m_controlHost);
+    if (!m_notify)
+        m_notify = [control = m_control.get()](const CQoString& text) { control->Notify(text); };
+    if (m_control->Open(handle(), std::uint16_t(m_app.GetControlPort()), std::uint16_t(m_app.GetNotifyPort())))
+        return;
+    // Start-up holds the calendar list lock now, and a message box's loop paints the view, which
+    // takes the event lock that comes first: the box waits for the program's message loop.
+    desktop()->postTask([] { ui::messageBox(nullptr, SocketFailed, Title, ui::MB_OK | ui::MB_ICONWARNING); });
+}
+
 void CMainFrame::onDestroy()
 {
-    // No reader call on the view may run once the windows go.
+    // No reader call on the view may run once the windows go, and no datagram may arrive for them
+    // (the control socket's receive thread is waited for up to 2 s).
     m_app.SetMainWindow(nullptr);
+    if (m_control)
+        m_control->Close();
     ui::FrameWindow::onDestroy();
 }
 
@@ -160,7 +179,7 @@ void CMainFrame::RefreshCalendarChecks()
             menu.checkCommand(ID_CALENDAR_FIRST + index, calendar.GetName().CompareNoCase(current) == 0);
         });
     }
-    SendNotification(CQoString(u"OnCalendarChanged:") + CQoString::Quote(current).GetString());
+    SendNotification(CTavrelNotifications::CalendarChanged(current));
 }
 
 void CMainFrame::SelectCalendarItem(int n)
@@ -216,36 +235,11 @@ void CMainFrame::SendNotification(const CQoString& text)
         m_notify(text);
 }
 
-void CMainFrame::SendInitialized()
-{
-    const CQoString current = m_app.GetCurrentCalendarName();
-    const device::OleDateTime date = m_view->GetCurrentDate();
-    CQoString text;
-    text.Format(u"OnInitialized:%s;%s;%s", CQoString::Quote(current).GetString(),
-                CQoString::Quote(CTavrelView::ModeName(m_view->GetViewMode())).GetString(),
-                CQoString::Quote(date.Format(device::VAR_DATEVALUEONLY).c_str()).GetString());
-    SendNotification(text);
-}
-
 bool CMainFrame::OpenNonStoreEvent(const CTavrelEvent& event)
 {
-    if (!event.GetID().IsEmpty() && event.IsChangeable()) {
-        CQoString text;
-        text.Format(u"OnRequestChangeActivity:%s;%s;%s", CQoString::Quote(event.GetID()).GetString(),
-                    CQoString::Quote(event.GetStart().Format().c_str()).GetString(),
-                    CQoString::Quote(event.GetEnd().Format().c_str()).GetString());
-        SendNotification(text);
-        return true;
-    }
-    // In the combined calendar an event is named "Name (Calendar)": opening it shows its calendar.
-    const int open = event.GetName().Find(u'(');
-    if (CTavrelCalendarData::IsCombined(m_app.GetCurrentCalendarName()) && open >= 0) {
-        CQoString calendar = event.GetName().Mid(open + 1);
-        while (calendar.EndsWith(u")"))
-            calendar = calendar.Left(int(calendar.GetLength()) - 1);
-        return m_app.SetCurrentCalendar(calendar);
-    }
-    return true;
+    // An activity asks its control application to change it; a "<Combined>" event shown as
+    // "Name (Calendar)" switches to its calendar (CTavrelEventOpener).
+    return m_control ? m_control->OpenEvent(event) : true;
 }
 
 bool CMainFrame::LoadSkin(const CQoString& file) { return CTavrelSkinLoader::LoadSkin(m_app, file.GetString()); }
@@ -262,18 +256,14 @@ ui::LResult CMainFrame::handleMessage(std::uint32_t message, ui::WParam wParam, 
             return 0;
         break;
     }
-    case WM_CONTROL_DATAGRAM:
-        return OnControlDatagram(wParam, lParam);
+    case CTavrelControlSocket::WM_CONTROL_DATAGRAM:
+        if (m_control)
+            m_control->OnControlDatagram(wParam, lParam);
+        return 0;
     default:
         break;
     }
     return ui::FrameWindow::handleMessage(message, wParam, lParam);
-}
-
-ui::LResult CMainFrame::OnControlDatagram(ui::WParam, ui::LParam)
-{
-    // Nothing posts control datagrams before the control socket is opened in Create.
-    return 0;
 }
 
 bool CMainFrame::onCommand(int id, int code, ui::WindowHandle)
@@ -298,7 +288,7 @@ bool CMainFrame::onCommand(int id, int code, ui::WindowHandle)
         desktop()->quit(0);
         return true;
     case ID_SWITCH_TO_CLIENT:
-        SendNotification(u"OnShowClient");
+        SendNotification(CTavrelNotifications::ShowClient());
         return true;
     default:
         return false;

@@ -11,12 +11,15 @@
 // calendars exist. The check mark is on the item of the current calendar.
 //
 // In control mode the frame is created hidden (a control application shows it) and has a sixth
-// tool button, "Switch to Varnow!". Notifications to control applications go through
-// SendNotification; the control socket, which the frame owns, delivers its datagrams as
-// WM_CONTROL_DATAGRAM (0x702) to OnControlDatagram.
+// tool button, "Switch to Varnow!". The frame owns the control socket (CTavrelControl): it opens
+// with the frame on the application's ports ("Error initializing external control socket" when it
+// cannot, and the program carries on without control applications), its datagrams arrive as
+// WM_CONTROL_DATAGRAM (0x702) and are dispatched here, and every notification of the frame and
+// the view leaves through SendNotification. It closes with the frame.
 //
 // The frame implements what the application and the reader need of it (CTavrelMainWindow) and what
-// the view needs of its host (CTavrelViewHost).
+// the view needs of its host (CTavrelViewHost); what the control commands need of it is carried out
+// by CTavrelFrameControlHost.
 
 #include "data/TavrelMainWindow.h"
 #include "platform/ui/FrameWindow.h"
@@ -26,6 +29,8 @@
 #include <memory>
 
 class CTavrelApp;
+class CTavrelControl;
+class CTavrelFrameControlHost;
 class CTavrelReaderPassWatch;
 class CTavrelView;
 
@@ -36,8 +41,10 @@ public:
     static constexpr const char16_t* SkinFilter = u"Skin Files (*.TavrelSkin)|*.TavrelSkin|All Files (*.*)|*.*||";
     static constexpr const char16_t* HelpProgram = u"PegHelp.exe";
     static constexpr const char16_t* HelpPage = u"Tavrel.htm#Main_Contents";
+    static constexpr const char16_t* SocketFailed = u"Error initializing external control socket";
 
-    // Where notifications for control applications go (the control socket); tests record them.
+    // Where notifications for control applications go: the control socket, unless the application
+    // was given another sink (tests record them).
     using NotificationSink = std::function<void(const CQoString& text)>;
 
     explicit CMainFrame(CTavrelApp& app);
@@ -65,6 +72,8 @@ public:
     bool OpenNonStoreEvent(const CTavrelEvent& event) override;
 
     void SetNotificationSink(NotificationSink sink) { m_notify = std::move(sink); }
+    // The control socket's part of the frame (its socket may have failed to open).
+    CTavrelControl* GetControl() const { return m_control.get(); }
 
     // Whether the reader's latest pass has been drawn for the date and mode the view shows now.
     // A script's `idle` and the snapshot wait for it.
@@ -85,14 +94,14 @@ private:
     void OnChooseSkin();
     void OnOnlineHelp();
     void OnAbout();
-    // A datagram from the control socket; its dispatcher is the control socket's to add.
-    ui::LResult OnControlDatagram(ui::WParam wParam, ui::LParam lParam);
-    void SendInitialized();
+    void OpenControlSocket();
     bool LoadSkin(const CQoString& file);
     static void Trace(const CQoString& text);
 
     CTavrelApp& m_app;
     std::unique_ptr<CTavrelView> m_view;
     std::unique_ptr<CTavrelReaderPassWatch> m_readerView;
+    std::unique_ptr<CTavrelFrameControlHost> m_controlHost;
+    std::unique_ptr<CTavrelControl> m_control;
     NotificationSink m_notify;
 };

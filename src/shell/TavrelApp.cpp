@@ -1,6 +1,7 @@
 #include "shell/TavrelApp.h"
 
 #include "common/QoLog.h"
+#include "control/TavrelNotifications.h"
 #include "data/TavrelMainWindow.h"
 #include "data/TavrelRegisteredCalendar.h"
 #include "platform/device/NamedMutex.h"
@@ -92,7 +93,7 @@ bool CTavrelApp::InitInstance(const std::vector<CQoString>& parameters)
 void CTavrelApp::ExitInstance()
 {
     if (GetMainWindow() && m_mainFrame)
-        m_mainFrame->SendNotification(u"OnCalendarClose");
+        m_mainFrame->SendNotification(CTavrelNotifications::CalendarClose());
     m_mainFrame.reset();
 }
 

@@ -29,6 +29,7 @@
 #include "data/TavrelSleeper.h"
 #include "platform/pim/Error.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -74,6 +75,10 @@ public:
     int GetNotifyPort() const { return m_notifyPort; }
     // Whether this program holds the named mutex "Tavrel" (no other instance on the device had it).
     bool OwnsMutex() const;
+    // Where the frame sends its notifications for control applications (before InitInstance; the
+    // frame keeps it). Tests record them here; the control socket takes them in the frame.
+    void SetNotificationSink(std::function<void(const CQoString& text)> sink) { m_notificationSink = std::move(sink); }
+    const std::function<void(const CQoString& text)>& GetNotificationSink() const { return m_notificationSink; }
 
     // --- Start-up steps -----------------------------------------------------------------------
     // Sockets need no start-up of their own on this platform beyond the check that they work.
@@ -163,6 +168,7 @@ private:
     std::shared_ptr<pim::Application> m_outlook;
     CTavrelReaderThread m_reader;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    std::function<void(const CQoString& text)> m_notificationSink;
     bool m_controlMode = false;
     bool m_socketsStarted = false;
     int m_controlPort = DefaultControlPort;

@@ -30,7 +30,7 @@ const char* CTavrelCommandLine::Usage()
            "  --script FILE       input actions, one a line: tap X Y, hold X Y, down X Y, up X Y,\n"
            "                      key NAME, command ID, type TEXT, wait MS, idle, snap FILE, quit\n"
            "  --zoom N            window pixels per screen pixel, 1 to 8 (default 2)\n"
-           "  --control-port P    the port control commands arrive on (default 22137)\n"
+           "  --control-port P    the port control commands arrive on (default 22137; 0: any free port)\n"
            "  --notify-port Q     the port notifications go to (default 22138)\n"
            "  TavrelControl       started by a control application: the window stays hidden\n";
 }
@@ -87,9 +87,11 @@ std::optional<CTavrelCommandLine> CTavrelCommandLine::Parse(const std::vector<st
                 return fail("--zoom takes a whole number from 1 to " + std::to_string(MaximumZoom) + ", not '" + *value + "'");
             line.zoom = *zoom;
         } else {
-            std::optional<int> port = WholeNumber(*value, 1, 65535);
+            // Commands may arrive on any free port (0); notifications need a real one.
+            const int lowest = name == "--control-port" ? 0 : 1;
+            std::optional<int> port = WholeNumber(*value, lowest, 65535);
             if (!port)
-                return fail(name + " takes a port from 1 to 65535, not '" + *value + "'");
+                return fail(name + " takes a port from " + std::to_string(lowest) + " to 65535, not '" + *value + "'");
             (name == "--control-port" ? line.controlPort : line.notifyPort) = *port;
         }
     }

@@ -1,11 +1,9 @@
 #pragma once
-// The main frame's command ids, resource ids and window messages, with the numbers the menu,
-// the tool buttons, scripts and control applications rely on. The view's own commands (View, Go
-// To, Fade...) are in views/TavrelViewMessages.h.
+// The main frame's command ids and resource ids, with the numbers the menu, the tool buttons,
+// scripts and control applications rely on. The view's own commands (View, Go To, Fade...) are in
+// views/TavrelViewMessages.h; the control datagram's message (0x702) is
+// CTavrelControlSocket::WM_CONTROL_DATAGRAM.
 
-#include "platform/ui/Messages.h"
-
-#include <cstdint>
 
 // The "Calendar" menu.
 inline constexpr int ID_CALENDAR_PERSONAL = 32774;
@@ -28,6 +26,3 @@ inline constexpr int ID_NEW_LAST = 35099;
 
 // Dialogs.
 inline constexpr int IDD_ABOUTBOX = 100;
-
-// A control datagram has arrived (posted by the control socket's receive thread).
-inline constexpr std::uint32_t WM_CONTROL_DATAGRAM = 0x702;
