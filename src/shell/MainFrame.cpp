@@ -114,9 +114,7 @@ bool CMainFrame::Create()
 void CMainFrame::OpenControlSocket()
 {
     m_controlHost = std::make_unique<CTavrelFrameControlHost>(m_app, *this);
-    m_control = std::make_unique<CTavrelControl>(m_app, *m_controlHost);
-    if (!m_notify)
-        m_notify = [control = m_control.get()](const CQoString& text) { control->Notify(text); };
+    m_control = std::make_unique<CTavrelControl>(m_app, *m_controlHost, this);
     if (m_control->Open(handle(), std::uint16_t(m_app.GetControlPort()), std::uint16_t(m_app.GetNotifyPort())))
         return;
     // Start-up holds the calendar list lock now, and a message box's loop paints the view, which
@@ -228,11 +226,16 @@ void CMainFrame::Trace(const CQoString& text)
         CQoLog::GetLog().Trace(u"CMainFrame: %s\n", text.GetString());
 }
 
-void CMainFrame::SendNotification(const CQoString& text)
+void CMainFrame::SendNotification(const CQoString& text) { Send(text); }
+
+bool CMainFrame::Send(const CQoString& text)
 {
     Trace(CQoString(u"notification ") + text.GetString());
-    if (m_notify)
+    if (m_notify) {
         m_notify(text);
+        return true;
+    }
+    return m_control && m_control->Notify(text);
 }
 
 bool CMainFrame::OpenNonStoreEvent(const CTavrelEvent& event)

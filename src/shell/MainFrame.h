@@ -21,6 +21,7 @@
 // the view needs of its host (CTavrelViewHost); what the control commands need of it is carried out
 // by CTavrelFrameControlHost.
 
+#include "control/TavrelNotifier.h"
 #include "data/TavrelMainWindow.h"
 #include "platform/ui/FrameWindow.h"
 #include "views/TavrelViewHost.h"
@@ -34,7 +35,7 @@ class CTavrelFrameControlHost;
 class CTavrelReaderPassWatch;
 class CTavrelView;
 
-class CMainFrame : public ui::FrameWindow, public CTavrelMainWindow, public CTavrelViewHost {
+class CMainFrame : public ui::FrameWindow, public CTavrelMainWindow, public CTavrelViewHost, public CTavrelNotifier {
 public:
     static constexpr const char16_t* Title = u"Tavrel";
     static constexpr const char16_t* PictureFilter = u"Image Files|*.BMP;*.GIF;*.JPG;*.PNG;*.TIF|All Files (*.*)|*.*||";
@@ -43,8 +44,8 @@ public:
     static constexpr const char16_t* HelpPage = u"Tavrel.htm#Main_Contents";
     static constexpr const char16_t* SocketFailed = u"Error initializing external control socket";
 
-    // Where notifications for control applications go: the control socket, unless the application
-    // was given another sink (tests record them).
+    // Where notifications for control applications go instead of the control socket (tests
+    // record them).
     using NotificationSink = std::function<void(const CQoString& text)>;
 
     explicit CMainFrame(CTavrelApp& app);
@@ -70,6 +71,9 @@ public:
     // --- CTavrelViewHost ------------------------------------------------------------------------
     void SendNotification(const CQoString& text) override;
     bool OpenNonStoreEvent(const CTavrelEvent& event) override;
+
+    // --- CTavrelNotifier: every notification, the control commands' replies included --------------
+    bool Send(const CQoString& text) override;
 
     void SetNotificationSink(NotificationSink sink) { m_notify = std::move(sink); }
     // The control socket's part of the frame (its socket may have failed to open).
