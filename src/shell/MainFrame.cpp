@@ -336,7 +336,10 @@ void CMainFrame::OnOnlineHelp()
     if (device::ShellExecute::open(HelpProgram, HelpPage, &error))
         return;
     Trace(CQoString(u"Online Help: ") + device::fromUtf8(error).c_str());
-    ui::messageBox(this, u"Online Help cannot be shown.\n" + device::fromUtf8(error), Title, ui::MB_OK | ui::MB_ICONWARNING);
+    device::WideString text = u"Online Help cannot be shown.";
+    if (!error.empty())
+        text += u"\n" + device::fromUtf8(error);
+    ui::messageBox(this, text, Title, ui::MB_OK | ui::MB_ICONWARNING);
 }
 
 void CMainFrame::OnAbout()
