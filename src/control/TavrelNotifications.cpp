@@ -1,6 +1,7 @@
 #include "control/TavrelNotifications.h"
 
 #include "control/TavrelControlMessage.h"
+#include "platform/device/DateConversion.h"
 
 namespace {
 
@@ -31,7 +32,9 @@ CQoString CTavrelNotifications::DateText(const device::OleDateTime& date)
 
 CQoString CTavrelNotifications::Initialized(const CQoString& calendar, int viewMode, const device::OleDateTime& viewDate)
 {
-    return CTavrelControlMessage::Compose(u"OnInitialized", {calendar, ViewModeName(viewMode), DateText(viewDate)});
+    // The date alone: the view's date may carry the time it was taken at.
+    const CQoString date(viewDate.Format(device::VAR_DATEVALUEONLY).c_str());
+    return CTavrelControlMessage::Compose(u"OnInitialized", {calendar, ViewModeName(viewMode), date});
 }
 
 CQoString CTavrelNotifications::CalendarRegistered(const CQoString& name)

@@ -17,6 +17,7 @@ public:
     // A date-time as the protocol writes it.
     static CQoString DateText(const device::OleDateTime& date);
 
+    // The view's date is written without its time.
     static CQoString Initialized(const CQoString& calendar, int viewMode, const device::OleDateTime& viewDate);
     static CQoString CalendarRegistered(const CQoString& name);
     static CQoString FactoryRegistered(const CQoString& factories);

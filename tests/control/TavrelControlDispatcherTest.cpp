@@ -56,6 +56,7 @@ TEST_F(DispatcherTest, InitializeAnswersWithCalendarViewAndDate)
     Send(u"Initialize");
     EXPECT_EQ(notifier.Take(), Strings{"OnInitialized:\"<Personal>\";\"Monthly\";\"3/4/2026\""});
     host->mode = 0;
+    host->date = device::OleDateTime(2026, 3, 4, 8, 30, 0); // a view date with a time: the date alone
     Send(u"initialize:");
     EXPECT_EQ(notifier.Take(), Strings{"OnInitialized:\"<Personal>\";\"Daily\";\"3/4/2026\""});
 }
