@@ -129,7 +129,8 @@ bool PackageInstaller::ListPackage(std::vector<PackageFile>& files, std::string&
 
 std::filesystem::file_time_type PackageInstaller::NewestTime(const std::vector<PackageFile>& files) const
 {
-    std::filesystem::file_time_type newest{};
+    // The file clock counts from its own epoch, which may lie after every real time.
+    std::filesystem::file_time_type newest = std::filesystem::file_time_type::min();
     std::error_code ec;
     for (const PackageFile& file : files)
         newest = std::max(newest, std::filesystem::last_write_time(file.host, ec));
@@ -150,7 +151,7 @@ bool PackageInstaller::Install(std::ostream& out, std::ostream& err)
         return false;
     }
 
-    std::vector<WideString> installed;
+    std::vector<WideString> copied;
     for (const PackageFile& file : files) {
         std::ifstream in(file.host, std::ios::binary);
         const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
@@ -163,7 +164,7 @@ bool PackageInstaller::Install(std::ostream& out, std::ostream& err)
             err << "tavrel-device: cannot write " << Narrow(file.device) << "\n";
             return false;
         }
-        installed.push_back(file.device);
+        copied.push_back(file.device);
     }
 
     const std::string shortcut = ShortcutText(MainProgram);
@@ -193,17 +194,33 @@ bool PackageInstaller::Install(std::ostream& out, std::ostream& err)
         err << "tavrel-device: cannot write HKEY_LOCAL_MACHINE\\" << Narrow(InstallKey) << "\n";
         return false;
     }
+    // The calendar itself creates the install key when it looks for the install folder, so only
+    // the installer's own mark tells an installation from none.
+    std::uint32_t mark = 0, size = sizeof mark, type = 0;
+    const bool fresh = registry::queryValue(key.get(), u"Instl", &type, &mark, &size) != registry::ERROR_SUCCESS
+                       || type != registry::REG_DWORD || mark != 1;
     const std::uint32_t one = 1;
     const bool written = SetText(key.get(), u"InstallDir", InstallFolder)
                          && registry::setValue(key.get(), u"Instl", registry::REG_DWORD, &one, sizeof one) == registry::ERROR_SUCCESS
-                         && SetList(key.get(), u"InstalledFiles", installed)
+                         && SetList(key.get(), u"InstalledFiles", copied)
                          && SetText(key.get(), u"PackageTime",
                                     device::fromUtf8(std::to_string(NewestTime(files).time_since_epoch().count())));
     if (!written) {
         err << "tavrel-device: cannot write HKEY_LOCAL_MACHINE\\" << Narrow(InstallKey) << "\n";
         return false;
     }
-    out << "installed Tavrel (" << installed.size() << " files) into " << Narrow(InstallFolder) << "\n";
+    // A fresh installation starts the calendar as new: its next start applies the package's
+    // default skin, even when the calendar ran on this device before the package was there.
+    // Installing again over an installation keeps the user's skin.
+    if (fresh) {
+        registry::ScopedKey settings;
+        if (registry::ScopedKey::create(registry::HKEY_CURRENT_USER, SettingsKey, settings) != registry::ERROR_SUCCESS
+            || registry::setValue(settings.get(), u"Initialized", registry::REG_DWORD, &one, sizeof one) != registry::ERROR_SUCCESS) {
+            err << "tavrel-device: cannot write HKEY_CURRENT_USER\\" << Narrow(SettingsKey) << "\n";
+            return false;
+        }
+    }
+    out << "installed Tavrel (" << copied.size() << " files) into " << Narrow(InstallFolder) << "\n";
     return true;
 }
 

@@ -11,7 +11,10 @@
 //     "Instl" = 1, "InstalledFiles" (REG_MULTI_SZ, every device path it copied) and
 //     "PackageTime" (the newest time among the package's files and programs, for IsUpToDate);
 //   - the start-menu shortcut "\Windows\Start Menu\Programs\Tavrel.lnk" in the handheld's form
-//     (the command's length, "#", the quoted program path).
+//     (the command's length, "#", the quoted program path);
+//   - on a fresh installation (no install key yet), HKEY_CURRENT_USER "Software\Orvix\Tavrel"
+//     "Initialized" = 1, so the calendar's next start applies the package's default skin even
+//     when it ran on the device before; installing over an installation keeps the user's skin.
 // Uninstall removes the files it recorded, the folders they leave empty, the shortcut, the
 // program table's entries and the install key. The user's settings, rules and own files stay.
 
@@ -31,6 +34,7 @@ public:
     static const std::vector<Program>& Programs();
 
     static constexpr const char16_t* InstallKey = u"Software\\Apps\\Orvix Tavrel";
+    static constexpr const char16_t* SettingsKey = u"Software\\Orvix\\Tavrel";
     static constexpr const char16_t* InstallFolder = u"\\Program Files\\Tavrel";
     static constexpr const char16_t* Shortcut = u"\\Windows\\Start Menu\\Programs\\Tavrel.lnk";
     static constexpr const char16_t* MainProgram = u"\\Program Files\\Tavrel\\Tavrel.exe";
