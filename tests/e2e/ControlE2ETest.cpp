@@ -372,4 +372,35 @@ TEST(ControlE2ETest, ScreenShowsTheActivitiesAndTheirCalendarInCombined)
     EXPECT_LT(month.bottom, ViewTop + 100);
 }
 
+TEST(ControlE2ETest, ControlModeStaysHiddenUntilShownAndSwitchesBackToTheClient)
+{
+    testing_support::TempDevice device;
+    const std::filesystem::path hidden = device.root() / "hidden.png", shown = device.root() / "shown.png";
+    const std::filesystem::path script = device.root() / "control-mode.script";
+    {
+        std::ofstream out(script);
+        out << "idle\nsnap " << hidden.string() << "\nwait 4000\nidle\nsnap " << shown.string()
+            << "\ncommand 32809\nwait 60000\n";
+    }
+    CalendarSession session(device, {"--script", script.string(), "tavrelcontrol"});
+    ASSERT_TRUE(session.program().started());
+    ASSERT_EQ(session.Receive(1, 60s).size(), 1u) << session.program().err();
+    ASSERT_TRUE(waitForFile(hidden, 30s)) << session.program().err();
+
+    EXPECT_EQ(session.Command(u"ShowCalendar:\"\";\"Weekly\""), (Strings{"OnViewChanged:Weekly", "OnDateChanged:\"3/4/2026\""}));
+    EXPECT_FALSE(std::filesystem::exists(shown)) << "the command took longer than the script's pause";
+    ASSERT_TRUE(waitForFile(shown, 30s));
+    // The sixth tool button, "Switch to Varnow!", asks for the control application.
+    EXPECT_EQ(session.Receive(1), Strings{"OnShowClient"});
+    session.Send(u"CloseCalendar");
+    EXPECT_EQ(session.Receive(1), Strings{"OnCalendarClose"});
+    EXPECT_EQ(session.program().waitFor(20s), std::optional<int>(0));
+
+    std::optional<gfx::Surface> before = gfx::ImageDecoder::decodeFile(hidden);
+    std::optional<gfx::Surface> after = gfx::ImageDecoder::decodeFile(shown);
+    ASSERT_TRUE(before && after);
+    // Hidden, the frame drew nothing of the view; shown, the week fills the view area.
+    EXPECT_GT(compareView(*before, *after).count, 240 * (ViewBottom - ViewTop) / 2);
+}
+
 } // namespace
