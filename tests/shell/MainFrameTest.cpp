@@ -93,7 +93,7 @@ TEST_F(MainFrameTest, WithoutParametersTheFrameShowsAtOnceWithFiveToolButtons)
     EXPECT_TRUE(app->OwnsMutex());
     EXPECT_TRUE(app->IsReaderRunning());
     ASSERT_FALSE(notifications.empty());
-    EXPECT_EQ(notifications.front(), "OnInitialized:\"<Personal>\";\"Monthly\";\"12/8/2026 3:45:00 PM\"");
+    EXPECT_EQ(notifications.front(), "OnInitialized:\"<Personal>\";\"Monthly\";\"12/8/2026\"");
     EXPECT_TRUE(messages.empty());
 }
 
