@@ -11,14 +11,15 @@
 // Loading the file or resource a picture already holds costs nothing (CTavrelImage decodes once
 // per source), so reloading a month on every change of date or mode is cheap.
 
+#include "assets/ResourceIds.h"
 #include "common/QoString.h"
 #include "views/TavrelImage.h"
 
 class CTavrelAppearance {
 public:
-    static constexpr int BackgroundId = 143;
-    static constexpr int DayBarId = 144;
-    static constexpr int FirstMonthTitleId = 145;
+    static constexpr int BackgroundId = IDB_BACKGROUND;
+    static constexpr int DayBarId = IDB_DAYBAR;
+    static constexpr int FirstMonthTitleId = IDB_JANUARY;
     static constexpr int DefaultFadeLevel = 50;
 
     // What the calendar's settings say for a month.

@@ -10,6 +10,7 @@
 // The built-in pictures (the 48 clock faces, the all-day icon and the "more" marker 253 that a
 // full month cell shows) are decoded once, when the view is created.
 
+#include "assets/ResourceIds.h"
 #include "data/TavrelEvent.h"
 #include "views/TavrelIconCache.h"
 #include "views/TavrelImage.h"
@@ -18,10 +19,10 @@
 
 class CTavrelEventIcons {
 public:
-    static constexpr int FirstClockId = 200;
-    static constexpr int ClockCount = 48;
-    static constexpr int AllDayId = 250;
-    static constexpr int MoreId = 253;
+    static constexpr int FirstClockId = IDB_CLOCK_FIRST;
+    static constexpr int ClockCount = IDB_CLOCK_COUNT;
+    static constexpr int AllDayId = IDB_ALLDAY;
+    static constexpr int MoreId = IDB_MORE;
 
     // Decodes the 50 built-in pictures from `module` (null: the program's own resources).
     // False when one of them is missing; the others are still loaded.

@@ -29,6 +29,7 @@
 //   frame.setView(&view);                   // commands reach the view first
 //   app.SetMainWindow(&frameAsMainWindow);  // whose GetReaderView() returns &view
 
+#include "assets/ResourceIds.h"
 #include "common/QoString.h"
 #include "data/TavrelEvents.h"
 #include "data/TavrelReaderView.h"
@@ -65,8 +66,8 @@ public:
 
     static constexpr const char16_t* DefaultSkinFile = u"\\My Documents\\CalendarSkinDefault\\Default.TavrelSkin";
     static constexpr gfx::Colour BlankColour = 0xFFC0C0; // the picture before its first render
-    static constexpr int TimeBarId = 140;
-    static constexpr int WeekBarId = 141;
+    static constexpr int TimeBarId = IDB_TIMEBAR;
+    static constexpr int WeekBarId = IDB_WEEKBAR;
 
     CTavrelView(CTavrelApp& app, CTavrelViewHost& host);
     ~CTavrelView() override;
