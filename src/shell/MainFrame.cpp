@@ -337,8 +337,10 @@ void CMainFrame::OnOnlineHelp()
         return;
     Trace(CQoString(u"Online Help: ") + device::fromUtf8(error).c_str());
     device::WideString text = u"Online Help cannot be shown.";
-    if (!error.empty())
-        text += u"\n" + device::fromUtf8(error);
+    if (!error.empty()) {
+        text += u'\n';
+        text += device::fromUtf8(error);
+    }
     ui::messageBox(this, text, Title, ui::MB_OK | ui::MB_ICONWARNING);
 }
 
