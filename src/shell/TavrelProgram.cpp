@@ -99,6 +99,15 @@ int CTavrelProgram::Run(std::unique_ptr<ui::Backend> backend)
                     actions = {ui::ScriptAction{}}; // one `idle`: wait for start-up to settle
                 runner = std::make_unique<ui::ScriptRunner>(desktop, std::move(actions));
                 runner->setIdleCondition([this, &app] { return IsSettled(app); });
+                // `command ID` goes to the foreground window (a dialog that is open, or the frame);
+                // a frame that a control application keeps hidden takes it too.
+                runner->setCommandSink([&desktop, &app](int id) {
+                    ui::Window* target = desktop.foreground();
+                    if (!target)
+                        target = app.GetMainFrame();
+                    if (target && target->exists())
+                        target->post(ui::WM_COMMAND, ui::MAKEWPARAM(unsigned(id), 0), 0);
+                });
                 runner->setFinishedCallback([&] {
                     if (m_line.snapshot) {
                         desktop.updateNow();
