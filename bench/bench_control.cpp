@@ -10,7 +10,7 @@
 // - the rate of commands sent back to back, which the receiver's pause limits to about ten a
 //   second;
 // - the processor time the idle program spends in 10 s (the reader's wait loop, the view's timers,
-//   the control socket's receive thread), from the host's accounting of the process.
+//   the control socket's receive thread), from the host's accounting of each of its threads.
 
 #include "control/TavrelControlDispatcher.h"
 #include "control/TavrelControlHost.h"
@@ -31,10 +31,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -233,29 +231,21 @@ void BM_CommandRate(benchmark::State& state)
     }
     state.counters["commands"] = benchmark::Counter(double(commands) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_CommandRate)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CommandRate)->Iterations(1)->Repetitions(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-// User and system time of a process, in clock ticks (fields 14 and 15 of /proc/PID/stat).
-long processTicks(int pid)
+// The processor time all threads of a process have used, in nanoseconds: the first field of each
+// thread's /proc/PID/task/TID/schedstat (finer than the clock ticks of /proc/PID/stat).
+long long processRunNanoseconds(int pid)
 {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    std::getline(in, line);
-    const std::size_t close = line.rfind(')');
-    if (close == std::string::npos)
-        return -1;
-    std::istringstream fields(line.substr(close + 2));
-    std::string field;
-    long user = 0, system = 0;
-    for (int index = 3; fields >> field; ++index) {
-        if (index == 14)
-            user = std::stol(field);
-        if (index == 15) {
-            system = std::stol(field);
-            break;
-        }
+    long long total = 0;
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        std::ifstream in(task.path() / "schedstat");
+        long long ran = 0;
+        if (in >> ran)
+            total += ran;
     }
-    return user + system;
+    return total;
 }
 
 void BM_IdleProgramCpu(benchmark::State& state)
@@ -267,13 +257,12 @@ void BM_IdleProgramCpu(benchmark::State& state)
     }
     // Let start-up and the first passes settle.
     std::this_thread::sleep_for(3s);
-    const double tick = 1.0 / double(::sysconf(_SC_CLK_TCK));
     double cpuSeconds = 0;
     for (auto _ : state) {
-        const long before = processTicks(calendar.pid());
+        const long long before = processRunNanoseconds(calendar.pid());
         std::this_thread::sleep_for(10s);
-        const long after = processTicks(calendar.pid());
-        cpuSeconds = double(after - before) * tick;
+        const long long after = processRunNanoseconds(calendar.pid());
+        cpuSeconds = double(after - before) / 1e9;
     }
     state.counters["cpu_ms_in_10s"] = cpuSeconds * 1000;
     state.counters["cpu_percent"] = cpuSeconds / 10.0 * 100;
