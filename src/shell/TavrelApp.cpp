@@ -12,12 +12,13 @@
 #include "shell/MainFrame.h"
 #include "shell/TavrelSettings.h"
 #include "shell/TavrelStrings.h"
+#include "shell/TavrelWakeableSleeper.h"
 
 #include <mutex>
 
 CTavrelApp::CTavrelApp()
     : m_settings(std::make_shared<CTavrelSettings>()), m_rules(std::make_shared<CTavrelRules>()),
-      m_data(std::make_shared<CTavrelCalendarData>())
+      m_data(std::make_shared<CTavrelCalendarData>()), m_sleeper(std::make_shared<CTavrelWakeableSleeper>())
 {
     Trace(u"CTavrelApp() Constructor\n");
     m_mutex = std::make_unique<device::NamedMutex>(MutexName, true);
@@ -154,13 +155,21 @@ bool CTavrelApp::StartReader(std::shared_ptr<CTavrelSleeper> sleeper)
 {
     m_data->ClearReaderStop();
     CTavrelReader::Sources sources{m_data, m_settings, m_rules, m_outlook};
-    auto reader = std::make_shared<CTavrelReader>(std::move(sources), std::move(sleeper));
+    auto reader = std::make_shared<CTavrelReader>(std::move(sources), sleeper ? std::move(sleeper) : m_sleeper);
     return m_reader.Start(std::move(reader), m_data);
 }
 
 bool CTavrelApp::StopReader()
 {
+    m_data->RequestReaderStop();
+    m_sleeper->Wake();
     return m_reader.Stop();
+}
+
+void CTavrelApp::RequestRefresh()
+{
+    m_data->RequestRefresh();
+    m_sleeper->Wake();
 }
 
 void CTavrelApp::SetMainWindow(CTavrelMainWindow* window)
@@ -198,7 +207,7 @@ bool CTavrelApp::SetCurrentCalendar(const CQoString& name)
     }
     m_settings->SetCurrentCalendar(current);
     // The events on show belong to the old calendar; the reader should not wait out its pause.
-    m_data->RequestRefresh();
+    RequestRefresh();
     if (CTavrelMainWindow* window = GetMainWindow()) {
         window->RefreshCalendarChecks();
         window->ReloadViewEvents();

@@ -35,6 +35,7 @@
 
 class CMainFrame;
 class CTavrelMainWindow;
+class CTavrelWakeableSleeper;
 class CTavrelRegisteredCalendar;
 class CTavrelRules;
 class CTavrelSettings;
@@ -96,7 +97,8 @@ public:
     // (so does a stored "<Combined>", which is no calendar object). Run after the remote
     // calendars are loaded, under the calendar list lock.
     void RestoreCurrentCalendar();
-    // Starts the reader thread at below-normal priority; tests may hand it a sleeper.
+    // Starts the reader thread at below-normal priority; tests may hand it a sleeper. Without one
+    // it sleeps on the application's, which RequestRefresh and StopReader wake.
     bool StartReader(std::shared_ptr<CTavrelSleeper> sleeper = nullptr);
     // Asks the reader to stop and waits the bounded time; true when it ended.
     bool StopReader();
@@ -121,8 +123,8 @@ public:
 
     // A deep copy of the window collection, taken under the event lock.
     CTavrelEvents GetWindowEventsSnapshot();
-    // Makes the reader start a fresh pass soon.
-    void RequestRefresh() { m_data->RequestRefresh(); }
+    // Makes the reader start a fresh pass now.
+    void RequestRefresh();
 
     // --- Icon rules ---------------------------------------------------------------------------
     // A copy of the rules, and replacing them by an edited copy, each under the rules lock.
@@ -166,6 +168,7 @@ private:
     std::shared_ptr<CTavrelRules> m_rules;
     std::shared_ptr<CTavrelCalendarData> m_data;
     std::shared_ptr<pim::Application> m_outlook;
+    std::shared_ptr<CTavrelWakeableSleeper> m_sleeper;
     CTavrelReaderThread m_reader;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::function<void(const CQoString& text)> m_notificationSink;

@@ -92,8 +92,13 @@ std::filesystem::path PackageInstaller::PackageBeside(const std::filesystem::pat
 
 std::string PackageInstaller::ShortcutText(device::WideView programPath)
 {
-    const std::string command = "\"" + device::toCodePage(programPath) + "\"";
-    return std::to_string(command.size()) + "#" + command;
+    std::string command(1, '"');
+    command += device::toCodePage(programPath);
+    command += '"';
+    std::string text = std::to_string(command.size());
+    text += '#';
+    text += command;
+    return text;
 }
 
 bool PackageInstaller::ListPackage(std::vector<PackageFile>& files, std::string& error) const

@@ -57,9 +57,12 @@ std::string DocumentOpener::fileUrl(const std::string& hostPath, WideView anchor
 
 std::string DocumentOpener::reportLine(WideView devicePath, WideView anchor)
 {
-    std::string line = "open-document: " + toUtf8(devicePath);
-    if (!anchor.empty())
-        line += "#" + toUtf8(anchor);
+    std::string line = "open-document: ";
+    line += toUtf8(devicePath);
+    if (!anchor.empty()) {
+        line += '#';
+        line += toUtf8(anchor);
+    }
     return line;
 }
 

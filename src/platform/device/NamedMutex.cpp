@@ -49,7 +49,7 @@ std::filesystem::path NamedMutex::lockBase(WideView name)
         }
     }
     if (file.empty())
-        file = "%";
+        file.push_back('%');
     return DeviceFolder::current().root() / "locks" / file;
 }
 
