@@ -5,6 +5,7 @@
 
 #include "data/TavrelRegisteredCalendar.h"
 #include "platform/device/ShellExecute.h"
+#include "platform/net/UdpSocket.h"
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/FileOpenDialog.h"
 #include "platform/ui/Label.h"
@@ -359,6 +360,19 @@ TEST_F(MainFrameTest, AStoreThatCannotBeReadEndsStartUpWithTheLogonMessage)
     EXPECT_FALSE(Start());
     EXPECT_EQ(messages, std::vector<std::string>{"Unable to Log on to Pocket Outlook Object Manager"});
     EXPECT_FALSE(app->IsReaderRunning());
+}
+
+TEST_F(MainFrameTest, AControlPortThatIsTakenIsToldAndTheProgramCarriesOnWithoutControlApplications)
+{
+    net::UdpSocket other;
+    ASSERT_TRUE(other.open(0));
+    app = std::make_unique<CTavrelApp>();
+    app->SetControlPorts(other.localPort(), 47913);
+    ASSERT_TRUE(app->InitInstance({}));
+    desktop.runUntilIdle();
+    EXPECT_EQ(messages, std::vector<std::string>{"Error initializing external control socket"});
+    EXPECT_TRUE(Frame().isShown());
+    EXPECT_TRUE(app->IsReaderRunning());
 }
 
 TEST_F(MainFrameTest, TheMutexIsOwnedByTheFirstProgramOnly)
