@@ -205,7 +205,7 @@ TEST_F(CalendarRunTest, AStoreThatAnotherProgramKeepsLockedEndsTheProgramWithThe
                                       "time.sleep(float(sys.argv[3]))\n";
     std::thread holder([&] {
         testing_support::runProgram(python.string(), {File("lock.py").string(), (device.root() / "pim.db").string(),
-                                                       ready.string(), "12"});
+                                                       ready.string(), "8"});
     });
     for (int i = 0; i < 500 && !std::filesystem::exists(ready); ++i)
         std::this_thread::sleep_for(10ms);
