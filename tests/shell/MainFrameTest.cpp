@@ -6,6 +6,10 @@
 #include "data/TavrelRegisteredCalendar.h"
 #include "platform/device/ShellExecute.h"
 #include "platform/net/UdpSocket.h"
+#include "platform/pim/Application.h"
+#include "platform/pim/editor/AppointmentDialog.h"
+#include "platform/pim/editor/DialogAppointmentEditor.h"
+#include "platform/ui/EditBox.h"
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/FileOpenDialog.h"
 #include "platform/ui/Label.h"
@@ -88,6 +92,7 @@ TEST_F(MainFrameTest, WithoutParametersTheFrameShowsAtOnceWithFiveToolButtons)
     for (std::size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(bar.button(i).command, commands[i]);
         EXPECT_EQ(Utf8(bar.button(i).toolTip), tips[i]);
+        EXPECT_EQ(bar.button(i).picture.size(), (gfx::Size{16, 16})) << "the program's tool button picture";
     }
     EXPECT_EQ(Utf8(bar.menuToolTip()), "Calendar");
     EXPECT_EQ(Utf8(bar.menuTitle()), "Calendar");
@@ -220,7 +225,8 @@ TEST_F(MainFrameTest, TheAboutBoxShowsTheIconAndTheVersion)
         EXPECT_EQ(about->id(), IDD_ABOUTBOX);
         EXPECT_EQ(Utf8(about->text()), "About Tavrel");
         EXPECT_EQ(Utf8(about->control(CAboutDlg::VersionId)->text()), "Tavrel Version 3.41");
-        EXPECT_TRUE(about->controlAs<ui::Picture>(CAboutDlg::IconId));
+        ASSERT_TRUE(about->controlAs<ui::Picture>(CAboutDlg::IconId));
+        EXPECT_EQ(about->controlAs<ui::Picture>(CAboutDlg::IconId)->picture().size(), (gfx::Size{32, 32}));
         EXPECT_FALSE(Utf8(about->control(CAboutDlg::NoticeId)->text()).empty());
         automation.confirm();
     };
@@ -360,6 +366,49 @@ TEST_F(MainFrameTest, AStoreThatCannotBeReadEndsStartUpWithTheLogonMessage)
     EXPECT_FALSE(Start());
     EXPECT_EQ(messages, std::vector<std::string>{"Unable to Log on to Pocket Outlook Object Manager"});
     EXPECT_FALSE(app->IsReaderRunning());
+}
+
+TEST_F(MainFrameTest, TappingAnAppointmentOfTheDayOpensItInTheEditorAndTheViewShowsTheChange)
+{
+    AddAppointment(u"Dentist", OleDateTime(2026, 12, 8, 15, 0, 0), OleDateTime(2026, 12, 8, 16, 0, 0));
+    auto previous = pim::AppointmentEditor::install(std::make_shared<pim::DialogAppointmentEditor>()); // as the program does
+    ASSERT_TRUE(Start());
+    Command(ID_VIEW_DAILY);
+    ASSERT_TRUE(WaitForReaderPass());
+    CTavrelView& view = *Frame().GetView();
+    auto first = [&view] {
+        CTavrelEvent event;
+        view.GetEventSnapshot().ForEach([&](const CTavrelEvent& shown) { event = shown; });
+        return event;
+    };
+    ASSERT_EQ(view.GetEventSnapshot().GetCount(), 1);
+    const gfx::Rect drawn = first().GetBounds();
+    ASSERT_FALSE(drawn.isEmpty());
+
+    onDialog = [&](ui::Window& window) {
+        auto* editor = dynamic_cast<pim::AppointmentDialog*>(&window);
+        ASSERT_TRUE(editor);
+        EXPECT_EQ(Utf8(editor->control(pim::AppointmentDialog::subjectId)->text()), "Dentist");
+        automation.tap(editor->control(pim::AppointmentDialog::subjectId));
+        automation.pressKey(ui::VK_END);
+        automation.typeText(u" check-up");
+        automation.confirm();
+    };
+    automation.tapAt(view.toScreen(drawn.centre()));
+    pim::AppointmentEditor::install(previous);
+
+    auto store = pim::Application::create();
+    ASSERT_TRUE(store && store->logon());
+    auto items = store->getDefaultFolder(pim::olFolderCalendar)->items();
+    auto item = items->find(u"");
+    ASSERT_TRUE(item);
+    EXPECT_EQ(Utf8(item->subject()), "Dentist check-up");
+    // The reader reads the change at once and the view takes it in.
+    for (int i = 0; i < 400 && Utf8(first().GetName().View()) != "Dentist check-up"; ++i) {
+        std::this_thread::sleep_for(10ms);
+        desktop.runUntilIdle();
+    }
+    EXPECT_EQ(Utf8(first().GetName().View()), "Dentist check-up");
 }
 
 TEST_F(MainFrameTest, AControlPortThatIsTakenIsToldAndTheProgramCarriesOnWithoutControlApplications)
