@@ -121,6 +121,35 @@ Status prepare(ProcessRegistry& registry, HKEY handle, Database*& database, std:
     return resolve(registry, handle, key);
 }
 
+// Runs one step of an operation inside a transaction of `kind`, after making sure that `key`
+// still exists (another process may have deleted it since the handle was opened). The
+// transaction commits only when every step succeeded; otherwise it rolls back.
+template <typename Step>
+Status onLiveKey(Database& database, Transaction::Kind kind, std::int64_t key, Step step)
+{
+    Transaction transaction(database, kind);
+    KeyStore store(database);
+    Status status = transaction.status();
+    if (status == ERROR_SUCCESS)
+        status = store.checkKey(key);
+    if (status == ERROR_SUCCESS)
+        status = step(store);
+    if (status == ERROR_SUCCESS)
+        status = transaction.commit();
+    return status;
+}
+
+// The same for the key behind a handle: finds the store and the key id first.
+template <typename Step>
+Status onLiveKey(ProcessRegistry& registry, HKEY handle, Transaction::Kind kind, Step step)
+{
+    Database* database = nullptr;
+    std::int64_t key = 0;
+    if (Status status = prepare(registry, handle, database, key); status != ERROR_SUCCESS)
+        return status;
+    return onLiveKey(*database, kind, key, [&](KeyStore& store) { return step(store, key); });
+}
+
 bool validPath(WideView path)
 {
     for (WideView level : KeyPath::split(path)) {
@@ -172,21 +201,11 @@ Status openKey(HKEY parent, WideView subKey, HKEY* result)
     if (!validPath(subKey))
         return ERROR_INVALID_PARAMETER;
     return locked([&](ProcessRegistry& registry) -> Status {
-        Database* database = nullptr;
-        std::int64_t key = 0;
-        if (Status status = prepare(registry, parent, database, key); status != ERROR_SUCCESS)
-            return status;
-        Transaction transaction(*database, Transaction::Kind::Read);
-        KeyStore store(*database);
-        Status status = transaction.status();
+        std::int64_t opened = 0;
+        Status status = onLiveKey(registry, parent, Transaction::Kind::Read,
+                                  [&](KeyStore& store, std::int64_t key) { return store.walk(key, subKey, opened); });
         if (status == ERROR_SUCCESS)
-            status = store.checkKey(key);
-        if (status == ERROR_SUCCESS)
-            status = store.walk(key, subKey, key);
-        if (status == ERROR_SUCCESS)
-            status = transaction.commit();
-        if (status == ERROR_SUCCESS)
-            *result = registry.handles.add(registry.generation, key);
+            *result = registry.handles.add(registry.generation, opened);
         return status;
     });
 }
@@ -200,35 +219,18 @@ Status createKey(HKEY parent, WideView subKey, HKEY* result, std::uint32_t* disp
         return ERROR_INVALID_PARAMETER;
     return locked([&](ProcessRegistry& registry) -> Status {
         Database* database = nullptr;
-        std::int64_t key = 0;
-        if (Status status = prepare(registry, parent, database, key); status != ERROR_SUCCESS)
+        std::int64_t parentKey = 0;
+        if (Status status = prepare(registry, parent, database, parentKey); status != ERROR_SUCCESS)
             return status;
-        KeyStore store(*database);
+        std::int64_t key = 0;
         bool created = false;
-        Status status = ERROR_SUCCESS;
-        {
-            // Most creates find the key already there; that needs no write lock.
-            Transaction look(*database, Transaction::Kind::Read);
-            status = look.status();
-            if (status == ERROR_SUCCESS)
-                status = store.checkKey(key);
-            std::int64_t found = 0;
-            if (status == ERROR_SUCCESS)
-                status = store.walk(key, subKey, found);
-            if (status == ERROR_SUCCESS)
-                status = look.commit();
-            if (status == ERROR_SUCCESS)
-                key = found;
-        }
+        // Most creates find the key already there; that needs no write lock.
+        Status status = onLiveKey(*database, Transaction::Kind::Read, parentKey,
+                                  [&](KeyStore& store) { return store.walk(parentKey, subKey, key); });
         if (status == ERROR_FILE_NOT_FOUND) {
-            Transaction transaction(*database, Transaction::Kind::Write);
-            status = transaction.status();
-            if (status == ERROR_SUCCESS)
-                status = store.checkKey(key);
-            if (status == ERROR_SUCCESS)
-                status = store.createPath(key, subKey, key, created);
-            if (status == ERROR_SUCCESS)
-                status = transaction.commit();
+            status = onLiveKey(*database, Transaction::Kind::Write, parentKey, [&](KeyStore& store) {
+                return store.createPath(parentKey, subKey, key, created);
+            });
         }
         if (status != ERROR_SUCCESS)
             return status;
@@ -283,20 +285,9 @@ Status setValue(HKEY handle, WideView name, std::uint32_t type, const void* data
     if ((!data && size) || !validValueName(name))
         return ERROR_INVALID_PARAMETER;
     return locked([&](ProcessRegistry& registry) -> Status {
-        Database* database = nullptr;
-        std::int64_t key = 0;
-        if (Status status = prepare(registry, handle, database, key); status != ERROR_SUCCESS)
-            return status;
-        Transaction transaction(*database, Transaction::Kind::Write);
-        KeyStore store(*database);
-        Status status = transaction.status();
-        if (status == ERROR_SUCCESS)
-            status = store.checkKey(key);
-        if (status == ERROR_SUCCESS)
-            status = store.putValue(key, name, type, std::string_view(static_cast<const char*>(data), size));
-        if (status == ERROR_SUCCESS)
-            status = transaction.commit();
-        return status;
+        return onLiveKey(registry, handle, Transaction::Kind::Write, [&](KeyStore& store, std::int64_t key) {
+            return store.putValue(key, name, type, std::string_view(static_cast<const char*>(data), size));
+        });
     });
 }
 
@@ -305,20 +296,8 @@ Status deleteValue(HKEY handle, WideView name)
     if (!validValueName(name))
         return ERROR_FILE_NOT_FOUND;
     return locked([&](ProcessRegistry& registry) -> Status {
-        Database* database = nullptr;
-        std::int64_t key = 0;
-        if (Status status = prepare(registry, handle, database, key); status != ERROR_SUCCESS)
-            return status;
-        Transaction transaction(*database, Transaction::Kind::Write);
-        KeyStore store(*database);
-        Status status = transaction.status();
-        if (status == ERROR_SUCCESS)
-            status = store.checkKey(key);
-        if (status == ERROR_SUCCESS)
-            status = store.removeValue(key, name);
-        if (status == ERROR_SUCCESS)
-            status = transaction.commit();
-        return status;
+        return onLiveKey(registry, handle, Transaction::Kind::Write,
+                         [&](KeyStore& store, std::int64_t key) { return store.removeValue(key, name); });
     });
 }
 
@@ -327,20 +306,9 @@ Status enumKey(HKEY handle, std::uint32_t index, WChar* name, std::uint32_t* nam
     if (!name || !nameLength)
         return ERROR_INVALID_PARAMETER;
     return locked([&](ProcessRegistry& registry) -> Status {
-        Database* database = nullptr;
-        std::int64_t key = 0;
-        if (Status status = prepare(registry, handle, database, key); status != ERROR_SUCCESS)
-            return status;
-        Transaction transaction(*database, Transaction::Kind::Read);
-        KeyStore store(*database);
         device::WideString found;
-        Status status = transaction.status();
-        if (status == ERROR_SUCCESS)
-            status = store.checkKey(key);
-        if (status == ERROR_SUCCESS)
-            status = store.childAt(key, index, found);
-        if (status == ERROR_SUCCESS)
-            status = transaction.commit();
+        Status status = onLiveKey(registry, handle, Transaction::Kind::Read,
+                                  [&](KeyStore& store, std::int64_t key) { return store.childAt(key, index, found); });
         if (status != ERROR_SUCCESS)
             return status;
         return deliverName(found, name, nameLength);
@@ -353,20 +321,9 @@ Status enumValue(HKEY handle, std::uint32_t index, WChar* name, std::uint32_t* n
     if (!name || !nameLength || (data && !size))
         return ERROR_INVALID_PARAMETER;
     return locked([&](ProcessRegistry& registry) -> Status {
-        Database* database = nullptr;
-        std::int64_t key = 0;
-        if (Status status = prepare(registry, handle, database, key); status != ERROR_SUCCESS)
-            return status;
-        Transaction transaction(*database, Transaction::Kind::Read);
-        KeyStore store(*database);
         ValueRecord value;
-        Status status = transaction.status();
-        if (status == ERROR_SUCCESS)
-            status = store.checkKey(key);
-        if (status == ERROR_SUCCESS)
-            status = store.valueAt(key, index, value);
-        if (status == ERROR_SUCCESS)
-            status = transaction.commit();
+        Status status = onLiveKey(registry, handle, Transaction::Kind::Read,
+                                  [&](KeyStore& store, std::int64_t key) { return store.valueAt(key, index, value); });
         if (status != ERROR_SUCCESS)
             return status;
         if (Status nameStatus = deliverName(value.name, name, nameLength); nameStatus != ERROR_SUCCESS)
@@ -383,27 +340,18 @@ Status deleteKey(HKEY parent, WideView subKey)
     if (!validPath(subKey))
         return ERROR_FILE_NOT_FOUND;
     return locked([&](ProcessRegistry& registry) -> Status {
-        Database* database = nullptr;
-        std::int64_t key = 0;
-        if (Status status = prepare(registry, parent, database, key); status != ERROR_SUCCESS)
+        return onLiveKey(registry, parent, Transaction::Kind::Write, [&](KeyStore& store, std::int64_t parentKey) {
+            std::int64_t key = 0;
+            Status status = store.walk(parentKey, subKey, key);
+            bool hasChildren = false;
+            if (status == ERROR_SUCCESS)
+                status = store.hasChildren(key, hasChildren);
+            if (status == ERROR_SUCCESS && hasChildren)
+                status = ERROR_ACCESS_DENIED;
+            if (status == ERROR_SUCCESS)
+                status = store.removeKey(key);
             return status;
-        Transaction transaction(*database, Transaction::Kind::Write);
-        KeyStore store(*database);
-        bool hasChildren = false;
-        Status status = transaction.status();
-        if (status == ERROR_SUCCESS)
-            status = store.checkKey(key);
-        if (status == ERROR_SUCCESS)
-            status = store.walk(key, subKey, key);
-        if (status == ERROR_SUCCESS)
-            status = store.hasChildren(key, hasChildren);
-        if (status == ERROR_SUCCESS && hasChildren)
-            status = ERROR_ACCESS_DENIED;
-        if (status == ERROR_SUCCESS)
-            status = store.removeKey(key);
-        if (status == ERROR_SUCCESS)
-            status = transaction.commit();
-        return status;
+        });
     });
 }
 
