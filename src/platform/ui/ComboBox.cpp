@@ -50,8 +50,6 @@ gfx::Rect ComboBox::arrowRect() const
 int ComboBox::addString(device::WideView text, std::intptr_t data)
 {
     int index = m_items.add(text, data);
-    if (m_selection >= index)
-        ++m_selection;
     invalidate();
     return index;
 }
@@ -59,8 +57,6 @@ int ComboBox::addString(device::WideView text, std::intptr_t data)
 int ComboBox::insertString(int index, device::WideView text, std::intptr_t data)
 {
     int at = m_items.insert(index, text, data);
-    if (m_selection >= at)
-        ++m_selection;
     invalidate();
     return at;
 }
@@ -69,10 +65,6 @@ bool ComboBox::deleteString(int index)
 {
     if (!m_items.remove(index))
         return false;
-    if (m_selection == index)
-        m_selection = -1;
-    else if (m_selection > index)
-        --m_selection;
     invalidate();
     return true;
 }
@@ -80,30 +72,13 @@ bool ComboBox::deleteString(int index)
 void ComboBox::resetContent()
 {
     m_items.clear();
-    m_selection = -1;
     invalidate();
-}
-
-device::WideString ComboBox::itemText(int index) const
-{
-    return m_items.isValid(index) ? m_items.at(index).text : device::WideString();
-}
-
-std::intptr_t ComboBox::itemData(int index) const { return m_items.isValid(index) ? m_items.at(index).data : -1; }
-
-bool ComboBox::setItemData(int index, std::intptr_t data)
-{
-    if (!m_items.isValid(index))
-        return false;
-    m_items.at(index).data = data;
-    return true;
 }
 
 bool ComboBox::setCurSel(int index)
 {
-    if (index < -1 || index >= count())
+    if (!m_items.select(index))
         return false;
-    m_selection = index;
     if (m_kind == Kind::DropDown)
         m_edit.setText(index >= 0 ? m_items.at(index).text : device::WideString());
     invalidate();
@@ -122,7 +97,7 @@ device::WideString ComboBox::windowText() const
 {
     if (m_kind == Kind::DropDown)
         return m_edit.text();
-    return itemText(m_selection);
+    return itemText(curSel());
 }
 
 void ComboBox::setText(device::WideView text)
@@ -153,7 +128,7 @@ void ComboBox::showDropDown(bool show)
 
 void ComboBox::chooseFromList(int index)
 {
-    bool changed = index != m_selection;
+    bool changed = index != curSel();
     showDropDown(false);
     setCurSel(index);
     if (changed)
@@ -183,7 +158,7 @@ void ComboBox::onPaint(gfx::Painter& painter)
         painter.setBackgroundMode(gfx::TRANSPARENT);
         painter.setTextColour(!enabled ? theme::grayText : lit ? theme::highlightText : theme::text);
         field.left += 3;
-        painter.drawText(itemText(m_selection), field,
+        painter.drawText(itemText(curSel()), field,
                          gfx::DT_LEFT | gfx::DT_VCENTER | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS);
     }
 }
@@ -197,8 +172,8 @@ void ComboBox::onPenUp(gfx::Point point)
 bool ComboBox::onKeyDown(int virtualKey)
 {
     if (virtualKey == VK_DOWN || virtualKey == VK_UP) {
-        int next = std::clamp(m_selection + (virtualKey == VK_DOWN ? 1 : -1), 0, count() - 1);
-        if (count() > 0 && next != m_selection) {
+        int next = std::clamp(curSel() + (virtualKey == VK_DOWN ? 1 : -1), 0, count() - 1);
+        if (count() > 0 && next != curSel()) {
             setCurSel(next);
             notifyParent(CBN_SELCHANGE);
         }
@@ -210,7 +185,7 @@ bool ComboBox::onKeyDown(int virtualKey)
 bool ComboBox::onCommand(int id, int code, WindowHandle source)
 {
     if (id == editFieldId && code == CBN_EDITCHANGE) {
-        m_selection = -1;
+        m_items.select(-1);
         notifyParent(CBN_EDITCHANGE);
         return true;
     }

@@ -37,13 +37,13 @@ public:
     bool deleteString(int index);
     void resetContent();
     int count() const { return m_items.count(); }
-    device::WideString itemText(int index) const;
-    std::intptr_t itemData(int index) const;
-    bool setItemData(int index, std::intptr_t data);
+    device::WideString itemText(int index) const { return m_items.textAt(index); }
+    std::intptr_t itemData(int index) const { return m_items.dataAt(index); }
+    bool setItemData(int index, std::intptr_t data) { return m_items.setDataAt(index, data); }
     int findString(int after, device::WideView prefix) const { return m_items.findPrefix(after, prefix); }
     int findStringExact(int after, device::WideView text) const { return m_items.findExact(after, text); }
 
-    int curSel() const { return m_selection; }
+    int curSel() const { return m_items.selection(); }
     // Selects without notifying; the drop-down kind also shows the text in its field.
     bool setCurSel(int index);
     // Selects the first item that starts with `prefix`; returns its index or -1.
@@ -74,7 +74,6 @@ protected:
 private:
     StringList m_items;
     Kind m_kind = Kind::DropDownList;
-    int m_selection = -1;
     int m_droppedHeight = 5 * itemHeight + 2;
     EditBox m_edit;
     std::unique_ptr<ComboDropDown> m_dropDown;

@@ -12,8 +12,8 @@ ListBox::ListBox() = default;
 bool ListBox::onCreate()
 {
     layout();
-    if (m_selection >= 0)
-        ensureVisible(m_selection);
+    if (curSel() >= 0)
+        ensureVisible(curSel());
     return true;
 }
 
@@ -50,8 +50,6 @@ void ListBox::layout()
 int ListBox::addString(device::WideView text, std::intptr_t data)
 {
     int index = m_items.add(text, data);
-    if (m_selection >= index)
-        ++m_selection;
     layout();
     return index;
 }
@@ -59,8 +57,6 @@ int ListBox::addString(device::WideView text, std::intptr_t data)
 int ListBox::insertString(int index, device::WideView text, std::intptr_t data)
 {
     int at = m_items.insert(index, text, data);
-    if (m_selection >= at)
-        ++m_selection;
     layout();
     return at;
 }
@@ -69,10 +65,6 @@ bool ListBox::deleteString(int index)
 {
     if (!m_items.remove(index))
         return false;
-    if (m_selection == index)
-        m_selection = -1;
-    else if (m_selection > index)
-        --m_selection;
     layout();
     return true;
 }
@@ -80,31 +72,14 @@ bool ListBox::deleteString(int index)
 void ListBox::resetContent()
 {
     m_items.clear();
-    m_selection = -1;
     m_scroll.setPosition(0);
     layout();
 }
 
-device::WideString ListBox::itemText(int index) const
-{
-    return m_items.isValid(index) ? m_items.at(index).text : device::WideString();
-}
-
-std::intptr_t ListBox::itemData(int index) const { return m_items.isValid(index) ? m_items.at(index).data : -1; }
-
-bool ListBox::setItemData(int index, std::intptr_t data)
-{
-    if (!m_items.isValid(index))
-        return false;
-    m_items.at(index).data = data;
-    return true;
-}
-
 bool ListBox::setCurSel(int index)
 {
-    if (index < -1 || index >= count())
+    if (!m_items.select(index))
         return false;
-    m_selection = index;
     if (index >= 0)
         ensureVisible(index);
     invalidate();
@@ -157,7 +132,7 @@ void ListBox::onPaint(gfx::Painter& painter)
     painter.selectFont(theme::font());
     painter.setBackgroundMode(gfx::TRANSPARENT);
     for (int index = topIndex(); index < count() && index < topIndex() + visibleCount(); ++index) {
-        DrawItem item{index, itemRect(index), index == m_selection, m_items.at(index).text, m_items.at(index).data};
+        DrawItem item{index, itemRect(index), index == curSel(), m_items.at(index).text, m_items.at(index).data};
         painter.save();
         painter.intersectClipRect(item.rect);
         if (m_draw) {
@@ -180,7 +155,7 @@ void ListBox::selectByUser(int index)
 {
     if (index < 0)
         return;
-    if (index == m_selection) {
+    if (index == curSel()) {
         notifyParent(LBN_DBLCLK);
         return;
     }
@@ -216,24 +191,25 @@ bool ListBox::onKeyDown(int virtualKey)
 {
     if (count() == 0)
         return false;
-    int next = m_selection;
+    int selection = curSel();
+    int next = selection;
     switch (virtualKey) {
     case VK_UP:
-        next = std::max(0, m_selection - 1);
+        next = std::max(0, selection - 1);
         break;
     case VK_DOWN:
-        next = std::min(count() - 1, m_selection + 1);
+        next = std::min(count() - 1, selection + 1);
         break;
     case VK_PRIOR:
-        next = std::max(0, m_selection - visibleCount());
+        next = std::max(0, selection - visibleCount());
         break;
     case VK_NEXT:
-        next = std::min(count() - 1, std::max(0, m_selection) + visibleCount());
+        next = std::min(count() - 1, std::max(0, selection) + visibleCount());
         break;
     default:
         return false;
     }
-    if (next != m_selection) {
+    if (next != selection) {
         setCurSel(next);
         notifyParent(LBN_SELCHANGE);
     }

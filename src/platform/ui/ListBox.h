@@ -41,13 +41,13 @@ public:
     bool deleteString(int index);
     void resetContent();
     int count() const { return m_items.count(); }
-    device::WideString itemText(int index) const;
-    std::intptr_t itemData(int index) const;
-    bool setItemData(int index, std::intptr_t data);
+    device::WideString itemText(int index) const { return m_items.textAt(index); }
+    std::intptr_t itemData(int index) const { return m_items.dataAt(index); }
+    bool setItemData(int index, std::intptr_t data) { return m_items.setDataAt(index, data); }
     int findString(int after, device::WideView prefix) const { return m_items.findPrefix(after, prefix); }
     int findStringExact(int after, device::WideView text) const { return m_items.findExact(after, text); }
 
-    int curSel() const { return m_selection; }
+    int curSel() const { return m_items.selection(); }
     // Selects without notifying, as the handheld's programmatic selection does; -1 clears.
     bool setCurSel(int index);
 
@@ -78,7 +78,6 @@ private:
     DrawFunction m_draw;
     ScrollBar m_scroll;
     int m_itemHeight = 16;
-    int m_selection = -1;
     bool m_scrolling = false;
 };
 

@@ -11,14 +11,21 @@ int StringList::add(device::WideView text, std::intptr_t data)
             ++position;
     }
     m_items.insert(m_items.begin() + std::ptrdiff_t(position), Item{device::WideString(text), data});
-    return int(position);
+    return inserted(int(position));
 }
 
 int StringList::insert(int index, device::WideView text, std::intptr_t data)
 {
     std::size_t position = index < 0 || index > count() ? m_items.size() : std::size_t(index);
     m_items.insert(m_items.begin() + std::ptrdiff_t(position), Item{device::WideString(text), data});
-    return int(position);
+    return inserted(int(position));
+}
+
+int StringList::inserted(int index)
+{
+    if (m_selection >= index)
+        ++m_selection;
+    return index;
 }
 
 bool StringList::remove(int index)
@@ -26,6 +33,39 @@ bool StringList::remove(int index)
     if (!isValid(index))
         return false;
     m_items.erase(m_items.begin() + index);
+    if (m_selection == index)
+        m_selection = -1;
+    else if (m_selection > index)
+        --m_selection;
+    return true;
+}
+
+void StringList::clear()
+{
+    m_items.clear();
+    m_selection = -1;
+}
+
+device::WideString StringList::textAt(int index) const
+{
+    return isValid(index) ? at(index).text : device::WideString();
+}
+
+std::intptr_t StringList::dataAt(int index) const { return isValid(index) ? at(index).data : -1; }
+
+bool StringList::setDataAt(int index, std::intptr_t data)
+{
+    if (!isValid(index))
+        return false;
+    at(index).data = data;
+    return true;
+}
+
+bool StringList::select(int index)
+{
+    if (index < -1 || index >= count())
+        return false;
+    m_selection = index;
     return true;
 }
 

@@ -3,6 +3,9 @@
 // for a sorted list, in order of their texts ignoring case (new items go after equal ones).
 // Searches are case-insensitive, as the handheld's: findPrefix() matches the start of a text,
 // findExact() the whole text; both start after a given index and wrap around.
+//
+// The list also tracks the selected item (-1: none). The selection stays on its item while items
+// are added or removed before it, and is cleared when its own item is removed.
 
 #include "platform/device/WideText.h"
 
@@ -26,20 +29,33 @@ public:
     // At an index (-1 or past the end: at the end), never sorted.
     int insert(int index, device::WideView text, std::intptr_t data = 0);
     bool remove(int index);
-    void clear() { m_items.clear(); }
+    void clear();
 
     int count() const { return int(m_items.size()); }
     bool isValid(int index) const { return index >= 0 && index < count(); }
     const Item& at(int index) const { return m_items.at(std::size_t(index)); }
     Item& at(int index) { return m_items.at(std::size_t(index)); }
+    // An item's text, empty when there is no such item.
+    device::WideString textAt(int index) const;
+    // An item's data value, -1 (the controls' error value) when there is no such item.
+    std::intptr_t dataAt(int index) const;
+    bool setDataAt(int index, std::intptr_t data);
+
+    int selection() const { return m_selection; }
+    // -1 clears the selection; an index of no item is refused.
+    bool select(int index);
 
     int findPrefix(int after, device::WideView prefix) const;
     int findExact(int after, device::WideView text) const;
 
 private:
     int find(int after, device::WideView text, bool wholeText) const;
+    // Moves the selection along with its item after an insertion at `index`.
+    int inserted(int index);
+
     std::vector<Item> m_items;
     bool m_sorted = false;
+    int m_selection = -1;
 };
 
 } // namespace ui

@@ -88,6 +88,29 @@ TEST(StringListModel, SortedInsertsGoAfterEqualTextsAndSearchesWrap)
     EXPECT_EQ(empty.findExact(-1, u"a"), -1);
 }
 
+TEST(StringListModel, TheSelectionFollowsItsItemAndGoesWithIt)
+{
+    StringList list;
+    list.setSorted(true);
+    list.add(u"b");
+    list.add(u"d");
+    EXPECT_FALSE(list.select(2));
+    EXPECT_TRUE(list.select(1)); // "d"
+    list.add(u"a");
+    list.insert(1, u"x");
+    EXPECT_EQ(list.selection(), 3);
+    EXPECT_TRUE(list.remove(0));
+    EXPECT_EQ(list.selection(), 2);
+    EXPECT_TRUE(list.remove(2));
+    EXPECT_EQ(list.selection(), -1);
+    EXPECT_EQ(list.textAt(5), u"");
+    EXPECT_EQ(list.dataAt(5), -1);
+    EXPECT_FALSE(list.setDataAt(5, 1));
+    EXPECT_TRUE(list.select(0));
+    list.clear();
+    EXPECT_EQ(list.selection(), -1);
+}
+
 TEST(TimerModel, ResettingRestartsAndTiesFireInSettingOrder)
 {
     TimerSet timers;
