@@ -14,6 +14,12 @@ void putLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int by
         out.push_back(std::uint8_t(value >> (8 * i)));
 }
 
+void putTag(std::vector<std::uint8_t>& out, const char (&tag)[5])
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back(std::uint8_t(tag[i]));
+}
+
 } // namespace
 
 std::vector<std::uint8_t> synthesiseAlarmSound()
@@ -38,9 +44,11 @@ std::vector<std::uint8_t> synthesiseAlarmSound()
 
     std::vector<std::uint8_t> wav;
     std::uint32_t dataBytes = std::uint32_t(samples.size() * 2);
-    wav.insert(wav.end(), {'R', 'I', 'F', 'F'});
+    wav.reserve(44 + dataBytes);
+    putTag(wav, "RIFF");
     putLittleEndian(wav, 36 + dataBytes, 4);
-    wav.insert(wav.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    putTag(wav, "WAVE");
+    putTag(wav, "fmt ");
     putLittleEndian(wav, 16, 4);
     putLittleEndian(wav, 1, 2); // PCM
     putLittleEndian(wav, 1, 2); // mono
@@ -48,7 +56,7 @@ std::vector<std::uint8_t> synthesiseAlarmSound()
     putLittleEndian(wav, rate * 2, 4);
     putLittleEndian(wav, 2, 2);
     putLittleEndian(wav, 16, 2);
-    wav.insert(wav.end(), {'d', 'a', 't', 'a'});
+    putTag(wav, "data");
     putLittleEndian(wav, dataBytes, 4);
     for (std::int16_t s : samples)
         putLittleEndian(wav, std::uint16_t(s), 2);
