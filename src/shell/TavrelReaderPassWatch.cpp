@@ -3,7 +3,12 @@
 #include "platform/ui/Desktop.h"
 #include "views/TavrelView.h"
 
-CTavrelReaderPassWatch::CTavrelReaderPassWatch(CTavrelView& view) : m_view(view), m_state(std::make_shared<State>()) {}
+CTavrelReaderPassWatch::CTavrelReaderPassWatch(CTavrelView& view)
+    : m_view(view)
+    , m_viewHandle(view.handle())
+    , m_state(std::make_shared<State>())
+{
+}
 
 device::OleDateTime CTavrelReaderPassWatch::GetCurrentDate() { return m_view.GetCurrentDate(); }
 
@@ -16,7 +21,7 @@ void CTavrelReaderPassWatch::PostRefreshEvents()
     if (!desktop)
         return;
     // The view may be gone by the time the task runs: it is found again by its handle.
-    desktop->postTask([state = m_state, handle = m_view.handle()] {
+    desktop->postTask([state = m_state, handle = m_viewHandle] {
         ui::Desktop* current = ui::Desktop::instance();
         auto* view = current ? dynamic_cast<CTavrelView*>(current->find(handle)) : nullptr;
         if (!view)

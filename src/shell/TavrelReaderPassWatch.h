@@ -7,6 +7,7 @@
 // view has taken in a pass for what it shows now.
 
 #include "data/TavrelReaderView.h"
+#include "platform/ui/WindowHandle.h"
 
 #include <memory>
 
@@ -14,6 +15,7 @@ class CTavrelView;
 
 class CTavrelReaderPassWatch final : public CTavrelReaderView {
 public:
+    // The view's window must exist: its handle is taken here.
     explicit CTavrelReaderPassWatch(CTavrelView& view);
 
     device::OleDateTime GetCurrentDate() override;
@@ -35,5 +37,7 @@ private:
     };
 
     CTavrelView& m_view;
+    // Taken once on the interface thread: the reader thread must not read the view's window.
+    ui::WindowHandle m_viewHandle;
     std::shared_ptr<State> m_state;
 };
