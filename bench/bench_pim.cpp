@@ -8,6 +8,8 @@
 // set include-recurrences, Find, FindNext to the end, reading subject, start, end, identifier,
 // categories and the recipient count of each item.
 
+#include "support/BenchAppointments.h"
+
 #include "platform/device/DeviceFolder.h"
 #include "platform/device/OleDateTime.h"
 #include "platform/pim/Application.h"
@@ -16,27 +18,13 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <map>
-#include <random>
 #include <string>
 
 namespace {
 
 using device::OleDateTime;
 using device::OleDateTimeSpan;
-
-constexpr int kRecurringWeekly = 500;
-constexpr int kRecurringYearly = 500;
-constexpr int kInShownMonth = 500;
-
-const OleDateTime kMonthFrom(2026, 12, 1, 0, 0, 0);
-const OleDateTime kMonthTo(2026, 12, 31, 23, 59, 59);
-
-std::u16string periodQuery()
-{
-    return u"[End] >= \"" + kMonthFrom.Format() + u"\" AND [Start] <= \"" + kMonthTo.Format() + u"\"";
-}
 
 // A store of `size` appointments in a scratch folder, built once per size for the whole run.
 class BenchStore {
@@ -49,7 +37,7 @@ public:
         app = pim::Application::create(m_root / "pim.db");
         if (!app || !app->logon())
             std::abort();
-        fill(size);
+        bench_support::fillStore(*app, size, {});
     }
     ~BenchStore()
     {
@@ -61,69 +49,6 @@ public:
     std::unique_ptr<pim::Application> app;
 
 private:
-    // The store spans one month per 500 appointments, the shown month in the middle.
-    void fill(int size)
-    {
-        std::mt19937 random(2026'12'08u + unsigned(size));
-        const int months = std::max(3, size / kInShownMonth);
-        const OleDateTime first = kMonthFrom - OleDateTimeSpan(double(months / 2 * 30));
-        const double spanDays = months * 30.4;
-        const auto anyDay = [&] { return first + OleDateTimeSpan(double(random() % unsigned(spanDays))); };
-        const auto hourOf = [&](const OleDateTime& day) {
-            return OleDateTime(day.GetYear(), day.GetMonth(), day.GetDay(), 7 + int(random() % 12), 0, 0);
-        };
-
-        for (int i = 0; i < kRecurringWeekly; ++i)
-            save(hourOf(anyDay()), u"Weekly review", u"Business", [&](pim::RecurrencePattern& pattern) {
-                pattern.setRecurrenceType(pim::olRecursWeekly);
-                pattern.setOccurrences(4 + int(random() % 9));
-            });
-        for (int i = 0; i < kRecurringYearly; ++i)
-            save(hourOf(anyDay()), u"Birthday", u"Personal", [&](pim::RecurrencePattern& pattern) {
-                pattern.setRecurrenceType(pim::olRecursYearly);
-            });
-
-        // Top the shown month up to exactly 500 items; the rest lies in the other months.
-        const int fromSeries = countInMonth();
-        const int monthSingles = kInShownMonth - fromSeries;
-        for (int i = 0; i < monthSingles; ++i)
-            save(hourOf(kMonthFrom + OleDateTimeSpan(double(random() % 31))), u"Meeting", u"Business", {});
-        for (int placed = kRecurringWeekly + kRecurringYearly + monthSingles; placed < size;) {
-            const OleDateTime day = anyDay();
-            if (day >= kMonthFrom - OleDateTimeSpan(1.0) && day <= kMonthTo + OleDateTimeSpan(1.0))
-                continue;
-            save(hourOf(day), u"Meeting", u"Business", {});
-            ++placed;
-        }
-        if (countInMonth() != kInShownMonth)
-            std::abort();
-    }
-
-    void save(const OleDateTime& start, const char16_t* subject, const char16_t* categories,
-              const std::function<void(pim::RecurrencePattern&)>& shape)
-    {
-        std::unique_ptr<pim::Appointment> item = app->createItem(pim::olAppointmentItem);
-        item->setStart(start);
-        item->setEnd(start + OleDateTimeSpan(0, 1, 0, 0));
-        item->setSubject(subject);
-        item->setCategories(categories);
-        item->recipients().add(u"Ann");
-        if (shape)
-            shape(item->getRecurrencePattern());
-        if (!item->save())
-            std::abort();
-    }
-
-    int countInMonth()
-    {
-        std::unique_ptr<pim::Items> items = app->getDefaultFolder(pim::olFolderCalendar)->items();
-        items->setIncludeRecurrences(true);
-        int count = 0;
-        for (auto item = items->find(periodQuery()); item; item = items->findNext())
-            ++count;
-        return count;
-    }
-
     std::filesystem::path m_root;
 };
 
@@ -143,7 +68,7 @@ void BM_MonthlyReaderPass(benchmark::State& state)
     std::unique_ptr<pim::Items> items = folder->items();
     std::size_t found = 0;
     for (auto _ : state) {
-        const std::u16string restriction = periodQuery();
+        const std::u16string restriction = bench_support::shownMonthQuery();
         items->setIncludeRecurrences(true);
         found = 0;
         for (auto item = items->find(restriction); item; item = items->findNext()) {

@@ -12,6 +12,8 @@
 // over) and in reverse order, and one read of the logging switch, which every added event asks
 // (a pass reads it once and keeps it for the rebuild).
 
+#include "support/BenchAppointments.h"
+
 #include "data/TavrelCalendarData.h"
 #include "data/TavrelMainWindow.h"
 #include "data/TavrelReader.h"
@@ -28,10 +30,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <memory>
-#include <random>
 #include <string>
 
 namespace {
@@ -39,12 +39,7 @@ namespace {
 using device::OleDateTime;
 using device::OleDateTimeSpan;
 
-constexpr int kRecurringWeekly = 500;
-constexpr int kRecurringYearly = 500;
-constexpr int kInShownMonth = 500;
-
-const OleDateTime kMonthFrom(2026, 12, 1, 0, 0, 0);
-const OleDateTime kMonthTo(2026, 12, 31, 23, 59, 59);
+using bench_support::kInShownMonth;
 const OleDateTime kViewDate(2026, 12, 8, 0, 0, 0);
 
 // A scratch device for the whole run: registry, rules file and the stores live in it.
@@ -83,75 +78,12 @@ public:
         app = pim::Application::create(scratch().root() / ("pim-" + std::to_string(size) + ".db"));
         if (!app || !app->logon())
             std::abort();
-        fill(size);
+        static const char16_t* const subjects[] = {u"Meeting with Ann", u"Dentist", u"Lunch", u"Project review",
+                                                   u"Call Bob", u"Gym"};
+        bench_support::fillStore(*app, size, subjects);
     }
 
     std::shared_ptr<pim::Application> app;
-
-private:
-    // One month of store per 500 appointments, the shown month in the middle.
-    void fill(int size)
-    {
-        std::mt19937 random(2026'12'08u + unsigned(size));
-        const int months = std::max(3, size / kInShownMonth);
-        const OleDateTime first = kMonthFrom - OleDateTimeSpan(double(months / 2 * 30));
-        const double spanDays = months * 30.4;
-        const auto anyDay = [&] { return first + OleDateTimeSpan(double(random() % unsigned(spanDays))); };
-        const auto hourOf = [&](const OleDateTime& day) {
-            return OleDateTime(day.GetYear(), day.GetMonth(), day.GetDay(), 7 + int(random() % 12), 0, 0);
-        };
-        static const char16_t* const subjects[] = {u"Meeting with Ann", u"Dentist", u"Lunch", u"Project review",
-                                                   u"Call Bob", u"Gym"};
-        const auto subject = [&] { return subjects[random() % std::size(subjects)]; };
-
-        for (int i = 0; i < kRecurringWeekly; ++i)
-            save(hourOf(anyDay()), u"Weekly review", u"Business", [&](pim::RecurrencePattern& pattern) {
-                pattern.setRecurrenceType(pim::olRecursWeekly);
-                pattern.setOccurrences(4 + int(random() % 9));
-            });
-        for (int i = 0; i < kRecurringYearly; ++i)
-            save(hourOf(anyDay()), u"Birthday", u"Personal", [&](pim::RecurrencePattern& pattern) {
-                pattern.setRecurrenceType(pim::olRecursYearly);
-            });
-        const int monthSingles = kInShownMonth - countInMonth();
-        for (int i = 0; i < monthSingles; ++i)
-            save(hourOf(kMonthFrom + OleDateTimeSpan(double(random() % 31))), subject(), u"Business", {});
-        for (int placed = kRecurringWeekly + kRecurringYearly + monthSingles; placed < size;) {
-            const OleDateTime day = anyDay();
-            if (day >= kMonthFrom - OleDateTimeSpan(1.0) && day <= kMonthTo + OleDateTimeSpan(1.0))
-                continue;
-            save(hourOf(day), subject(), u"Business", {});
-            ++placed;
-        }
-        if (countInMonth() != kInShownMonth)
-            std::abort();
-    }
-
-    void save(const OleDateTime& start, const char16_t* subject, const char16_t* categories,
-              const std::function<void(pim::RecurrencePattern&)>& shape)
-    {
-        std::unique_ptr<pim::Appointment> item = app->createItem(pim::olAppointmentItem);
-        item->setStart(start);
-        item->setEnd(start + OleDateTimeSpan(0, 1, 0, 0));
-        item->setSubject(subject);
-        item->setCategories(categories);
-        item->recipients().add(u"Ann");
-        if (shape)
-            shape(item->getRecurrencePattern());
-        if (!item->save())
-            std::abort();
-    }
-
-    int countInMonth()
-    {
-        std::unique_ptr<pim::Items> items = app->getDefaultFolder(pim::olFolderCalendar)->items();
-        items->setIncludeRecurrences(true);
-        const std::u16string query = u"[End] >= \"" + kMonthFrom.Format() + u"\" AND [Start] <= \"" + kMonthTo.Format() + u"\"";
-        int count = 0;
-        for (auto item = items->find(query); item; item = items->findNext())
-            ++count;
-        return count;
-    }
 };
 
 BenchStore& storeOf(int size)
@@ -209,7 +141,7 @@ void AddEvents(benchmark::State& state, bool inStartOrder)
     scratch();
     std::vector<CTavrelEvent> events;
     for (int i = 0; i < kInShownMonth; ++i) {
-        const OleDateTime start = kMonthFrom + OleDateTimeSpan(0, 0, i * 89, 0);
+        const OleDateTime start = bench_support::shownMonthFrom() + OleDateTimeSpan(0, 0, i * 89, 0);
         events.emplace_back(start, start + OleDateTimeSpan(0, 1, 0, 0), std::int32_t(1000 + i), u"Meeting with Ann",
                             u"meeting.gif");
     }

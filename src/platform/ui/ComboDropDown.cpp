@@ -92,18 +92,16 @@ void ComboDropDown::grabbedPen(InputEvent::Kind kind, gfx::Point screenPoint)
             m_owner.showDropDown(false); // destroys this object: nothing may follow
             return;
         }
-        bool inside = false;
-        if (m_scroll.penDown(client, &inside))
+        if (m_scroll.penDown(client))
             invalidate();
-        m_scrolling = inside;
-        if (!inside) {
+        if (!m_scroll.isHeld()) {
             m_highlighted = itemAt(client);
             invalidate();
         }
         break;
     }
     case InputEvent::Kind::PenMove:
-        if (m_scrolling) {
+        if (m_scroll.isHeld()) {
             if (m_scroll.penMove(client))
                 invalidate();
         } else if (int index = itemAt(client); index >= 0 && index != m_highlighted) {
@@ -112,11 +110,9 @@ void ComboDropDown::grabbedPen(InputEvent::Kind kind, gfx::Point screenPoint)
         }
         break;
     case InputEvent::Kind::PenUp: {
-        if (m_scrolling || !m_penWasDown) {
-            m_scroll.penUp();
-            m_scrolling = false;
+        // A pen that went down before the list opened (the tap that opened it) chooses nothing.
+        if (m_scroll.penUp() || !m_penWasDown)
             return;
-        }
         int index = itemAt(client);
         if (index >= 0)
             m_owner.chooseFromList(index); // destroys this object

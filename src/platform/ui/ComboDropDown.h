@@ -36,7 +36,6 @@ private:
     ComboBox& m_owner;
     ScrollBar m_scroll;
     int m_highlighted = -1;
-    bool m_scrolling = false;
     bool m_penWasDown = false;
 };
 

@@ -165,25 +165,20 @@ void ListBox::selectByUser(int index)
 
 void ListBox::onPenDown(gfx::Point point)
 {
-    bool inside = false;
-    if (m_scroll.penDown(point, &inside))
+    if (m_scroll.penDown(point))
         invalidate();
-    m_scrolling = inside;
 }
 
 void ListBox::onPenMove(gfx::Point point)
 {
-    if (m_scrolling && m_scroll.penMove(point))
+    if (m_scroll.penMove(point))
         invalidate();
 }
 
 void ListBox::onPenUp(gfx::Point point)
 {
-    if (m_scrolling) {
-        m_scroll.penUp();
-        m_scrolling = false;
+    if (m_scroll.penUp())
         return;
-    }
     selectByUser(itemAt(point));
 }
 

@@ -78,7 +78,6 @@ private:
     DrawFunction m_draw;
     ScrollBar m_scroll;
     int m_itemHeight = 16;
-    bool m_scrolling = false;
 };
 
 } // namespace ui

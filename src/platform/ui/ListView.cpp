@@ -237,25 +237,20 @@ void ListView::notify(int code, int item, gfx::Point point)
 
 void ListView::onPenDown(gfx::Point point)
 {
-    bool inside = false;
-    if (m_scroll.penDown(point, &inside))
+    if (m_scroll.penDown(point))
         invalidate();
-    m_scrolling = inside;
 }
 
 void ListView::onPenMove(gfx::Point point)
 {
-    if (m_scrolling && m_scroll.penMove(point))
+    if (m_scroll.penMove(point))
         invalidate();
 }
 
 void ListView::onPenUp(gfx::Point point)
 {
-    if (m_scrolling) {
-        m_scroll.penUp();
-        m_scrolling = false;
+    if (m_scroll.penUp())
         return;
-    }
     int hit = -1;
     for (int index = topIndex(); index < count() && index < topIndex() + visibleCount(); ++index)
         if (itemRect(index).contains(point))

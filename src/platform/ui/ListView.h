@@ -76,7 +76,6 @@ private:
     std::vector<Item> m_items;
     int m_selection = -1;
     ScrollBar m_scroll;
-    bool m_scrolling = false;
 };
 
 } // namespace ui

@@ -60,10 +60,10 @@ void ScrollBar::paint(gfx::Painter& painter) const
     }
 }
 
-bool ScrollBar::penDown(gfx::Point point, bool* inside)
+bool ScrollBar::penDown(gfx::Point point)
 {
-    *inside = m_rect.contains(point) && isNeeded();
-    if (!*inside)
+    m_held = m_rect.contains(point) && isNeeded();
+    if (!m_held)
         return false;
     if (upArrow().contains(point))
         return setPosition(m_position - 1);
@@ -76,6 +76,14 @@ bool ScrollBar::penDown(gfx::Point point, bool* inside)
         return false;
     }
     return setPosition(point.y < box.top ? m_position - m_visible : m_position + m_visible);
+}
+
+bool ScrollBar::penUp()
+{
+    const bool wasHeld = m_held;
+    m_held = false;
+    m_dragging = false;
+    return wasHeld;
 }
 
 bool ScrollBar::penMove(gfx::Point point)

@@ -25,11 +25,13 @@ public:
     int maximum() const { return m_total > m_visible ? m_total - m_visible : 0; }
 
     void paint(gfx::Painter& painter) const;
-    // Pen handling; each returns true when the position changed. penDown answers false for a
-    // point outside the bar (then it is not tracking).
-    bool penDown(gfx::Point point, bool* inside);
+    // Pen handling for the control that holds the bar. penDown and penMove return true when the
+    // position changed. A pen that goes down on the bar is held by it until it comes up: penUp
+    // answers true then, and the control must not take that pen as a tap on its items.
+    bool penDown(gfx::Point point);
     bool penMove(gfx::Point point);
-    void penUp() { m_dragging = false; }
+    bool penUp();
+    bool isHeld() const { return m_held; }
     bool isDragging() const { return m_dragging; }
 
     gfx::Rect upArrow() const;
@@ -41,6 +43,7 @@ private:
     int m_total = 0;
     int m_visible = 0;
     int m_position = 0;
+    bool m_held = false;
     bool m_dragging = false;
     int m_dragOffset = 0;
 };

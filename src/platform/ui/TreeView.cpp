@@ -322,25 +322,20 @@ void TreeView::notify(int code, TreeItem item, gfx::Point point)
 
 void TreeView::onPenDown(gfx::Point point)
 {
-    bool inside = false;
-    if (m_scroll.penDown(point, &inside))
+    if (m_scroll.penDown(point))
         invalidate();
-    m_scrolling = inside;
 }
 
 void TreeView::onPenMove(gfx::Point point)
 {
-    if (m_scrolling && m_scroll.penMove(point))
+    if (m_scroll.penMove(point))
         invalidate();
 }
 
 void TreeView::onPenUp(gfx::Point point)
 {
-    if (m_scrolling) {
-        m_scroll.penUp();
-        m_scrolling = false;
+    if (m_scroll.penUp())
         return;
-    }
     auto rows = visibleRows();
     gfx::Rect area = listArea();
     if (!area.contains(point))

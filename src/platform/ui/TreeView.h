@@ -88,7 +88,6 @@ private:
     TreeItem m_selection = 0;
     bool m_checkBoxes = false;
     ScrollBar m_scroll;
-    bool m_scrolling = false;
 };
 
 } // namespace ui

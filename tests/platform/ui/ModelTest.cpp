@@ -168,21 +168,25 @@ TEST(ScrollBarModel, ArrowsStepTrackPagesAndTheThumbDrags)
     bar.setRange(20, 5);
     EXPECT_TRUE(bar.isNeeded());
     EXPECT_EQ(bar.maximum(), 15);
-    bool inside = false;
-    EXPECT_TRUE(bar.penDown(bar.downArrow().centre(), &inside));
+    EXPECT_TRUE(bar.penDown(bar.downArrow().centre()));
     EXPECT_EQ(bar.position(), 1);
-    EXPECT_FALSE(bar.penDown(bar.upArrow().centre(), &inside) && bar.position() != 0);
+    EXPECT_TRUE(bar.penUp()); // the pen was on the bar: not a tap for the control
+    EXPECT_FALSE(bar.penDown(bar.upArrow().centre()) && bar.position() != 0);
     EXPECT_EQ(bar.position(), 0);
-    EXPECT_TRUE(bar.penDown({5, 80}, &inside)); // below the thumb: a page
+    EXPECT_TRUE(bar.penDown({5, 80})); // below the thumb: a page
     EXPECT_EQ(bar.position(), 5);
     gfx::Rect thumb = bar.thumb();
-    EXPECT_FALSE(bar.penDown(thumb.centre(), &inside));
+    EXPECT_FALSE(bar.penDown(thumb.centre()));
     EXPECT_TRUE(bar.isDragging());
     bar.penMove({5, 200});
     EXPECT_EQ(bar.position(), 15);
-    bar.penUp();
-    EXPECT_FALSE(bar.penDown({50, 50}, &inside));
-    EXPECT_FALSE(inside);
+    EXPECT_TRUE(bar.penUp());
+    EXPECT_FALSE(bar.isDragging());
+    EXPECT_FALSE(bar.penMove({5, 0})); // no longer dragging
+    EXPECT_EQ(bar.position(), 15);
+    EXPECT_FALSE(bar.penDown({50, 50}));
+    EXPECT_FALSE(bar.isHeld());
+    EXPECT_FALSE(bar.penUp());
     bar.setRange(3, 5); // everything fits: back to the top
     EXPECT_EQ(bar.position(), 0);
     EXPECT_FALSE(bar.isNeeded());
