@@ -1,5 +1,7 @@
 #include "MainFrameTestSupport.h"
 
+#include "PinnedClock.h"
+
 #include "platform/pim/Application.h"
 #include "platform/ui/MessageBox.h"
 
@@ -11,14 +13,7 @@ std::string Utf8(device::WideView text) { return device::toUtf8(text); }
 
 StartedProgram::StartedProgram()
 {
-    device::SystemTime now{};
-    now.year = 2026;
-    now.month = 12;
-    now.day = 8;
-    now.dayOfWeek = 2;
-    now.hour = 15;
-    now.minute = 45;
-    device::DeviceClock::setForTesting(now, device::DeviceClock::Flow::Frozen);
+    device::DeviceClock::setForTesting(testing_support::localTime(2026, 12, 8, 15, 45), device::DeviceClock::Flow::Frozen);
     CTavrelOrderedLock::SetViolationHandler([](const CTavrelOrderedLock& held, const CTavrelOrderedLock& wanted) {
         ADD_FAILURE() << "took the " << Utf8(wanted.GetName()) << " while holding the " << Utf8(held.GetName());
     });

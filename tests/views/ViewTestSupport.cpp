@@ -1,5 +1,7 @@
 #include "ViewTestSupport.h"
 
+#include "PinnedClock.h"
+
 #include "data/TavrelCalendarData.h"
 #include "platform/gfx/PngWriter.h"
 
@@ -77,16 +79,7 @@ CTavrelRenderContext RenderBench::Context(int mode)
     return CTavrelRenderContext{dc, events, settings, icons, taps, days, layout, ui::WindowHandle{}, today, mode};
 }
 
-device::SystemTime ViewTest::DefaultNow()
-{
-    device::SystemTime now;
-    now.year = 2003;
-    now.month = 8;
-    now.day = 15;
-    now.dayOfWeek = 5;
-    now.hour = 10;
-    return now;
-}
+device::SystemTime ViewTest::DefaultNow() { return testing_support::localTime(2003, 8, 15, 10); }
 
 ViewTest::ViewTest() : desktop(std::make_unique<ui::HeadlessBackend>(), ui::TimeSource::makeVirtual())
 {
@@ -105,13 +98,8 @@ ViewTest::~ViewTest()
 
 void ViewTest::PinClock(int year, int month, int day, int hour, int minute)
 {
-    device::SystemTime now;
-    now.year = std::uint16_t(year);
-    now.month = std::uint16_t(month);
-    now.day = std::uint16_t(day);
-    now.hour = std::uint16_t(hour);
-    now.minute = std::uint16_t(minute);
-    ASSERT_TRUE(device::DeviceClock::setForTesting(now, device::DeviceClock::Flow::Frozen));
+    ASSERT_TRUE(device::DeviceClock::setForTesting(testing_support::localTime(year, month, day, hour, minute),
+                                                   device::DeviceClock::Flow::Frozen));
 }
 
 void ViewTest::CreateView(int mode)

@@ -24,7 +24,7 @@ std::string format(double date, std::uint32_t flags = 0)
 double at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
     double date = 0;
-    EXPECT_TRUE(systemTimeToVariantTime(date_test::record(year, month, day, hour, minute, second), date));
+    EXPECT_TRUE(systemTimeToVariantTime(date_test::localTime(year, month, day, hour, minute, second), date));
     return date;
 }
 

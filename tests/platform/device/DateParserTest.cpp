@@ -11,7 +11,7 @@
 using namespace device;
 using date_test::describe;
 using date_test::PinnedClock;
-using date_test::record;
+using date_test::localTime;
 using namespace std::string_literals;
 
 namespace {
@@ -34,7 +34,7 @@ struct Case {
 // Texts without a year need one from the clock: 2031 keeps it apart from every written year.
 class DateText : public ::testing::Test {
 protected:
-    PinnedClock m_clock{record(2031, 5, 17, 9, 30, 0)};
+    PinnedClock m_clock{localTime(2031, 5, 17, 9, 30, 0)};
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 // Shared helpers of the date tests: a readable form of automation dates, and a pinned device clock
 // that is released when the test ends.
 
+#include "PinnedClock.h"
 #include "platform/device/DeviceClock.h"
 #include "platform/device/VariantTime.h"
 
@@ -24,31 +25,7 @@ inline std::string describe(double date)
     return text;
 }
 
-inline device::SystemTime record(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
-                                 int milliseconds = 0)
-{
-    device::SystemTime t;
-    t.year = std::uint16_t(year);
-    t.month = std::uint16_t(month);
-    t.day = std::uint16_t(day);
-    t.hour = std::uint16_t(hour);
-    t.minute = std::uint16_t(minute);
-    t.second = std::uint16_t(second);
-    t.milliseconds = std::uint16_t(milliseconds);
-    return t;
-}
-
-// Pins the device clock for the lifetime of the object.
-class PinnedClock {
-public:
-    explicit PinnedClock(const device::SystemTime& start,
-                         device::DeviceClock::Flow flow = device::DeviceClock::Flow::Frozen)
-    {
-        device::DeviceClock::setForTesting(start, flow);
-    }
-    ~PinnedClock() { device::DeviceClock::resetForTesting(); }
-    PinnedClock(const PinnedClock&) = delete;
-    PinnedClock& operator=(const PinnedClock&) = delete;
-};
+using testing_support::localTime;
+using testing_support::PinnedClock;
 
 } // namespace date_test

@@ -12,7 +12,7 @@
 using namespace device;
 using date_test::describe;
 using date_test::PinnedClock;
-using date_test::record;
+using date_test::localTime;
 
 namespace {
 
@@ -50,7 +50,7 @@ private:
 
 TEST(DeviceClock, PinnedClockRunsOn)
 {
-    const SystemTime start = record(2026, 12, 8, 15, 45, 0, 0);
+    const SystemTime start = localTime(2026, 12, 8, 15, 45, 0, 0);
     PinnedClock clock(start, DeviceClock::Flow::RunsOn);
     const SystemTime first = DeviceClock::localNow();
     std::this_thread::sleep_for(std::chrono::milliseconds(40));
@@ -67,9 +67,9 @@ TEST(DeviceClock, PinnedClockRunsOn)
 
 TEST(DeviceClock, FrozenClockMovesOnlyWhenTold)
 {
-    PinnedClock clock(record(2026, 12, 31, 23, 59, 59, 500));
+    PinnedClock clock(localTime(2026, 12, 31, 23, 59, 59, 500));
     EXPECT_EQ(DeviceClock::localNow(), [] {
-        SystemTime t = record(2026, 12, 31, 23, 59, 59, 500);
+        SystemTime t = localTime(2026, 12, 31, 23, 59, 59, 500);
         t.dayOfWeek = 4;
         return t;
     }());
@@ -83,25 +83,25 @@ TEST(DeviceClock, FrozenClockMovesOnlyWhenTold)
 
 TEST(DeviceClock, VariantTimeIsToTheWholeSecond)
 {
-    PinnedClock clock(record(2026, 12, 8, 15, 45, 10, 999));
+    PinnedClock clock(localTime(2026, 12, 8, 15, 45, 10, 999));
     EXPECT_EQ(DeviceClock::localNowAsVariantTime(), composeVariantTime(46364, 15 * 3600 + 45 * 60 + 10));
 }
 
 TEST(DeviceClock, PinsOnlyValidRecords)
 {
-    PinnedClock clock(record(2026, 12, 8, 15, 45, 0));
-    EXPECT_FALSE(DeviceClock::setForTesting(record(2026, 2, 30)));
-    EXPECT_FALSE(DeviceClock::setForTesting(record(2026, 12, 8, 24)));
-    EXPECT_FALSE(DeviceClock::setForTesting(record(99, 1, 1)));
+    PinnedClock clock(localTime(2026, 12, 8, 15, 45, 0));
+    EXPECT_FALSE(DeviceClock::setForTesting(localTime(2026, 2, 30)));
+    EXPECT_FALSE(DeviceClock::setForTesting(localTime(2026, 12, 8, 24)));
+    EXPECT_FALSE(DeviceClock::setForTesting(localTime(99, 1, 1)));
     EXPECT_EQ(describe(DeviceClock::localNowAsVariantTime()), "2026-12-08 15:45:00 Tue") << "the old pin holds";
 }
 
 TEST(DeviceClock, PinnedClockStaysWithinTheCalendar)
 {
-    PinnedClock clock(record(9999, 12, 31, 23, 59, 59));
+    PinnedClock clock(localTime(9999, 12, 31, 23, 59, 59));
     DeviceClock::advanceForTesting(std::chrono::hours(48));
     EXPECT_EQ(DeviceClock::localNow().year, 9999);
-    DeviceClock::setForTesting(record(100, 1, 1), DeviceClock::Flow::Frozen);
+    DeviceClock::setForTesting(localTime(100, 1, 1), DeviceClock::Flow::Frozen);
     DeviceClock::advanceForTesting(-std::chrono::hours(48));
     EXPECT_EQ(DeviceClock::localNow().year, 100);
 }
@@ -124,7 +124,7 @@ TEST(DeviceClock, StartsFromTheEnvironmentSetting)
 {
     ClockSetting setting("2026-12-08T15:45:00");
     const SystemTime now = DeviceClock::localNow();
-    const std::int64_t sinceStart = millisecondsOf(now) - millisecondsOf(record(2026, 12, 8, 15, 45, 0));
+    const std::int64_t sinceStart = millisecondsOf(now) - millisecondsOf(localTime(2026, 12, 8, 15, 45, 0));
     EXPECT_GE(sinceStart, 0);
     EXPECT_LT(sinceStart, 5000);
 }
@@ -157,7 +157,7 @@ TEST(DeviceClock, CountersRunForward)
     EXPECT_GE(std::uint32_t(DeviceClock::tickCount() - ticks), 20u);
 
     // Pinning the date does not touch the interval counters.
-    PinnedClock clock(record(2026, 12, 8));
+    PinnedClock clock(localTime(2026, 12, 8));
     const std::uint32_t afterPin = DeviceClock::tickCount();
     EXPECT_LT(std::uint32_t(afterPin - ticks), 60'000u);
 }

@@ -9,7 +9,7 @@
 
 using namespace device;
 using date_test::PinnedClock;
-using date_test::record;
+using date_test::localTime;
 
 namespace {
 
@@ -40,11 +40,11 @@ TEST(OleDateTime, FieldsAndWeekdays)
 
     EXPECT_EQ(OleDateTime().GetValue(), 0.0);
     EXPECT_EQ(OleDateTime().GetStatus(), Status::Valid);
-    EXPECT_EQ(OleDateTime(record(2026, 12, 8, 15, 45, 0)), OleDateTime(2026, 12, 8, 15, 45, 0));
+    EXPECT_EQ(OleDateTime(localTime(2026, 12, 8, 15, 45, 0)), OleDateTime(2026, 12, 8, 15, 45, 0));
     SystemTime back;
     ASSERT_TRUE(date.GetAsSystemTime(back));
     EXPECT_EQ(back, [] {
-        SystemTime t = record(2024, 12, 31, 15, 45, 10);
+        SystemTime t = localTime(2024, 12, 31, 15, 45, 10);
         t.dayOfWeek = 2;
         return t;
     }());
@@ -70,7 +70,7 @@ TEST(OleDateTime, OutOfRangeFieldsAreInvalid)
     EXPECT_EQ(OleDateTime(2000, 2, 29, 0, 0, 0).GetStatus(), Status::Valid);
     EXPECT_EQ(OleDateTime(2958466.0).GetStatus(), Status::Invalid);
     EXPECT_EQ(OleDateTime(std::numeric_limits<double>::quiet_NaN()).GetStatus(), Status::Invalid);
-    EXPECT_EQ(OleDateTime(record(2026, 2, 30)).GetStatus(), Status::Invalid);
+    EXPECT_EQ(OleDateTime(localTime(2026, 2, 30)).GetStatus(), Status::Invalid);
 }
 
 TEST(OleDateTime, SettersReplaceTheWholeValue)
@@ -206,7 +206,7 @@ TEST(OleDateTimeSpan, ComponentsTotalsAndLimits)
 
 TEST(OleDateTime, ParseAndFormatUseTheLocale)
 {
-    PinnedClock clock(record(2031, 5, 17, 9, 30, 0));
+    PinnedClock clock(localTime(2031, 5, 17, 9, 30, 0));
     OleDateTime date;
     ASSERT_TRUE(date.ParseDateTime(u"Tue, Dec 8, 2026 3:45 PM"));
     EXPECT_EQ(text(date), "12/8/2026 3:45:00 PM");
@@ -238,7 +238,7 @@ TEST(OleDateTime, Patterns)
 
 TEST(OleDateTime, CurrentTimeComesFromTheDeviceClock)
 {
-    PinnedClock clock(record(2026, 12, 8, 15, 45, 30, 900));
+    PinnedClock clock(localTime(2026, 12, 8, 15, 45, 30, 900));
     const OleDateTime now = OleDateTime::GetCurrentTime();
     EXPECT_EQ(now, OleDateTime(2026, 12, 8, 15, 45, 30)) << "to the whole second";
 }

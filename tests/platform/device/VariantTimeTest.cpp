@@ -10,7 +10,7 @@
 
 using namespace device;
 using date_test::describe;
-using date_test::record;
+using date_test::localTime;
 
 namespace {
 
@@ -26,13 +26,13 @@ double toVariant(const SystemTime& t)
 // Anchors computed independently (Python's datetime) rather than with the code under test.
 TEST(VariantTime, KnownDaysAndWeekdays)
 {
-    EXPECT_EQ(toVariant(record(1899, 12, 30)), 0.0);
-    EXPECT_EQ(toVariant(record(1900, 1, 1)), 2.0);
-    EXPECT_EQ(toVariant(record(1900, 3, 1)), 61.0) << "1900 is no leap year";
-    EXPECT_EQ(toVariant(record(2000, 2, 29)), 36585.0);
-    EXPECT_EQ(toVariant(record(2026, 12, 8, 15, 45, 0)), 46364.65625);
-    EXPECT_EQ(toVariant(record(100, 1, 1)), -657434.0);
-    EXPECT_EQ(toVariant(record(9999, 12, 31)), 2958465.0);
+    EXPECT_EQ(toVariant(localTime(1899, 12, 30)), 0.0);
+    EXPECT_EQ(toVariant(localTime(1900, 1, 1)), 2.0);
+    EXPECT_EQ(toVariant(localTime(1900, 3, 1)), 61.0) << "1900 is no leap year";
+    EXPECT_EQ(toVariant(localTime(2000, 2, 29)), 36585.0);
+    EXPECT_EQ(toVariant(localTime(2026, 12, 8, 15, 45, 0)), 46364.65625);
+    EXPECT_EQ(toVariant(localTime(100, 1, 1)), -657434.0);
+    EXPECT_EQ(toVariant(localTime(9999, 12, 31)), 2958465.0);
 
     EXPECT_EQ(describe(46364.65625), "2026-12-08 15:45:00 Tue");
     EXPECT_EQ(describe(-657434.0), "0100-01-01 00:00:00 Fri");
@@ -47,9 +47,9 @@ TEST(VariantTime, BeforeTheEpochTheFractionStillRunsForward)
     EXPECT_EQ(describe(-1.75), "1899-12-29 18:00:00 Fri");
     EXPECT_EQ(describe(-0.25), "1899-12-30 06:00:00 Sat") << "between -1 and 0 it is still day zero";
     EXPECT_EQ(describe(-2.5), "1899-12-28 12:00:00 Thu");
-    EXPECT_EQ(toVariant(record(1899, 12, 29, 6, 0, 0)), -1.25);
-    EXPECT_EQ(toVariant(record(1899, 12, 29, 18, 0, 0)), -1.75);
-    EXPECT_EQ(toVariant(record(100, 1, 1, 12, 0, 0)), -657434.5);
+    EXPECT_EQ(toVariant(localTime(1899, 12, 29, 6, 0, 0)), -1.25);
+    EXPECT_EQ(toVariant(localTime(1899, 12, 29, 18, 0, 0)), -1.75);
+    EXPECT_EQ(toVariant(localTime(100, 1, 1, 12, 0, 0)), -657434.5);
 
     EXPECT_LT(variantTimeToLinear(-1.25), variantTimeToLinear(-1.75));
     EXPECT_DOUBLE_EQ(variantTimeToLinear(-1.25), -0.75);
@@ -73,7 +73,7 @@ TEST(VariantTime, RoundsToTheNearestSecondAndCarries)
 
 TEST(VariantTime, OnlyYears100To9999)
 {
-    SystemTime t = record(2000, 1, 1);
+    SystemTime t = localTime(2000, 1, 1);
     const SystemTime untouched = t;
     for (double bad : {-657435.0, -657435.5, 2958466.0, 2958465.0 + (1.0 - 0.2 / 86400.0),
                        std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
@@ -86,16 +86,16 @@ TEST(VariantTime, OnlyYears100To9999)
     EXPECT_EQ(describe(-657434.0 - 86399.0 / 86400.0), "0100-01-01 23:59:59 Fri");
 
     double date = 7.0;
-    for (const SystemTime& bad : {record(99, 12, 31), record(10000, 1, 1), record(0, 1, 1), record(2026, 0, 1),
-                                  record(2026, 13, 1), record(2026, 4, 31), record(1900, 2, 29), record(2026, 12, 8, 24),
-                                  record(2026, 12, 8, 23, 60), record(2026, 12, 8, 23, 59, 60)})
+    for (const SystemTime& bad : {localTime(99, 12, 31), localTime(10000, 1, 1), localTime(0, 1, 1), localTime(2026, 0, 1),
+                                  localTime(2026, 13, 1), localTime(2026, 4, 31), localTime(1900, 2, 29), localTime(2026, 12, 8, 24),
+                                  localTime(2026, 12, 8, 23, 60), localTime(2026, 12, 8, 23, 59, 60)})
         EXPECT_FALSE(systemTimeToVariantTime(bad, date)) << bad.year << "-" << bad.month << "-" << bad.day;
     EXPECT_EQ(date, 7.0) << "a failed conversion leaves the output alone";
 }
 
 TEST(VariantTime, RecordConversionIgnoresWeekdayAndMilliseconds)
 {
-    SystemTime t = record(2026, 12, 8, 15, 45, 0, 999);
+    SystemTime t = localTime(2026, 12, 8, 15, 45, 0, 999);
     t.dayOfWeek = 6; // wrong on purpose: it is a Tuesday
     EXPECT_EQ(toVariant(t), 46364.65625);
 }

@@ -2,7 +2,7 @@
 // A headless desktop on virtual time for one test, with the device clock pinned (the navigation
 // bar shows it).
 
-#include "platform/device/DeviceClock.h"
+#include "PinnedClock.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/HeadlessBackend.h"
 
@@ -12,29 +12,14 @@
 
 namespace ui::testing {
 
-inline device::SystemTime pinnedTime()
-{
-    device::SystemTime time;
-    time.year = 2026;
-    time.month = 12;
-    time.day = 8;
-    time.dayOfWeek = 2;
-    time.hour = 15;
-    time.minute = 45;
-    return time;
-}
-
-class ClockPin {
-public:
-    ClockPin() { device::DeviceClock::setForTesting(pinnedTime(), device::DeviceClock::Flow::Frozen); }
-    ~ClockPin() { device::DeviceClock::resetForTesting(); }
-};
+// The time the navigation bar's clock shows in these tests: Tuesday, 8 December 2026, 3:45 PM.
+inline device::SystemTime pinnedTime() { return testing_support::localTime(2026, 12, 8, 15, 45); }
 
 class DesktopTest : public ::testing::Test {
 protected:
     DesktopTest() : desktop(std::make_unique<HeadlessBackend>(), TimeSource::makeVirtual()) {}
 
-    ClockPin clock;
+    testing_support::PinnedClock clock{pinnedTime()};
     Desktop desktop;
 };
 

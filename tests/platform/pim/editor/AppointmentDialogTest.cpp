@@ -2,6 +2,7 @@
 // the modal observer, and the store shows what was saved.
 
 #include "../PimTesting.h"
+#include "PinnedClock.h"
 
 #include "platform/device/DeviceClock.h"
 #include "platform/pim/Constants.h"
@@ -53,13 +54,7 @@ protected:
     void SetUp() override
     {
         StoreTest::SetUp();
-        device::SystemTime now{};
-        now.year = 2026;
-        now.month = 12;
-        now.day = 8;
-        now.dayOfWeek = 2;
-        now.hour = 9;
-        device::DeviceClock::setForTesting(now, device::DeviceClock::Flow::Frozen);
+        device::DeviceClock::setForTesting(testing_support::localTime(2026, 12, 8, 9), device::DeviceClock::Flow::Frozen);
         previous = AppointmentEditor::install(std::make_shared<DialogAppointmentEditor>());
     }
     void TearDown() override
