@@ -80,7 +80,8 @@ file(REMOVE ${TAVREL_ASSET_LIST}.new)
 
 if(NOT TARGET tavrel_resource_ids)
   add_library(tavrel_resource_ids INTERFACE)
-  target_include_directories(tavrel_resource_ids INTERFACE ${PROJECT_SOURCE_DIR})
+  # "assets/ResourceIds.h", and nothing else of the project's root.
+  tavrel_include_root(tavrel_resource_ids assets)
 endif()
 
 # Embeds every image resource into `target` (an executable), after the generator has drawn them.

@@ -14,7 +14,7 @@
 
 #include "control/TavrelControlDispatcher.h"
 #include "control/TavrelControlHost.h"
-#include "control/TavrelDatagram.h"
+#include "protocol/TavrelDatagram.h"
 #include "control/TavrelNotifier.h"
 #include "data/TavrelCalendarData.h"
 #include "platform/device/DeviceFolder.h"

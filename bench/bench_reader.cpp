@@ -14,17 +14,18 @@
 
 #include "support/BenchAppointments.h"
 
+#include "common/QoLog.h"
 #include "data/TavrelCalendarData.h"
 #include "data/TavrelMainWindow.h"
 #include "data/TavrelReader.h"
 #include "data/TavrelReaderView.h"
+#include "data/TavrelSettings.h"
 #include "data/TavrelSleeper.h"
 #include "platform/device/DeviceFolder.h"
 #include "platform/device/OleDateTime.h"
 #include "platform/device/RunningProgram.h"
 #include "platform/pim/Application.h"
 #include "rules/TavrelRules.h"
-#include "shell/TavrelSettings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -149,7 +150,7 @@ void AddEvents(benchmark::State& state, bool inStartOrder)
         std::reverse(events.begin(), events.end());
     CTavrelEvents window(u"202612");
     // As in a reader pass: the logging switch is read once, not once per event.
-    const CTavrelSettings::LoggingSwitchSnapshot logging;
+    const CQoLog::SwitchSnapshot logging;
     for (auto _ : state) {
         window.RemoveAll();
         for (const CTavrelEvent& event : events)
@@ -173,7 +174,7 @@ void BM_LoggingSwitch(benchmark::State& state)
 {
     scratch();
     for (auto _ : state)
-        benchmark::DoNotOptimize(CTavrelSettings::IsLoggingEnabled());
+        benchmark::DoNotOptimize(CQoLog::IsEnabled());
 }
 BENCHMARK(BM_LoggingSwitch)->Unit(benchmark::kMicrosecond);
 

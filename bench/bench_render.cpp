@@ -20,7 +20,7 @@
 #include "platform/ui/Desktop.h"
 #include "platform/ui/HeadlessBackend.h"
 #include "shell/TavrelApp.h"
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 #include "views/TavrelView.h"
 #include "views/TavrelViewHost.h"
 

@@ -1,23 +1,75 @@
 #include "common/QoLog.h"
 
+#include "common/QoRegistry.h"
+#include "platform/device/DebugOutput.h"
 #include "platform/device/DeviceClock.h"
+#include "platform/device/DeviceFolder.h"
 #include "platform/device/DevicePath.h"
 #include "platform/device/FileSystem.h"
 #include "platform/device/RunningProgram.h"
 #include "platform/device/Thread.h"
 
 #include <array>
+#include <filesystem>
+#include <memory>
+#include <mutex>
 
 namespace {
 
 thread_local unsigned t_indent = 0;
 constexpr unsigned MaxIndent = 100;
 
+// The calling thread's snapshot of the switch: -1 while it has none.
+thread_local int t_switchSnapshot = -1;
+
+// The switch's key, opened once and kept for the process, and opened again for another device.
+class SwitchKey {
+public:
+    bool IsOn()
+    {
+        std::lock_guard guard(m_mutex);
+        const std::filesystem::path& registryFile = device::DeviceFolder::current().registryFile();
+        if (!m_key || registryFile != m_registryFile) {
+            m_key = std::make_unique<CQoRegistry>(HKEY_LOCAL_MACHINE, CQoLog::SwitchKeyPath, true);
+            m_registryFile = registryFile;
+        }
+        return m_key->GetDWORD(CQoLog::SwitchName, 0) != 0;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::unique_ptr<CQoRegistry> m_key; // closed when the process ends
+    std::filesystem::path m_registryFile;
+};
+
+bool readSwitch()
+{
+    static SwitchKey key;
+    return key.IsOn();
+}
+
 // The program's build date and time in the compiler's form: "Dec  8 2026" and "15:45:10".
 constexpr const char* BuildDate = __DATE__;
 constexpr const char* BuildTime = __TIME__;
 
 } // namespace
+
+bool CQoLog::IsEnabled()
+{
+    if (t_switchSnapshot >= 0)
+        return t_switchSnapshot != 0;
+    return readSwitch();
+}
+
+CQoLog::SwitchSnapshot::SwitchSnapshot() : m_previous(t_switchSnapshot) { t_switchSnapshot = readSwitch() ? 1 : 0; }
+
+CQoLog::SwitchSnapshot::~SwitchSnapshot() { t_switchSnapshot = m_previous; }
+
+void CQoLog::LogWithDebugOutput(const char16_t* text)
+{
+    device::debugOutput(text);
+    Log(u"%s", text);
+}
 
 CQoLog& CQoLog::GetLog()
 {

@@ -1,15 +1,15 @@
 #include "control/TavrelActivityRequest.h"
 
+#include "control/TavrelControlTarget.h"
 #include "control/TavrelNotifications.h"
 #include "control/TavrelNotifier.h"
 #include "data/TavrelCalendarData.h"
 #include "data/TavrelRegisteredCalendar.h"
-#include "shell/TavrelApp.h"
 
 #include <mutex>
 
-CTavrelActivityRequest::CTavrelActivityRequest(CTavrelApp& app, CTavrelNotifier& notifier)
-    : m_app(app), m_notifier(notifier)
+CTavrelActivityRequest::CTavrelActivityRequest(CTavrelControlTarget& target, CTavrelNotifier& notifier)
+    : m_target(target), m_notifier(notifier)
 {
 }
 
@@ -34,9 +34,10 @@ bool CTavrelActivityRequest::RequestNew(const device::OleDateTime& heldDate, int
         return false;
     CQoString kind;
     {
-        std::lock_guard calendars(m_app.GetCalendarListLock());
-        const CQoString current = m_app.GetCurrentCalendarName();
-        for (const auto& calendar : m_app.GetCalendarData().GetRegisteredCalendars()) {
+        CTavrelCalendarData& data = m_target.GetCalendarData();
+        std::lock_guard calendars(data.GetCalendarListLock());
+        const CQoString current = data.GetCurrentCalendarName();
+        for (const auto& calendar : data.GetRegisteredCalendars()) {
             auto* registered = dynamic_cast<const CTavrelRegisteredCalendar*>(calendar.get());
             if (!registered || registered->GetName().CompareNoCase(current) != 0)
                 continue;

@@ -9,14 +9,14 @@
 
 #include "platform/device/OleDateTime.h"
 
-class CTavrelApp;
+class CTavrelControlTarget;
 class CTavrelNotifier;
 
 class CTavrelActivityRequest {
 public:
     static constexpr int FirstCommand = 35000;
 
-    CTavrelActivityRequest(CTavrelApp& app, CTavrelNotifier& notifier);
+    CTavrelActivityRequest(CTavrelControlTarget& target, CTavrelNotifier& notifier);
 
     // True when the current calendar is a registered one with a kind for the command, and the
     // request was sent.
@@ -26,6 +26,6 @@ public:
     static void RequestTimes(const device::OleDateTime& heldDate, device::OleDateTime& start, device::OleDateTime& end);
 
 private:
-    CTavrelApp& m_app;
+    CTavrelControlTarget& m_target;
     CTavrelNotifier& m_notifier;
 };

@@ -1,8 +1,8 @@
 #include "control/TavrelControl.h"
 
-CTavrelControl::CTavrelControl(CTavrelApp& app, CTavrelControlHost& host, CTavrelNotifier* notifier)
-    : m_notifier(notifier ? *notifier : static_cast<CTavrelNotifier&>(m_socket)), m_dispatcher(app, host, m_notifier),
-      m_opener(app, m_notifier), m_request(app, m_notifier)
+CTavrelControl::CTavrelControl(CTavrelControlTarget& target, CTavrelControlHost& host, CTavrelNotifier* notifier)
+    : m_notifier(notifier ? *notifier : static_cast<CTavrelNotifier&>(m_socket)), m_dispatcher(target, host, m_notifier),
+      m_opener(target, m_notifier), m_request(target, m_notifier)
 {
 }
 

@@ -24,7 +24,7 @@ class CTavrelControl {
 public:
     // Replies and requests go to `notifier` when one is given (the frame routes every
     // notification one way), else straight to the control socket.
-    CTavrelControl(CTavrelApp& app, CTavrelControlHost& host, CTavrelNotifier* notifier = nullptr);
+    CTavrelControl(CTavrelControlTarget& target, CTavrelControlHost& host, CTavrelNotifier* notifier = nullptr);
     ~CTavrelControl();
     CTavrelControl(const CTavrelControl&) = delete;
     CTavrelControl& operator=(const CTavrelControl&) = delete;

@@ -1,12 +1,12 @@
 #include "control/TavrelControlDispatcher.h"
 
+#include "common/QoLog.h"
 #include "control/TavrelControlHost.h"
-#include "control/TavrelControlLog.h"
+#include "control/TavrelControlTarget.h"
 #include "control/TavrelNotifications.h"
 #include "control/TavrelNotifier.h"
 #include "data/TavrelCalendarData.h"
 #include "data/TavrelRegisteredCalendar.h"
-#include "shell/TavrelApp.h"
 
 #include <mutex>
 
@@ -26,8 +26,8 @@ const CTavrelControlDispatcher::Command CTavrelControlDispatcher::Commands[] = {
     {u"Uninitialize", 0, &CTavrelControlDispatcher::Uninitialize},
 };
 
-CTavrelControlDispatcher::CTavrelControlDispatcher(CTavrelApp& app, CTavrelControlHost& host, CTavrelNotifier& notifier)
-    : m_app(app), m_host(host), m_notifier(notifier), m_activities(app.GetCalendarData())
+CTavrelControlDispatcher::CTavrelControlDispatcher(CTavrelControlTarget& target, CTavrelControlHost& host, CTavrelNotifier& notifier)
+    : m_target(target), m_host(host), m_notifier(notifier), m_activities(target.GetCalendarData())
 {
 }
 
@@ -50,7 +50,7 @@ void CTavrelControlDispatcher::Dispatch(const CQoString& text)
             CQoString line;
             line.Format(u"Control message %s ignored: %d of %d arguments\n", command.name,
                         message.GetArgumentCount(), command.minimumArguments);
-            CTavrelControlLog::Write(line);
+            CQoLog::LogWithDebugOutput(line.GetString());
             return;
         }
         (this->*command.run)(message);
@@ -62,14 +62,14 @@ void CTavrelControlDispatcher::Dispatch(const CQoString& text)
 bool CTavrelControlDispatcher::SendInitialized()
 {
     return m_notifier.Send(
-        CTavrelNotifications::Initialized(m_app.GetCurrentCalendarName(), m_host.GetViewMode(), m_host.GetViewDate()));
+        CTavrelNotifications::Initialized(m_target.GetCalendarData().GetCurrentCalendarName(), m_host.GetViewMode(), m_host.GetViewDate()));
 }
 
 // --- View and calendar ---------------------------------------------------------------------------
 
 void CTavrelControlDispatcher::SetCurrentCalendar(const CTavrelControlMessage& message)
 {
-    m_app.SetCurrentCalendar(message.GetArgument(0));
+    m_target.SetCurrentCalendar(message.GetArgument(0));
 }
 
 void CTavrelControlDispatcher::ApplyView(const CQoString& view)
@@ -85,7 +85,7 @@ void CTavrelControlDispatcher::ApplyDate(const CQoString& text)
         // The view keeps its date: a text that is no date must not leave it on none.
         CQoString line;
         line.Format(u"Control message date not understood: %s\n", text.GetString());
-        CTavrelControlLog::Write(line);
+        CQoLog::LogWithDebugOutput(line.GetString());
         return;
     }
     m_host.SetViewDate(date.GetYear(), date.GetMonth(), date.GetDay());
@@ -105,7 +105,7 @@ void CTavrelControlDispatcher::ShowCalendar(const CTavrelControlMessage& message
 {
     const CQoString calendar = message.GetArgument(0);
     if (!calendar.IsEmpty())
-        m_app.SetCurrentCalendar(calendar);
+        m_target.SetCurrentCalendar(calendar);
     ApplyView(message.GetArgument(1));
     if (message.GetArgumentCount() >= 3) {
         ApplyDate(message.GetArgument(2));
@@ -137,18 +137,18 @@ void CTavrelControlDispatcher::RegisterCalendar(const CTavrelControlMessage& mes
     if (name.IsEmpty() || CTavrelCalendarData::IsPersonal(name) || CTavrelCalendarData::IsCombined(name)) {
         CQoString line;
         line.Format(u"RegisterCalendar refused for the name '%s'\n", name.GetString());
-        CTavrelControlLog::Write(line);
+        CQoLog::LogWithDebugOutput(line.GetString());
         return;
     }
-    if (m_app.FindCalendar(name))
+    if (m_target.GetCalendarData().FindCalendar(name))
         return;
     {
-        std::lock_guard calendars(m_app.GetCalendarListLock());
-        m_app.AddRegisteredCalendar(name);
+        std::lock_guard calendars(m_target.GetCalendarData().GetCalendarListLock());
+        m_target.AddRegisteredCalendar(name);
     }
     // The menu and the view take the event lock; neither runs under the calendar list lock.
     m_host.RebuildCommandBar();
-    m_app.SetCurrentCalendar(name);
+    m_target.SetCurrentCalendar(name);
     m_notifier.Send(CTavrelNotifications::CalendarRegistered(name));
 }
 
@@ -157,8 +157,9 @@ void CTavrelControlDispatcher::RegisterFactory(const CTavrelControlMessage& mess
     const CQoString factories = message.GetArgument(0);
     bool registered = false;
     {
-        std::lock_guard calendars(m_app.GetCalendarListLock());
-        CTavrelCalendarData::CalendarList& list = m_app.GetCalendarData().GetRegisteredCalendars();
+        CTavrelCalendarData& data = m_target.GetCalendarData();
+        std::lock_guard calendars(data.GetCalendarListLock());
+        CTavrelCalendarData::CalendarList& list = data.GetRegisteredCalendars();
         if (!list.empty()) {
             if (auto* calendar = dynamic_cast<CTavrelRegisteredCalendar*>(list.front().get())) {
                 calendar->SetFactories(factories);
@@ -211,7 +212,7 @@ void CTavrelControlDispatcher::ReplyToUpdate(CTavrelActivityCommands::Result res
     } else if (result == CTavrelActivityCommands::Result::Refused) {
         CQoString line;
         line.Format(u"Activity '%s' not updated: its category holds the same activity\n", id.GetString());
-        CTavrelControlLog::Write(line);
+        CQoLog::LogWithDebugOutput(line.GetString());
     }
 }
 
@@ -243,7 +244,7 @@ void CTavrelControlDispatcher::AddActivity(const CTavrelControlMessage& message)
         // The same activity is there under another ID: nothing was added, so nothing is confirmed.
         CQoString line;
         line.Format(u"Activity '%s' not added: its category holds the same activity\n", activity.id.GetString());
-        CTavrelControlLog::Write(line);
+        CQoLog::LogWithDebugOutput(line.GetString());
         break;
     }
     default:
@@ -264,7 +265,7 @@ void CTavrelControlDispatcher::UpdateActivity(const CTavrelControlMessage& messa
         CQoString line;
         line.Format(u"Activity '%s' not updated: invalid time '%s' or '%s'\n", activity.id.GetString(),
                     message.GetArgument(3).GetString(), message.GetArgument(4).GetString());
-        CTavrelControlLog::Write(line);
+        CQoLog::LogWithDebugOutput(line.GetString());
         return;
     }
     ReplyToUpdate(m_activities.UpdateActivity(activity), activity.id);

@@ -27,16 +27,16 @@
 
 #include "control/TavrelActivity.h"
 #include "control/TavrelActivityCommands.h"
-#include "control/TavrelControlMessage.h"
-#include "control/TavrelDatagram.h"
+#include "protocol/TavrelControlMessage.h"
+#include "protocol/TavrelDatagram.h"
 
-class CTavrelApp;
+class CTavrelControlTarget;
 class CTavrelControlHost;
 class CTavrelNotifier;
 
 class CTavrelControlDispatcher {
 public:
-    CTavrelControlDispatcher(CTavrelApp& app, CTavrelControlHost& host, CTavrelNotifier& notifier);
+    CTavrelControlDispatcher(CTavrelControlTarget& target, CTavrelControlHost& host, CTavrelNotifier& notifier);
 
     // The payload of one datagram; an empty payload or text is ignored.
     void DispatchPayload(const CTavrelDatagram::Bytes& payload);
@@ -78,7 +78,7 @@ private:
     // did (no calendar is registered).
     bool RequireRegisteredCalendar(const char16_t* beforeWhat);
 
-    CTavrelApp& m_app;
+    CTavrelControlTarget& m_target;
     CTavrelControlHost& m_host;
     CTavrelNotifier& m_notifier;
     CTavrelActivityCommands m_activities;

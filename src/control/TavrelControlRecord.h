@@ -2,7 +2,7 @@
 // What the control socket's receive thread hands to the user-interface thread for one message: a
 // private copy of the payload bytes and the sender's IPv4 address.
 
-#include "control/TavrelDatagram.h"
+#include "protocol/TavrelDatagram.h"
 
 #include <cstdint>
 

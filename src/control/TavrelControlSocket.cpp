@@ -1,6 +1,6 @@
 #include "control/TavrelControlSocket.h"
 
-#include "control/TavrelControlLog.h"
+#include "common/QoLog.h"
 #include "platform/device/CriticalSection.h"
 #include "platform/net/UdpSocket.h"
 #include "platform/ui/Desktop.h"
@@ -38,7 +38,7 @@ void logLine(const char16_t* format, unsigned long value)
 {
     CQoString line;
     line.Format(format, value);
-    CTavrelControlLog::Write(line);
+    CQoLog::LogWithDebugOutput(line.GetString());
 }
 
 } // namespace
@@ -70,7 +70,7 @@ bool CTavrelControlSocket::Open(std::uint16_t controlPort, HandOff handOff, std:
         CQoString line;
         line.Format(u"CTavrelControlSocket::Open() port %u: %S\n", unsigned(controlPort),
                     receiver->socket.errorText().c_str());
-        CTavrelControlLog::Write(line);
+        CQoLog::LogWithDebugOutput(line.GetString());
         return false;
     }
     receiver->handOff = std::move(handOff);
@@ -100,7 +100,7 @@ void CTavrelControlSocket::Receive(const std::shared_ptr<Receiver>& receiver)
         } else {
             const CTavrelDatagram::Decoded decoded = CTavrelDatagram::Decode(buffer.data(), got.size);
             if (decoded.kind == CTavrelDatagram::Kind::Stop) {
-                CTavrelControlLog::Write(u"Control socket stopped receiving (KCAN)\n");
+                CQoLog::LogWithDebugOutput(u"Control socket stopped receiving (KCAN)\n");
                 break;
             }
             if (decoded.kind == CTavrelDatagram::Kind::Message) {
@@ -126,7 +126,7 @@ bool CTavrelControlSocket::Send(const CQoString& text)
         CQoString line;
         line.Format(u"CTavrelControlSocket::Send() %u characters do not fit one datagram, not sent: %.40s\n",
                     text.GetLength(), text.GetString());
-        CTavrelControlLog::Write(line);
+        CQoLog::LogWithDebugOutput(line.GetString());
         return false;
     }
     if (!m_receiver)
@@ -146,7 +146,7 @@ bool CTavrelControlSocket::Close()
     m_receiver->socket.close();
     bool ended = true;
     if (m_thread && !m_thread->waitFor(std::chrono::milliseconds(CloseWaitMs))) {
-        CTavrelControlLog::Write(u"Control socket's receive thread did not end in time; left to end\n");
+        CQoLog::LogWithDebugOutput(u"Control socket's receive thread did not end in time; left to end\n");
         m_thread->abandon();
         ended = false;
     }

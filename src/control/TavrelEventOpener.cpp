@@ -1,16 +1,19 @@
 #include "control/TavrelEventOpener.h"
 
-#include "control/TavrelControlLog.h"
+#include "common/QoLog.h"
+#include "control/TavrelControlTarget.h"
 #include "control/TavrelNotifications.h"
 #include "control/TavrelNotifier.h"
 #include "data/TavrelCalendarData.h"
 #include "data/TavrelEvent.h"
 #include "platform/pim/Application.h"
-#include "shell/TavrelApp.h"
 
 #include <mutex>
 
-CTavrelEventOpener::CTavrelEventOpener(CTavrelApp& app, CTavrelNotifier& notifier) : m_app(app), m_notifier(notifier) {}
+CTavrelEventOpener::CTavrelEventOpener(CTavrelControlTarget& target, CTavrelNotifier& notifier)
+    : m_target(target), m_notifier(notifier)
+{
+}
 
 bool CTavrelEventOpener::OpenEvent(const CTavrelEvent& event)
 {
@@ -20,14 +23,14 @@ bool CTavrelEventOpener::OpenEvent(const CTavrelEvent& event)
         m_notifier.Send(CTavrelNotifications::RequestChangeActivity(event.GetID(), event.GetStart(), event.GetEnd()));
         return true;
     }
-    if (CTavrelCalendarData::IsCombined(m_app.GetCurrentCalendarName()) && event.GetName().Find(u'(') >= 0)
-        return m_app.SetCurrentCalendar(CombinedSourceName(event.GetName()));
+    if (CTavrelCalendarData::IsCombined(m_target.GetCalendarData().GetCurrentCalendarName()) && event.GetName().Find(u'(') >= 0)
+        return m_target.SetCurrentCalendar(CombinedSourceName(event.GetName()));
     return true;
 }
 
 bool CTavrelEventOpener::OpenAppointment(const CTavrelEvent& event)
 {
-    pim::Application* outlook = m_app.GetOutlook();
+    pim::Application* outlook = m_target.GetOutlook();
     if (!outlook)
         return false;
     pim::Error error = pim::Error::None;
@@ -35,13 +38,13 @@ bool CTavrelEventOpener::OpenAppointment(const CTavrelEvent& event)
     if (!appointment) {
         CQoString line;
         line.Format(u"OpenEvent: appointment %u not found\n", unsigned(event.GetOID()));
-        CTavrelControlLog::Write(line);
+        CQoLog::LogWithDebugOutput(line.GetString());
         return false;
     }
     if (!appointment->display(&error))
         return false;
     // The editor may have changed or deleted it: read the store again without waiting.
-    m_app.RequestRefresh();
+    m_target.RequestRefresh();
     return true;
 }
 
@@ -49,8 +52,8 @@ CQoString CTavrelEventOpener::CombinedSourceName(const CQoString& name)
 {
     CQoString best;
     {
-        std::lock_guard calendars(m_app.GetCalendarListLock());
-        CTavrelCalendarData& data = m_app.GetCalendarData();
+        CTavrelCalendarData& data = m_target.GetCalendarData();
+        std::lock_guard calendars(data.GetCalendarListLock());
         for (auto* list : {&data.GetRegisteredCalendars(), &data.GetRemoteCalendars()}) {
             for (const auto& calendar : *list) {
                 CQoString suffix(u" (");

@@ -10,13 +10,13 @@
 
 #include "common/QoString.h"
 
-class CTavrelApp;
+class CTavrelControlTarget;
 class CTavrelEvent;
 class CTavrelNotifier;
 
 class CTavrelEventOpener {
 public:
-    CTavrelEventOpener(CTavrelApp& app, CTavrelNotifier& notifier);
+    CTavrelEventOpener(CTavrelControlTarget& target, CTavrelNotifier& notifier);
 
     // False when the store cannot give the appointment (or the editor cannot show it), or the
     // calendar named by a combined event does not exist.
@@ -30,6 +30,6 @@ public:
 private:
     bool OpenAppointment(const CTavrelEvent& event);
 
-    CTavrelApp& m_app;
+    CTavrelControlTarget& m_target;
     CTavrelNotifier& m_notifier;
 };

@@ -1,6 +1,6 @@
 #include "control/TavrelNotifications.h"
 
-#include "control/TavrelControlMessage.h"
+#include "protocol/TavrelControlMessage.h"
 #include "platform/device/DateConversion.h"
 
 namespace {

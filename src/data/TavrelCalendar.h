@@ -40,6 +40,10 @@ public:
 
     // What each kind of calendar decides for itself.
     virtual CQoString GetTypeName() const = 0;
+    // Whether the calendar shows pictures and fade levels of its own (a remote calendar). One
+    // without shows, and changes, those of the settings store, which "<Personal>" and "<Combined>"
+    // show too: the application's appearance of the current calendar asks this.
+    virtual bool HasOwnAppearance() const = 0;
     virtual void Reset() = 0;
     virtual CQoString GetDayBar(int month) const = 0;
     virtual CQoString GetMonthTitle(int month) const = 0;

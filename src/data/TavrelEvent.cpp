@@ -19,20 +19,20 @@ bool atMidnight(const device::OleDateTime& time)
 } // namespace
 
 CTavrelEvent::CTavrelEvent()
-    : m_Start(device::OleDateTime::GetCurrentTime()), m_End(m_Start)
+    : m_start(device::OleDateTime::GetCurrentTime()), m_end(m_start)
 {
 }
 
 CTavrelEvent::CTavrelEvent(const device::OleDateTime& start, const device::OleDateTime& end, std::int32_t oid,
                            const CQoString& name, const CQoString& icon)
-    : m_OID(oid), m_Icon(icon), m_Start(start), m_End(end), m_Name(name)
+    : m_oid(oid), m_icon(icon), m_start(start), m_end(end), m_name(name)
 {
-    m_ID.Format(u"%lu", std::uint32_t(oid));
+    m_id.Format(u"%lu", std::uint32_t(oid));
 }
 
 CTavrelEvent::CTavrelEvent(const device::OleDateTime& start, const device::OleDateTime& end, const CQoString& id,
                            const CQoString& name, const CQoString& icon)
-    : m_ID(id), m_Icon(icon), m_Start(start), m_End(end), m_Name(name)
+    : m_id(id), m_icon(icon), m_start(start), m_end(end), m_name(name)
 {
 }
 
@@ -40,7 +40,7 @@ CTavrelEvent::~CTavrelEvent() = default;
 
 bool CTavrelEvent::IsAllDay() const
 {
-    return atMidnight(m_Start) && atMidnight(m_End);
+    return atMidnight(m_start) && atMidnight(m_end);
 }
 
 bool CTavrelEvent::SameDateTime(const device::OleDateTime& a, const device::OleDateTime& b)
@@ -54,6 +54,6 @@ bool CTavrelEvent::SameDateTime(const device::OleDateTime& a, const device::OleD
 
 bool CTavrelEvent::IsSameAs(const CTavrelEvent& other) const
 {
-    return SameDateTime(m_Start, other.m_Start) && SameDateTime(m_End, other.m_End) && sameText(m_Icon, other.m_Icon)
-        && sameText(m_Name, other.m_Name) && m_OID == other.m_OID && sameText(m_Class, other.m_Class);
+    return SameDateTime(m_start, other.m_start) && SameDateTime(m_end, other.m_end) && sameText(m_icon, other.m_icon)
+        && sameText(m_name, other.m_name) && m_oid == other.m_oid && sameText(m_class, other.m_class);
 }

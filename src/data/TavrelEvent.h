@@ -27,29 +27,29 @@ public:
     CTavrelEvent& operator=(const CTavrelEvent& other) = default;
     virtual ~CTavrelEvent();
 
-    const CQoString& GetID() const { return m_ID; }
-    const CQoString& GetClass() const { return m_Class; }
-    std::int32_t GetOID() const { return m_OID; }
-    const gfx::Rect& GetBounds() const { return m_Bounds; }
-    const CQoString& GetIcon() const { return m_Icon; }
-    const device::OleDateTime& GetStart() const { return m_Start; }
-    const device::OleDateTime& GetEnd() const { return m_End; }
-    const CQoString& GetName() const { return m_Name; }
-    std::int32_t GetAttendees() const { return m_Attendees; }
-    bool IsChangeable() const { return m_Changeable; }
-    bool GetExtraFlag() const { return m_ExtraFlag; }
+    const CQoString& GetID() const { return m_id; }
+    const CQoString& GetClass() const { return m_class; }
+    std::int32_t GetOID() const { return m_oid; }
+    const gfx::Rect& GetBounds() const { return m_bounds; }
+    const CQoString& GetIcon() const { return m_icon; }
+    const device::OleDateTime& GetStart() const { return m_start; }
+    const device::OleDateTime& GetEnd() const { return m_end; }
+    const CQoString& GetName() const { return m_name; }
+    std::int32_t GetAttendees() const { return m_attendees; }
+    bool IsChangeable() const { return m_changeable; }
+    bool GetExtraFlag() const { return m_extraFlag; }
 
-    void SetClass(const CQoString& name) { m_Class = name; }
-    void SetBounds(const gfx::Rect& bounds) { m_Bounds = bounds; }
-    void SetIcon(const CQoString& icon) { m_Icon = icon; }
-    void SetName(const CQoString& name) { m_Name = name; }
-    void SetAttendees(std::int32_t attendees) { m_Attendees = attendees; }
-    void SetChangeable(bool changeable) { m_Changeable = changeable; }
-    void SetExtraFlag(bool flag) { m_ExtraFlag = flag; }
+    void SetClass(const CQoString& name) { m_class = name; }
+    void SetBounds(const gfx::Rect& bounds) { m_bounds = bounds; }
+    void SetIcon(const CQoString& icon) { m_icon = icon; }
+    void SetName(const CQoString& name) { m_name = name; }
+    void SetAttendees(std::int32_t attendees) { m_attendees = attendees; }
+    void SetChangeable(bool changeable) { m_changeable = changeable; }
+    void SetExtraFlag(bool flag) { m_extraFlag = flag; }
     // Changing the times of an event that sits in a collection leaves it where it stands; callers
     // that need it in start order again remove it and add it anew.
-    void SetStart(const device::OleDateTime& start) { m_Start = start; }
-    void SetEnd(const device::OleDateTime& end) { m_End = end; }
+    void SetStart(const device::OleDateTime& start) { m_start = start; }
+    void SetEnd(const device::OleDateTime& end) { m_end = end; }
 
     // Both times at midnight: the views draw such an event as lasting whole days.
     bool IsAllDay() const;
@@ -61,15 +61,15 @@ public:
     static bool SameDateTime(const device::OleDateTime& a, const device::OleDateTime& b);
 
 private:
-    CQoString m_ID;
-    CQoString m_Class;
-    std::int32_t m_OID = 0;
-    gfx::Rect m_Bounds;
-    CQoString m_Icon;
-    device::OleDateTime m_Start;
-    device::OleDateTime m_End;
-    CQoString m_Name;
-    std::int32_t m_Attendees = 0;
-    bool m_Changeable = true;
-    bool m_ExtraFlag = true;
+    CQoString m_id;
+    CQoString m_class;
+    std::int32_t m_oid = 0;
+    gfx::Rect m_bounds;
+    CQoString m_icon;
+    device::OleDateTime m_start;
+    device::OleDateTime m_end;
+    CQoString m_name;
+    std::int32_t m_attendees = 0;
+    bool m_changeable = true;
+    bool m_extraFlag = true;
 };

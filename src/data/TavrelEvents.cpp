@@ -1,7 +1,6 @@
 #include "data/TavrelEvents.h"
 
 #include "common/QoLog.h"
-#include "shell/TavrelSettings.h"
 
 #include <mutex>
 
@@ -95,7 +94,7 @@ bool CTavrelEvents::AddEvent(const CTavrelEvent& event)
 
 void CTavrelEvents::LogAdded(const CTavrelEvent& event) const
 {
-    if (!CTavrelSettings::IsLoggingEnabled())
+    if (!CQoLog::IsEnabled())
         return;
     const device::WideString start = event.GetStart().Format();
     const device::WideString end = event.GetEnd().Format();

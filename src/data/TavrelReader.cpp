@@ -1,8 +1,9 @@
 #include "data/TavrelReader.h"
 
+#include "common/QoLog.h"
+#include "data/TavrelSettings.h"
 #include "platform/pim/Application.h"
 #include "rules/TavrelRules.h"
-#include "shell/TavrelSettings.h"
 
 #include <cstring>
 #include <mutex>
@@ -92,7 +93,7 @@ CTavrelReader::PassResult CTavrelReader::RunPass()
     const CTavrelReaderPeriod period = CTavrelReaderPeriod::ForView(date, mode);
     CQoString current;
     {
-        const CTavrelSettings::LoggingSwitchSnapshot logging;
+        const CQoLog::SwitchSnapshot logging;
         std::lock_guard events(data.GetEventLock());
         std::lock_guard calendars(data.GetCalendarListLock());
         current = data.GetCurrentCalendarName();

@@ -1,6 +1,6 @@
 #include "data/TavrelRegisteredCalendar.h"
 
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 
 CTavrelRegisteredCalendar::CTavrelRegisteredCalendar(const CQoString& name, const CTavrelSettings* settings)
     : m_settings(settings)

@@ -21,6 +21,9 @@ public:
     ~CTavrelRegisteredCalendar() override;
 
     CQoString GetTypeName() const override; // "Registered"
+    // None: it shows, and changes, the settings store's pictures and fade levels, as "<Personal>"
+    // does.
+    bool HasOwnAppearance() const override { return false; }
     // Empties every picture and category and the name, fades every month at 50 and writes this
     // year's copyright notice.
     void Reset() override;

@@ -17,7 +17,7 @@
 #include "shell/TavrelFrameControlHost.h"
 #include "shell/TavrelMainMenu.h"
 #include "shell/TavrelReaderPassWatch.h"
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 #include "shell/TavrelStrings.h"
 #include "skins/TavrelSkinLoader.h"
 #include "views/TavrelView.h"
@@ -220,17 +220,11 @@ unsigned CMainFrame::GetReaderPassCount() const { return m_readerView ? m_reader
 
 // --- The view's host -------------------------------------------------------------------------------
 
-void CMainFrame::Trace(const CQoString& text)
-{
-    if (CTavrelSettings::IsLoggingEnabled())
-        CQoLog::GetLog().Trace(u"CMainFrame: %s\n", text.GetString());
-}
-
 void CMainFrame::SendNotification(const CQoString& text) { Send(text); }
 
 bool CMainFrame::Send(const CQoString& text)
 {
-    Trace(CQoString(u"notification ") + text.GetString());
+    CQoLog::Log(u"CMainFrame: notification %s\n", text.GetString());
     if (m_notify) {
         m_notify(text);
         return true;
@@ -335,7 +329,7 @@ void CMainFrame::OnOnlineHelp()
     std::string error;
     if (device::ShellExecute::open(HelpProgram, HelpPage, &error))
         return;
-    Trace(CQoString(u"Online Help: ") + device::fromUtf8(error).c_str());
+    CQoLog::Log(u"CMainFrame: Online Help: %s\n", device::fromUtf8(error).c_str());
     device::WideString text = u"Online Help cannot be shown.";
     if (!error.empty()) {
         text += u'\n';

@@ -100,7 +100,6 @@ private:
     void OnAbout();
     void OpenControlSocket();
     bool LoadSkin(const CQoString& file);
-    static void Trace(const CQoString& text);
 
     CTavrelApp& m_app;
     std::unique_ptr<CTavrelView> m_view;

@@ -10,7 +10,7 @@
 #include "platform/ui/MessageBox.h"
 #include "rules/TavrelRules.h"
 #include "shell/MainFrame.h"
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 #include "shell/TavrelStrings.h"
 #include "shell/TavrelWakeableSleeper.h"
 
@@ -20,7 +20,7 @@ CTavrelApp::CTavrelApp()
     : m_settings(std::make_shared<CTavrelSettings>()), m_rules(std::make_shared<CTavrelRules>()),
       m_data(std::make_shared<CTavrelCalendarData>()), m_sleeper(std::make_shared<CTavrelWakeableSleeper>())
 {
-    Trace(u"CTavrelApp() Constructor\n");
+    CQoLog::Log(u"CTavrelApp() Constructor\n");
     m_mutex = std::make_unique<device::NamedMutex>(MutexName, true);
     m_data->ClearReaderStop();
 }
@@ -29,7 +29,7 @@ CTavrelApp::~CTavrelApp()
 {
     // A frame left from a start-up that failed half-way goes first: nothing may reach it any more.
     m_mainFrame.reset();
-    Trace(u"CTavrelApp() Destructor\n");
+    CQoLog::Log(u"CTavrelApp() Destructor\n");
     m_mutex.reset();
     if (StopReader()) {
         m_settings->SetCurrentCalendar(m_data->GetCurrentCalendarName());
@@ -103,12 +103,6 @@ bool CTavrelApp::InitializeSockets()
     if (!m_socketsStarted)
         m_socketsStarted = net::startupSocketLayer();
     return m_socketsStarted;
-}
-
-void CTavrelApp::Trace(const char16_t* text)
-{
-    if (CTavrelSettings::IsLoggingEnabled())
-        CQoLog::GetLog().Trace(u"%s", text);
 }
 
 // --- Start-up steps ------------------------------------------------------------------------------
@@ -256,7 +250,7 @@ CTavrelApp::AppearanceSource CTavrelApp::CurrentAppearance(CTavrelCalendar*& own
     CTavrelCalendar* calendar = m_data->FindCalendar(current);
     if (!calendar)
         return AppearanceSource::Missing;
-    if (calendar->GetTypeName().CompareNoCase(u"Registered") == 0)
+    if (!calendar->HasOwnAppearance())
         return AppearanceSource::Global;
     own = calendar;
     return AppearanceSource::Own;

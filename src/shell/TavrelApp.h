@@ -19,15 +19,23 @@
 // Each step is also a method of its own, so a test builds the object on a throw-away device
 // without any window and drives the steps directly; the frame attaches itself with SetMainWindow.
 //
+// The folders below the shell see the object only through the narrow interfaces they declare:
+// the view (CTavrelViewSource), the skin loader (CTavrelSkinTarget), the control commands
+// (CTavrelControlTarget) and the appearance of the current calendar (CTavrelCalendarAppearance).
+//
 // The object holds the named mutex "Tavrel", owned from construction to destruction. Destruction
 // closes it, asks the reader to stop, waits up to 500 ms for it and stores the current calendar's
 // name as "CurrentCalendar".
 
 #include "common/QoString.h"
+#include "control/TavrelControlTarget.h"
+#include "data/TavrelCalendarAppearance.h"
 #include "data/TavrelCalendarData.h"
 #include "data/TavrelReaderThread.h"
 #include "data/TavrelSleeper.h"
 #include "platform/pim/Error.h"
+#include "skins/TavrelSkinTarget.h"
+#include "views/TavrelViewSource.h"
 
 #include <functional>
 #include <memory>
@@ -48,7 +56,10 @@ namespace pim {
 class Application;
 }
 
-class CTavrelApp {
+class CTavrelApp : public CTavrelCalendarAppearance,
+                   public CTavrelViewSource,
+                   public CTavrelSkinTarget,
+                   public CTavrelControlTarget {
 public:
     static constexpr const char16_t* ControlModeParameter = u"TavrelControl";
     static constexpr const char16_t* MutexName = u"Tavrel";
@@ -62,7 +73,7 @@ public:
     CTavrelApp();
     CTavrelApp(const CTavrelApp&) = delete;
     CTavrelApp& operator=(const CTavrelApp&) = delete;
-    virtual ~CTavrelApp();
+    ~CTavrelApp() override;
 
     // --- Start-up and shut-down of the program ----------------------------------------------------
     // The whole start-up (above); false when the program must end. Needs a running desktop.
@@ -90,7 +101,7 @@ public:
     // Opens the appointment store of the device.
     bool CreateOutlook(pim::Error* error = nullptr);
     bool LogonOutlook(pim::Error* error = nullptr);
-    pim::Application* GetOutlook() const { return m_outlook.get(); }
+    pim::Application* GetOutlook() const override { return m_outlook.get(); }
     // Loads "\My Documents\Tavrel.Rules" (or the given file) under the rules lock.
     bool LoadRules(const char16_t* path = nullptr);
     // Reads "CurrentCalendar" and falls back to "<Personal>" when no calendar of that name exists
@@ -106,7 +117,7 @@ public:
 
     // The frame, when it exists (null before it is destroyed).
     void SetMainWindow(CTavrelMainWindow* window);
-    CTavrelMainWindow* GetMainWindow() const;
+    CTavrelMainWindow* GetMainWindow() const override;
 
     // --- Calendars ----------------------------------------------------------------------------
     // Remote calendars first, then registered ones, ignoring case; under the calendar list lock.
@@ -115,16 +126,16 @@ public:
     // writes it. False, and nothing changes, for a name no calendar has. On success the name is
     // stored as "CurrentCalendar", the frame refreshes its calendar menu and notifies control
     // applications, the view reloads, and the reader is asked for a fresh pass.
-    bool SetCurrentCalendar(const CQoString& name);
+    bool SetCurrentCalendar(const CQoString& name) override;
     CQoString GetCurrentCalendarName();
     // Creates a registered calendar of that name (its pictures falling back to the settings) and
     // appends it to the registered calendars.
-    CTavrelRegisteredCalendar& AddRegisteredCalendar(const CQoString& name);
+    CTavrelRegisteredCalendar& AddRegisteredCalendar(const CQoString& name) override;
 
     // A deep copy of the window collection, taken under the event lock.
     CTavrelEvents GetWindowEventsSnapshot();
     // Makes the reader start a fresh pass now.
-    void RequestRefresh();
+    void RequestRefresh() override;
 
     // --- Icon rules ---------------------------------------------------------------------------
     // A copy of the rules, and replacing them by an edited copy, each under the rules lock.
@@ -132,23 +143,26 @@ public:
     void ReplaceRules(const CTavrelRules& rules);
 
     // --- Appearance of the current calendar ---------------------------------------------------
-    // The settings' values for "<Personal>", "<Combined>" and registered calendars; a remote
-    // calendar's own values, its pictures falling back to the settings' when it has none. With
-    // no calendar of the current name: fade 50 and no pictures. Each holds the calendar list lock.
-    int GetTransparency(int month);
-    CQoString GetBackground(int month);
-    CQoString GetMonthTitle(int month);
-    CQoString GetDayBar(int month);
-    // Written to the settings for "<Personal>", "<Combined>" and registered calendars. A remote
-    // calendar takes its own fade level; its pictures cannot be changed here (false).
-    bool SetTransparency(int month, int level);
-    bool SetBackground(int month, const CQoString& path);
-    bool SetMonthTitle(int month, const CQoString& path);
-    bool SetDayBar(int month, const CQoString& path);
+    // The settings' values for "<Personal>", "<Combined>" and the calendars without an appearance
+    // of their own (registered ones); a calendar's own values otherwise (a remote one), its
+    // pictures falling back to the settings' when it has none. With no calendar of the current
+    // name: fade 50 and no pictures. Each holds the calendar list lock.
+    int GetTransparency(int month) override;
+    CQoString GetBackground(int month) override;
+    CQoString GetMonthTitle(int month) override;
+    CQoString GetDayBar(int month) override;
+    // Written to the settings for "<Personal>", "<Combined>" and the calendars without an
+    // appearance of their own. Another calendar takes its own fade level; its pictures cannot be
+    // changed here (false).
+    bool SetTransparency(int month, int level) override;
+    bool SetBackground(int month, const CQoString& path) override;
+    bool SetMonthTitle(int month, const CQoString& path) override;
+    bool SetDayBar(int month, const CQoString& path) override;
+    CTavrelCalendarAppearance& GetAppearance() override { return *this; }
 
     // --- Parts --------------------------------------------------------------------------------
-    CTavrelSettings& GetSettings() { return *m_settings; }
-    CTavrelCalendarData& GetCalendarData() { return *m_data; }
+    CTavrelSettings& GetSettings() override { return *m_settings; }
+    CTavrelCalendarData& GetCalendarData() override { return *m_data; }
     CTavrelOrderedLock& GetEventLock() { return m_data->GetEventLock(); }
     CTavrelOrderedLock& GetCalendarListLock() { return m_data->GetCalendarListLock(); }
     CTavrelOrderedLock& GetRulesLock() { return m_data->GetRulesLock(); }
@@ -160,7 +174,6 @@ private:
     CQoString Picture(int month, CQoString (CTavrelCalendar::*own)(int) const,
                       CQoString (CTavrelSettings::*global)(int) const);
     bool SetPicture(int month, const CQoString& path, bool (CTavrelSettings::*global)(int, const CQoString&));
-    static void Trace(const char16_t* text);
     static void ShowMessage(const char16_t* text);
 
     std::unique_ptr<device::NamedMutex> m_mutex;

@@ -1,11 +1,12 @@
 #include "skins/TavrelSkinLoader.h"
 
+#include "data/TavrelCalendarAppearance.h"
+#include "data/TavrelSettings.h"
 #include "platform/device/FileSystem.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Messages.h"
-#include "shell/TavrelApp.h"
-#include "shell/TavrelSettings.h"
 #include "skins/IniFile.h"
+#include "skins/TavrelSkinTarget.h"
 
 #include <climits>
 
@@ -33,14 +34,14 @@ void CTavrelSkinLoader::ShowMessageBox(const CQoString& text)
     ui::messageBox(nullptr, text.View(), MessageCaption, ui::MB_OK);
 }
 
-bool CTavrelSkinLoader::LoadSkin(CTavrelApp& app, const char16_t* path, const MessageHandler& messages)
+bool CTavrelSkinLoader::LoadSkin(CTavrelSkinTarget& target, const char16_t* path, const MessageHandler& messages)
 {
     const CQoString skinPath(path ? path : u"");
     const CIniFile file(skinPath.GetString());
 
     // "[Skin]" marks the file as a skin; its "Name" is for people choosing skins and is not used.
     if (!file.FindSection(u"Skin")) {
-        if (app.GetMainWindow())
+        if (target.GetMainWindow())
             Tell(messages, SkinSectionMissing);
         return false;
     }
@@ -51,26 +52,27 @@ bool CTavrelSkinLoader::LoadSkin(CTavrelApp& app, const char16_t* path, const Me
         Tell(messages, BackgroundsSectionMissing);
         return false;
     }
-    ApplyBackgrounds(app, *backgrounds, folder, messages);
+    CTavrelCalendarAppearance& appearance = target.GetAppearance();
+    ApplyBackgrounds(appearance, *backgrounds, folder, messages);
 
     if (const CIniSection* dayBars = file.FindSection(u"DayBar"))
-        ApplyPictures(app, *dayBars, true, folder, &CTavrelApp::SetDayBar, messages);
+        ApplyPictures(appearance, *dayBars, true, folder, &CTavrelCalendarAppearance::SetDayBar, messages);
     if (const CIniSection* titles = file.FindSection(u"Month Titles"))
-        ApplyPictures(app, *titles, false, folder, &CTavrelApp::SetMonthTitle, messages);
+        ApplyPictures(appearance, *titles, false, folder, &CTavrelCalendarAppearance::SetMonthTitle, messages);
     return true;
 }
 
-bool CTavrelSkinLoader::LoadDefaultSkinOnFirstRun(CTavrelApp& app, const MessageHandler& messages)
+bool CTavrelSkinLoader::LoadDefaultSkinOnFirstRun(CTavrelSkinTarget& target, const MessageHandler& messages)
 {
-    CTavrelSettings& settings = app.GetSettings();
+    CTavrelSettings& settings = target.GetSettings();
     if (!settings.GetInitialized())
         return false;
     // Cleared before loading: a default skin that fails is not tried again on every start.
     settings.SetInitialized(false);
-    return LoadSkin(app, DefaultSkinPath, messages);
+    return LoadSkin(target, DefaultSkinPath, messages);
 }
 
-void CTavrelSkinLoader::ApplyBackgrounds(CTavrelApp& app, const CIniSection& section, const CQoString& folder,
+void CTavrelSkinLoader::ApplyBackgrounds(CTavrelCalendarAppearance& appearance, const CIniSection& section, const CQoString& folder,
                                          const MessageHandler& messages)
 {
     const CQoString fallback = section.GetValue(u"Default");
@@ -92,13 +94,13 @@ void CTavrelSkinLoader::ApplyBackgrounds(CTavrelApp& app, const CIniSection& sec
         path += picture.GetString();
         if (!PictureExists(path, messages))
             continue;
-        app.SetBackground(month, path);
-        app.SetTransparency(month, level);
+        appearance.SetBackground(month, path);
+        appearance.SetTransparency(month, level);
     }
 }
 
-void CTavrelSkinLoader::ApplyPictures(CTavrelApp& app, const CIniSection& section, bool hasDefault,
-                                      const CQoString& folder, bool (CTavrelApp::*setter)(int, const CQoString&),
+void CTavrelSkinLoader::ApplyPictures(CTavrelCalendarAppearance& appearance, const CIniSection& section, bool hasDefault,
+                                      const CQoString& folder, bool (CTavrelCalendarAppearance::*setter)(int, const CQoString&),
                                       const MessageHandler& messages)
 {
     const CQoString fallback = hasDefault ? section.GetValue(u"Default") : CQoString();
@@ -112,7 +114,7 @@ void CTavrelSkinLoader::ApplyPictures(CTavrelApp& app, const CIniSection& sectio
         path += picture.GetString();
         if (!PictureExists(path, messages))
             continue;
-        (app.*setter)(month, path);
+        (appearance.*setter)(month, path);
     }
 }
 

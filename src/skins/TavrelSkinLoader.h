@@ -26,7 +26,8 @@
 
 #include <functional>
 
-class CTavrelApp;
+class CTavrelCalendarAppearance;
+class CTavrelSkinTarget;
 class CIniSection;
 
 class CTavrelSkinLoader {
@@ -44,11 +45,11 @@ public:
     // Applies the skin file of that device path. False, with nothing changed, when the file has no
     // "[Skin]" or no "[Backgrounds]" section (a missing or unreadable file has none). An empty
     // handler shows message boxes.
-    static bool LoadSkin(CTavrelApp& app, const char16_t* path, const MessageHandler& messages = {});
+    static bool LoadSkin(CTavrelSkinTarget& target, const char16_t* path, const MessageHandler& messages = {});
 
     // On the program's first start ("Initialized" non-zero): clears "Initialized" first, so the
     // default skin is tried once only, and applies DefaultSkinPath. True when a skin was applied.
-    static bool LoadDefaultSkinOnFirstRun(CTavrelApp& app, const MessageHandler& messages = {});
+    static bool LoadDefaultSkinOnFirstRun(CTavrelSkinTarget& target, const MessageHandler& messages = {});
 
     // The default handler: a message box with the text, caption "Tavrel" and an OK button.
     static void ShowMessageBox(const CQoString& text);
@@ -59,10 +60,10 @@ public:
     static int ParseFadeLevel(const CQoString& text);
 
 private:
-    static void ApplyBackgrounds(CTavrelApp& app, const CIniSection& section, const CQoString& folder,
+    static void ApplyBackgrounds(CTavrelCalendarAppearance& appearance, const CIniSection& section, const CQoString& folder,
                                  const MessageHandler& messages);
-    static void ApplyPictures(CTavrelApp& app, const CIniSection& section, bool hasDefault, const CQoString& folder,
-                              bool (CTavrelApp::*setter)(int, const CQoString&), const MessageHandler& messages);
+    static void ApplyPictures(CTavrelCalendarAppearance& appearance, const CIniSection& section, bool hasDefault, const CQoString& folder,
+                              bool (CTavrelCalendarAppearance::*setter)(int, const CQoString&), const MessageHandler& messages);
     // True when the picture path names an existing file or folder; otherwise says so.
     static bool PictureExists(const CQoString& path, const MessageHandler& messages);
     static CQoString MonthKey(int month);

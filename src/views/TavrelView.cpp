@@ -1,8 +1,9 @@
 #include "views/TavrelView.h"
 
 #include "common/QoLog.h"
+#include "data/TavrelCalendarAppearance.h"
 #include "data/TavrelCalendarData.h"
-#include "platform/device/DebugOutput.h"
+#include "data/TavrelSettings.h"
 #include "platform/device/LocaleNames.h"
 #include "platform/gfx/Painter.h"
 #include "platform/pim/Application.h"
@@ -11,8 +12,6 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PopupMenu.h"
 #include "platform/ui/Slider.h"
-#include "shell/TavrelApp.h"
-#include "shell/TavrelSettings.h"
 #include "views/TavrelDayPainter.h"
 #include "views/TavrelEventText.h"
 #include "views/TavrelMonthPainter.h"
@@ -21,6 +20,7 @@
 #include "views/TavrelViewHost.h"
 #include "views/TavrelViewMessages.h"
 #include "views/TavrelViewSettings.h"
+#include "views/TavrelViewSource.h"
 #include "views/TavrelWeekPainter.h"
 
 #include <algorithm>
@@ -44,19 +44,12 @@ device::WideString MenuText(const CQoString& text)
 
 } // namespace
 
-CTavrelView::CTavrelView(CTavrelApp& app, CTavrelViewHost& host)
-    : m_app(app), m_host(host), m_currentDate(device::OleDateTime::GetCurrentTime())
+CTavrelView::CTavrelView(CTavrelViewSource& source, CTavrelViewHost& host)
+    : m_source(source), m_host(host), m_currentDate(device::OleDateTime::GetCurrentTime())
 {
 }
 
 CTavrelView::~CTavrelView() { destroy(); }
-
-void CTavrelView::Trace(const char16_t* text)
-{
-    device::debugOutput(text);
-    if (CTavrelSettings::IsLoggingEnabled())
-        CQoLog::GetLog().Trace(u"%s", text);
-}
 
 const char16_t* CTavrelView::ModeName(int mode)
 {
@@ -84,7 +77,7 @@ bool CTavrelView::onCreate()
     m_picture = gfx::Surface(ui::Desktop::screenWidth, ui::Desktop::screenHeight, BlankColour);
     m_icons.LoadBuiltIns(m_resources);
 
-    CTavrelSettings& settings = m_app.GetSettings();
+    CTavrelSettings& settings = m_source.GetSettings();
     if (settings.GetInitialized()) {
         settings.SetInitialized(false);
         if (m_loadSkin)
@@ -117,12 +110,12 @@ bool CTavrelView::ShowCalendar(int mode, bool render)
     if (mode == m_mode.load())
         return false;
     if (mode < Daily || mode > Quarterly) {
-        Trace(u"CTavrelView::ShowCalendar() Invalid view mode specified\n");
+        CQoLog::LogWithDebugOutput(u"CTavrelView::ShowCalendar() Invalid view mode specified\n");
         return false;
     }
     m_host.SendNotification(CQoString(u"OnViewChanged:") + ModeName(mode));
     m_mode.store(mode);
-    m_app.RequestRefresh(); // the reader loads the new mode's period at once
+    m_source.RequestRefresh(); // the reader loads the new mode's period at once
     if (render)
         ReloadAppearance(true);
     return true;
@@ -134,7 +127,7 @@ bool CTavrelView::SetCurrentDate(int year, int month, int day, bool reload)
         return false;
     device::ScopedLock lock(m_dateLock);
     m_currentDate = CTavrelDay(year, month, day).Clamped().Start();
-    m_app.RequestRefresh();
+    m_source.RequestRefresh();
     CQoString notification;
     notification.Format(u"OnDateChanged:%s", CQoString::Quote(m_currentDate.Format().c_str()).GetString());
     m_host.SendNotification(notification);
@@ -175,10 +168,11 @@ void CTavrelView::Today()
 const CTavrelAppearance& CTavrelView::LoadMonth(int month)
 {
     CTavrelAppearance::Files files;
-    files.background = m_app.GetBackground(month);
-    files.fadeLevel = m_app.GetTransparency(month);
-    files.monthTitle = m_app.GetMonthTitle(month);
-    files.dayBar = m_app.GetDayBar(month);
+    CTavrelCalendarAppearance& appearance = m_source.GetAppearance();
+    files.background = appearance.GetBackground(month);
+    files.fadeLevel = appearance.GetTransparency(month);
+    files.monthTitle = appearance.GetMonthTitle(month);
+    files.dayBar = appearance.GetDayBar(month);
     CTavrelAppearance& slot = m_appearances[std::size_t((month - 1) % 3)];
     slot.Load(month, files, m_resources);
     return slot;
@@ -201,9 +195,9 @@ void CTavrelView::ReloadAppearance(bool render)
     // render loads its other months' levels for drawing only).
     m_fadeLevel = LoadMonth(GetCurrentDate().GetMonth()).GetFadeLevel();
     if (!m_timeBar.LoadResource(TimeBarId, m_resources))
-        Trace(u"Error reading timebar resource\n");
+        CQoLog::LogWithDebugOutput(u"Error reading timebar resource\n");
     if (!m_weekBar.LoadResource(WeekBarId, m_resources))
-        Trace(u"Error reading weekbar resource\n");
+        CQoLog::LogWithDebugOutput(u"Error reading weekbar resource\n");
     if (m_slider)
         m_slider->setPosition(m_fadeLevel);
     if (render)
@@ -229,7 +223,7 @@ void CTavrelView::RenderPicture()
     m_snapshot.ForEach([](CTavrelEvent& event) { event.SetBounds({}); });
     m_icons.GetCache().BeginRender();
 
-    const CTavrelViewSettings settings = CTavrelViewSettings::Read(m_app.GetSettings());
+    const CTavrelViewSettings settings = CTavrelViewSettings::Read(m_source.GetSettings());
     gfx::Painter dc(m_picture);
     const gfx::Rect area = clientRect();
     dc.setClipRect(area);
@@ -307,7 +301,7 @@ void CTavrelView::SetFadeLevel(int level)
     level = std::clamp(level, 0, 100);
     m_fadeLevel = level;
     const int month = GetCurrentDate().GetMonth();
-    m_app.SetTransparency(month, level);
+    m_source.GetAppearance().SetTransparency(month, level);
     CTavrelAppearance& slot = m_appearances[std::size_t((month - 1) % 3)];
     if (slot.GetMonth() == month)
         slot.SetFadeLevel(level);
@@ -319,11 +313,12 @@ void CTavrelView::SetFadeLevel(int level)
 
 bool CTavrelView::IsFadeCommandEnabled()
 {
-    const CQoString current = m_app.GetCurrentCalendarName();
+    CTavrelCalendarData& data = m_source.GetCalendarData();
+    const CQoString current = data.GetCurrentCalendarName();
     if (CTavrelCalendarData::IsPersonal(current) || CTavrelCalendarData::IsCombined(current))
         return true;
-    std::lock_guard calendars(m_app.GetCalendarListLock());
-    for (const auto& calendar : m_app.GetCalendarData().GetRegisteredCalendars())
+    std::lock_guard calendars(data.GetCalendarListLock());
+    for (const auto& calendar : data.GetRegisteredCalendars())
         if (calendar->GetName().CompareNoCase(current) == 0)
             return true;
     return false;
@@ -401,8 +396,9 @@ void CTavrelView::RefreshEvents()
 {
     bool changed = false;
     {
-        std::lock_guard events(m_app.GetEventLock());
-        const CTavrelEvents& window = m_app.GetCalendarData().GetWindowEvents();
+        CTavrelCalendarData& data = m_source.GetCalendarData();
+        std::lock_guard events(data.GetEventLock());
+        const CTavrelEvents& window = data.GetWindowEvents();
         if (!window.IsSameAs(m_snapshot)) {
             m_snapshot.Assign(window);
             changed = true;
@@ -485,14 +481,14 @@ bool CTavrelView::OpenEvent(const CTavrelEvent& event)
 {
     if (event.GetOID() == 0)
         return m_host.OpenNonStoreEvent(event);
-    pim::Application* outlook = m_app.GetOutlook();
+    pim::Application* outlook = m_source.GetOutlook();
     if (!outlook)
         return false;
     std::unique_ptr<pim::Appointment> appointment = outlook->getItemFromOid(std::uint32_t(event.GetOID()));
     if (!appointment)
         return false;
     const bool shown = appointment->display();
-    m_app.RequestRefresh(); // show what the editor changed without waiting for the reader's pause
+    m_source.RequestRefresh(); // show what the editor changed without waiting for the reader's pause
     return shown;
 }
 
@@ -653,7 +649,7 @@ bool CTavrelView::onCommand(int id, int code, ui::WindowHandle source)
     case ID_VIEW_MONTHLY:
     case ID_VIEW_QUARTERLY:
         ShowCalendar(id - ID_VIEW_DAILY, true);
-        m_app.GetSettings().SetLastView(m_mode.load()); // the mode now in force
+        m_source.GetSettings().SetLastView(m_mode.load()); // the mode now in force
         return true;
     case ID_GOTO_NEXT:
         Next();

@@ -23,7 +23,7 @@
 //
 // Creating and driving it (the frame):
 //
-//   CTavrelView view(app, host);
+//   CTavrelView view(app, host);            // app: CTavrelViewSource, host: CTavrelViewHost
 //   view.SetSkinLoader([](const CQoString& file) { return LoadSkin(file); });
 //   view.Create(frame, frame.viewRect());   // first run: default skin; mode from "LastView"
 //   frame.setView(&view);                   // commands reach the view first
@@ -51,7 +51,7 @@
 #include <optional>
 #include <vector>
 
-class CTavrelApp;
+class CTavrelViewSource;
 class CTavrelViewHost;
 
 namespace ui {
@@ -69,7 +69,7 @@ public:
     static constexpr int TimeBarId = IDB_TIMEBAR;
     static constexpr int WeekBarId = IDB_WEEKBAR;
 
-    CTavrelView(CTavrelApp& app, CTavrelViewHost& host);
+    CTavrelView(CTavrelViewSource& source, CTavrelViewHost& host);
     ~CTavrelView() override;
 
     // Before Create: how the first run applies the default skin, and where the built-in pictures
@@ -184,9 +184,8 @@ private:
     void PlaceFadeSlider();
     void CheckDayChange();
 
-    static void Trace(const char16_t* text);
 
-    CTavrelApp& m_app;
+    CTavrelViewSource& m_source;
     CTavrelViewHost& m_host;
     SkinLoader m_loadSkin;
     const gfx::ResourceTable* m_resources = nullptr;

@@ -1,6 +1,6 @@
 #include "views/TavrelViewSettings.h"
 
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 
 CTavrelViewSettings CTavrelViewSettings::Read(const CTavrelSettings& settings)
 {

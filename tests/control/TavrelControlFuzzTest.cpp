@@ -10,7 +10,7 @@
 
 #include "ControlTestSupport.h"
 
-#include "control/TavrelDatagram.h"
+#include "protocol/TavrelDatagram.h"
 #include "data/TavrelRegisteredCalendar.h"
 
 #include <gtest/gtest.h>

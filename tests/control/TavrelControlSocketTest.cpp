@@ -1,6 +1,6 @@
 #include "control/TavrelControlSocket.h"
 
-#include "control/TavrelDatagram.h"
+#include "protocol/TavrelDatagram.h"
 #include "platform/device/DebugOutput.h"
 #include "platform/net/UdpSocket.h"
 #include "platform/ui/Desktop.h"

@@ -1,7 +1,7 @@
 // tavrelctl against a stand-in calendar: a socket on a free port that reads what the tool sends
 // and answers with notifications, as the calendar does.
 
-#include "control/TavrelDatagram.h"
+#include "protocol/TavrelDatagram.h"
 #include "platform/net/UdpSocket.h"
 
 #include "BackgroundProgram.h"

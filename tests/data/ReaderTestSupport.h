@@ -9,7 +9,7 @@
 #include "data/TavrelSleeper.h"
 #include "platform/pim/Application.h"
 #include "rules/TavrelRules.h"
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 
 #include "TempDevice.h"
 

@@ -1,5 +1,5 @@
 #include "data/TavrelRegisteredCalendar.h"
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 
 #include "TempDevice.h"
 #include "platform/device/DeviceClock.h"

@@ -24,6 +24,7 @@ class AttachedCalendar : public CTavrelRegisteredCalendar {
 public:
     using CTavrelRegisteredCalendar::CTavrelRegisteredCalendar;
     CQoString GetTypeName() const override { return u"Remote"; }
+    bool HasOwnAppearance() const override { return true; }
     std::unique_ptr<CTavrelCalendar> Clone() const override { return std::make_unique<AttachedCalendar>(*this); }
 };
 

@@ -84,8 +84,9 @@ public:
     explicit CalendarSession(const testing_support::TempDevice& device, std::vector<std::string> extraArgs = {},
                              bool listen = true)
     {
-        if (listen)
+        if (listen) {
             EXPECT_TRUE(m_peer.open(0));
+        }
         m_notifyPort = listen ? m_peer.localPort() : freePort();
         m_controlPort = freePort();
         std::vector<std::string> args = {"--device", device.root().string(), "--headless", "--control-port",

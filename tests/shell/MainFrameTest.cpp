@@ -16,7 +16,7 @@
 #include "platform/ui/Picture.h"
 #include "shell/AboutDlg.h"
 #include "shell/TavrelCommands.h"
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 #include "views/TavrelView.h"
 #include "views/TavrelViewMessages.h"
 
@@ -36,6 +36,7 @@ class AttachedCalendar : public CTavrelRegisteredCalendar {
 public:
     using CTavrelRegisteredCalendar::CTavrelRegisteredCalendar;
     CQoString GetTypeName() const override { return u"Remote"; }
+    bool HasOwnAppearance() const override { return true; }
     std::unique_ptr<CTavrelCalendar> Clone() const override { return std::make_unique<AttachedCalendar>(*this); }
 };
 

@@ -7,7 +7,7 @@
 #include "platform/device/RunningProgram.h"
 #include "platform/pim/Application.h"
 #include "rules/TavrelRules.h"
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 
 #include "TempDevice.h"
 
@@ -59,6 +59,7 @@ class AttachedCalendar : public CTavrelRegisteredCalendar {
 public:
     using CTavrelRegisteredCalendar::CTavrelRegisteredCalendar;
     CQoString GetTypeName() const override { return u"Remote"; }
+    bool HasOwnAppearance() const override { return true; }
     std::unique_ptr<CTavrelCalendar> Clone() const override { return std::make_unique<AttachedCalendar>(*this); }
 };
 
@@ -302,7 +303,7 @@ TEST_F(TavrelAppTest, AReaderThatOutlivesTheApplicationFindsItsDataStillThere)
 TEST_F(TavrelAppTest, WithLoggingOnTheApplicationAndEveryAddedEventAreTraced)
 {
     device::RunningProgram::setDevicePath(u"\\Program Files\\Tavrel\\Tavrel.exe");
-    CQoRegistry(HKEY_LOCAL_MACHINE, CTavrelSettings::LoggingKeyPath, true).SetDWORD(u"Tavrel", 1);
+    CQoRegistry(HKEY_LOCAL_MACHINE, CQoLog::SwitchKeyPath, true).SetDWORD(u"Tavrel", 1);
     CQoLog::GetLog().Close(); // a log opened on an earlier test's device
     {
         CTavrelApp app;
@@ -311,7 +312,7 @@ TEST_F(TavrelAppTest, WithLoggingOnTheApplicationAndEveryAddedEventAreTraced)
                                        CQoString(u"a1"), u"Budget", u"money.gif"));
     }
     CQoLog::GetLog().Close();
-    CQoRegistry(HKEY_LOCAL_MACHINE, CTavrelSettings::LoggingKeyPath, true).SetDWORD(u"Tavrel", 0);
+    CQoRegistry(HKEY_LOCAL_MACHINE, CQoLog::SwitchKeyPath, true).SetDWORD(u"Tavrel", 0);
 
     std::ifstream file(device.host("Tavrel_log.txt"), std::ios::binary);
     std::stringstream text;

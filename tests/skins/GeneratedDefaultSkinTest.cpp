@@ -4,7 +4,7 @@
 #include "skins/TavrelSkinLoader.h"
 
 #include "shell/TavrelApp.h"
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 
 #include "TempDevice.h"
 

@@ -5,7 +5,7 @@
 #include "skins/TavrelSkinLoader.h"
 
 #include "shell/TavrelApp.h"
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 #include "skins/IniFile.h"
 
 #include "SkinTestSupport.h"

@@ -3,7 +3,7 @@
 #include "data/TavrelMainWindow.h"
 #include "data/TavrelRegisteredCalendar.h"
 #include "shell/TavrelApp.h"
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 
 #include "SkinTestSupport.h"
 #include "TempDevice.h"

@@ -10,7 +10,7 @@
 #include "platform/ui/Desktop.h"
 #include "platform/ui/HeadlessBackend.h"
 #include "shell/TavrelApp.h"
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 #include "support/TempDevice.h"
 #include "views/TavrelRenderContext.h"
 #include "views/TavrelView.h"

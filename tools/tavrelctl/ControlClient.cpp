@@ -1,6 +1,6 @@
 #include "ControlClient.h"
 
-#include "control/TavrelDatagram.h"
+#include "protocol/TavrelDatagram.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 
 #include "ControlClient.h"
 
-#include "control/TavrelControlMessage.h"
+#include "protocol/TavrelControlMessage.h"
 #include "platform/device/WideText.h"
 #include "platform/net/SocketLayer.h"
 

@@ -1,4 +1,4 @@
-#include "control/TavrelControlMessage.h"
+#include "protocol/TavrelControlMessage.h"
 
 CTavrelControlMessage::CTavrelControlMessage(const CQoString& text) : m_text(text)
 {

@@ -1,12 +1,7 @@
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 
 #include "data/TavrelCalendar.h"
-#include "platform/device/DeviceFolder.h"
 #include "platform/device/LocaleNames.h"
-
-#include <filesystem>
-#include <memory>
-#include <mutex>
 
 namespace {
 
@@ -45,27 +40,6 @@ CQoString inInstallFolder(device::WideView file)
     path.Append(device::WideString(file).c_str());
     return path;
 }
-
-// The logging switch's key, opened once and kept for the process. It is reopened only when the
-// process turns to another device (tests do), whose registry the old handle no longer reaches.
-class LoggingKey {
-public:
-    bool IsEnabled()
-    {
-        std::lock_guard guard(m_mutex);
-        const std::filesystem::path& registryFile = device::DeviceFolder::current().registryFile();
-        if (!m_key || registryFile != m_registryFile) {
-            m_key = std::make_unique<CQoRegistry>(HKEY_LOCAL_MACHINE, CTavrelSettings::LoggingKeyPath, true);
-            m_registryFile = registryFile;
-        }
-        return m_key->GetDWORD(u"Tavrel", 0) != 0;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::unique_ptr<CQoRegistry> m_key; // closed when the process ends
-    std::filesystem::path m_registryFile;
-};
 
 } // namespace
 
@@ -369,36 +343,6 @@ void CTavrelSettings::LoadCalendarVisibility(CTavrelCalendar& calendar) const
 }
 
 // --- Machine-wide values ---------------------------------------------------------------------------
-
-namespace {
-
-// The calling thread's snapshot of the switch: -1 while it has none.
-thread_local int t_loggingSnapshot = -1;
-
-bool readLoggingSwitch()
-{
-    static LoggingKey key;
-    return key.IsEnabled();
-}
-
-} // namespace
-
-bool CTavrelSettings::IsLoggingEnabled()
-{
-    if (t_loggingSnapshot >= 0)
-        return t_loggingSnapshot != 0;
-    return readLoggingSwitch();
-}
-
-CTavrelSettings::LoggingSwitchSnapshot::LoggingSwitchSnapshot() : m_previous(t_loggingSnapshot)
-{
-    t_loggingSnapshot = readLoggingSwitch() ? 1 : 0;
-}
-
-CTavrelSettings::LoggingSwitchSnapshot::~LoggingSwitchSnapshot()
-{
-    t_loggingSnapshot = m_previous;
-}
 
 CQoString CTavrelSettings::GetInstallFolder()
 {

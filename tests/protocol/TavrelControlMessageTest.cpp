@@ -1,4 +1,4 @@
-#include "control/TavrelControlMessage.h"
+#include "protocol/TavrelControlMessage.h"
 
 #include <gtest/gtest.h>
 

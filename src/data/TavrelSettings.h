@@ -6,8 +6,8 @@
 // back, so the registry shows every setting that has ever been read.
 //
 // Keys: the main key HKCU "Software\Orvix\Tavrel" and its "Calendars" subkey stay open for the
-// object's life; the install key HKLM "Software\Apps\Orvix Tavrel" is opened per lookup; the
-// logging key HKLM "Software\Orvix\QoLog" is one process-wide key, opened on the first query.
+// object's life; the install key HKLM "Software\Apps\Orvix Tavrel" is opened per lookup. The
+// logging switch is the log's own (CQoLog::IsEnabled).
 //
 // Per-month values use month numbers 1 = January to 12 = December, named in three styles:
 // "Transparency01" (two digits), "Background1" and "DayBar1" (plain number) and the month titles
@@ -31,7 +31,6 @@ public:
     static constexpr const char16_t* MainKeyPath = u"Software\\Orvix\\Tavrel";
     static constexpr const char16_t* CalendarsKeyPath = u"Software\\Orvix\\Tavrel\\Calendars";
     static constexpr const char16_t* InstallKeyPath = u"Software\\Apps\\Orvix Tavrel";
-    static constexpr const char16_t* LoggingKeyPath = u"Software\\Orvix\\QoLog";
     static constexpr const char16_t* PersonalCalendar = u"<Personal>";
     static constexpr const char16_t* CombinedCalendar = u"<Combined>";
 
@@ -104,22 +103,6 @@ public:
     // The "Calendars" key, for the attached calendars' own values.
     CQoRegistry& GetCalendarsKey() const { return m_calendars; }
 
-    // The program's logging switch: HKLM "Software\Orvix\QoLog" value "Tavrel" (default 0).
-    static bool IsLoggingEnabled();
-
-    // Within its life, the calling thread's IsLoggingEnabled answers with the switch as it was
-    // read when the snapshot was made. The reader takes one per rebuild: every event it adds asks
-    // the switch, and one registry read per pass instead of one per event halves the pass.
-    class LoggingSwitchSnapshot {
-    public:
-        LoggingSwitchSnapshot();
-        ~LoggingSwitchSnapshot();
-        LoggingSwitchSnapshot(const LoggingSwitchSnapshot&) = delete;
-        LoggingSwitchSnapshot& operator=(const LoggingSwitchSnapshot&) = delete;
-
-    private:
-        int m_previous;
-    };
     // The folder the installer recorded; empty when none is.
     static CQoString GetInstallFolder();
 

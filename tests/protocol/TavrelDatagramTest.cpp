@@ -1,4 +1,4 @@
-#include "control/TavrelDatagram.h"
+#include "protocol/TavrelDatagram.h"
 
 #include <gtest/gtest.h>
 

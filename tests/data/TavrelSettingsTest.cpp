@@ -1,12 +1,11 @@
-#include "shell/TavrelSettings.h"
+#include "data/TavrelSettings.h"
 
+#include "common/QoLog.h"
 #include "data/TavrelRegisteredCalendar.h"
 
 #include "TempDevice.h"
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 namespace {
 
@@ -42,7 +41,7 @@ TEST_F(TavrelSettingsTest, AFreshDeviceReadsDefaultsAndKeepsThemAfterwards)
     EXPECT_EQ(settings.GetWorkdayStartHour(), 9);
     EXPECT_EQ(settings.GetWorkdayEndHour(), 17);
     EXPECT_TRUE(settings.GetIconPath().IsEmpty());
-    EXPECT_FALSE(CTavrelSettings::IsLoggingEnabled());
+    EXPECT_FALSE(CQoLog::IsEnabled());
     EXPECT_TRUE(CTavrelSettings::GetInstallFolder().IsEmpty());
 
     CQoRegistry main = MainKey();
@@ -67,7 +66,7 @@ TEST_F(TavrelSettingsTest, AFreshDeviceReadsDefaultsAndKeepsThemAfterwards)
     EXPECT_FALSE(main.ValueExists(u"Background"));
     EXPECT_FALSE(main.ValueExists(u"Icon Path"));
     EXPECT_FALSE(main.SubKeyExists(u"Colors"));
-    CQoRegistry logging(HKEY_LOCAL_MACHINE, CTavrelSettings::LoggingKeyPath, false);
+    CQoRegistry logging(HKEY_LOCAL_MACHINE, CQoLog::SwitchKeyPath, false);
     EXPECT_EQ(logging.GetDWORD(u"Tavrel", CQoRegistry::NoWriteBack), 0u);
 }
 
@@ -166,41 +165,6 @@ TEST_F(TavrelSettingsTest, CategoryVisibilityIsKeptPerCalendarAndCategory)
     EXPECT_TRUE(reloaded.FindCategory(u"New")->IsVisible());
     CQoRegistry fresh(HKEY_CURRENT_USER, u"Software\\Orvix\\Tavrel\\Calendars\\Football\\New", false);
     EXPECT_EQ(fresh.GetDWORD(u"Visible", CQoRegistry::NoWriteBack), 1u);
-}
-
-TEST(TavrelSettingsLoggingTest, TheSwitchIsReadFromTheDeviceInUse)
-{
-    {
-        testing_support::TempDevice first;
-        CQoRegistry logging(HKEY_LOCAL_MACHINE, CTavrelSettings::LoggingKeyPath, true);
-        ASSERT_TRUE(logging.SetDWORD(u"Tavrel", 1));
-        EXPECT_TRUE(CTavrelSettings::IsLoggingEnabled());
-        ASSERT_TRUE(logging.SetDWORD(u"Tavrel", 0));
-        EXPECT_FALSE(CTavrelSettings::IsLoggingEnabled());
-        logging.SetDWORD(u"Tavrel", 1);
-    }
-    testing_support::TempDevice second;
-    EXPECT_FALSE(CTavrelSettings::IsLoggingEnabled());
-    CQoRegistry logging(HKEY_LOCAL_MACHINE, CTavrelSettings::LoggingKeyPath, false);
-    EXPECT_TRUE(logging.ValueExists(u"Tavrel"));
-}
-
-TEST(TavrelSettingsLoggingTest, ASnapshotHoldsTheSwitchForItsThreadOnly)
-{
-    testing_support::TempDevice device;
-    CQoRegistry logging(HKEY_LOCAL_MACHINE, CTavrelSettings::LoggingKeyPath, true);
-    ASSERT_TRUE(logging.SetDWORD(u"Tavrel", 0));
-    {
-        const CTavrelSettings::LoggingSwitchSnapshot snapshot;
-        logging.SetDWORD(u"Tavrel", 1);
-        EXPECT_FALSE(CTavrelSettings::IsLoggingEnabled());
-        bool elsewhere = false;
-        std::thread other([&] { elsewhere = CTavrelSettings::IsLoggingEnabled(); });
-        other.join();
-        EXPECT_TRUE(elsewhere);
-    }
-    EXPECT_TRUE(CTavrelSettings::IsLoggingEnabled());
-    logging.SetDWORD(u"Tavrel", 0);
 }
 
 } // namespace
