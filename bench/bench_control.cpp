@@ -14,12 +14,12 @@
 
 #include "control/TavrelControlDispatcher.h"
 #include "control/TavrelControlHost.h"
-#include "protocol/TavrelDatagram.h"
 #include "control/TavrelNotifier.h"
 #include "data/TavrelCalendarData.h"
 #include "platform/device/DeviceFolder.h"
 #include "platform/device/RunningProgram.h"
 #include "platform/net/UdpSocket.h"
+#include "protocol/TavrelDatagram.h"
 #include "shell/TavrelApp.h"
 
 #include "BackgroundProgram.h"

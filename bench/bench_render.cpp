@@ -12,6 +12,7 @@
 // The device is a temporary folder, the clock pinned.
 
 #include "data/TavrelCalendarData.h"
+#include "data/TavrelSettings.h"
 #include "platform/device/CivilDate.h"
 #include "platform/device/DeviceClock.h"
 #include "platform/device/DeviceFolder.h"
@@ -20,7 +21,6 @@
 #include "platform/ui/Desktop.h"
 #include "platform/ui/HeadlessBackend.h"
 #include "shell/TavrelApp.h"
-#include "data/TavrelSettings.h"
 #include "views/TavrelView.h"
 #include "views/TavrelViewHost.h"
 

@@ -1,8 +1,8 @@
 #include "control/TavrelControl.h"
 
 CTavrelControl::CTavrelControl(CTavrelControlTarget& target, CTavrelControlHost& host, CTavrelNotifier* notifier)
-    : m_notifier(notifier ? *notifier : static_cast<CTavrelNotifier&>(m_socket)), m_dispatcher(target, host, m_notifier),
-      m_opener(target, m_notifier), m_request(target, m_notifier)
+    : m_notifier(notifier ? *notifier : static_cast<CTavrelNotifier&>(m_socket)),
+      m_dispatcher(target, host, m_notifier), m_opener(target, m_notifier), m_request(target, m_notifier)
 {
 }
 

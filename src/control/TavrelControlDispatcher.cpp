@@ -26,7 +26,8 @@ const CTavrelControlDispatcher::Command CTavrelControlDispatcher::Commands[] = {
     {u"Uninitialize", 0, &CTavrelControlDispatcher::Uninitialize},
 };
 
-CTavrelControlDispatcher::CTavrelControlDispatcher(CTavrelControlTarget& target, CTavrelControlHost& host, CTavrelNotifier& notifier)
+CTavrelControlDispatcher::CTavrelControlDispatcher(CTavrelControlTarget& target, CTavrelControlHost& host,
+                                                   CTavrelNotifier& notifier)
     : m_target(target), m_host(host), m_notifier(notifier), m_activities(target.GetCalendarData())
 {
 }
@@ -61,8 +62,8 @@ void CTavrelControlDispatcher::Dispatch(const CQoString& text)
 
 bool CTavrelControlDispatcher::SendInitialized()
 {
-    return m_notifier.Send(
-        CTavrelNotifications::Initialized(m_target.GetCalendarData().GetCurrentCalendarName(), m_host.GetViewMode(), m_host.GetViewDate()));
+    return m_notifier.Send(CTavrelNotifications::Initialized(m_target.GetCalendarData().GetCurrentCalendarName(),
+                                                             m_host.GetViewMode(), m_host.GetViewDate()));
 }
 
 // --- View and calendar ---------------------------------------------------------------------------

@@ -23,7 +23,8 @@ bool CTavrelEventOpener::OpenEvent(const CTavrelEvent& event)
         m_notifier.Send(CTavrelNotifications::RequestChangeActivity(event.GetID(), event.GetStart(), event.GetEnd()));
         return true;
     }
-    if (CTavrelCalendarData::IsCombined(m_target.GetCalendarData().GetCurrentCalendarName()) && event.GetName().Find(u'(') >= 0)
+    if (CTavrelCalendarData::IsCombined(m_target.GetCalendarData().GetCurrentCalendarName())
+        && event.GetName().Find(u'(') >= 0)
         return m_target.SetCurrentCalendar(CombinedSourceName(event.GetName()));
     return true;
 }

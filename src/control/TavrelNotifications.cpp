@@ -1,7 +1,7 @@
 #include "control/TavrelNotifications.h"
 
-#include "protocol/TavrelControlMessage.h"
 #include "platform/device/DateConversion.h"
+#include "protocol/TavrelControlMessage.h"
 
 namespace {
 

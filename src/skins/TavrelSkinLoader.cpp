@@ -72,8 +72,8 @@ bool CTavrelSkinLoader::LoadDefaultSkinOnFirstRun(CTavrelSkinTarget& target, con
     return LoadSkin(target, DefaultSkinPath, messages);
 }
 
-void CTavrelSkinLoader::ApplyBackgrounds(CTavrelCalendarAppearance& appearance, const CIniSection& section, const CQoString& folder,
-                                         const MessageHandler& messages)
+void CTavrelSkinLoader::ApplyBackgrounds(CTavrelCalendarAppearance& appearance, const CIniSection& section,
+                                         const CQoString& folder, const MessageHandler& messages)
 {
     const CQoString fallback = section.GetValue(u"Default");
     for (int month = 1; month <= 12; ++month) {
@@ -99,8 +99,9 @@ void CTavrelSkinLoader::ApplyBackgrounds(CTavrelCalendarAppearance& appearance, 
     }
 }
 
-void CTavrelSkinLoader::ApplyPictures(CTavrelCalendarAppearance& appearance, const CIniSection& section, bool hasDefault,
-                                      const CQoString& folder, bool (CTavrelCalendarAppearance::*setter)(int, const CQoString&),
+void CTavrelSkinLoader::ApplyPictures(CTavrelCalendarAppearance& appearance, const CIniSection& section,
+                                      bool hasDefault, const CQoString& folder,
+                                      bool (CTavrelCalendarAppearance::*setter)(int, const CQoString&),
                                       const MessageHandler& messages)
 {
     const CQoString fallback = hasDefault ? section.GetValue(u"Default") : CQoString();

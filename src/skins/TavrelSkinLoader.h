@@ -60,10 +60,11 @@ public:
     static int ParseFadeLevel(const CQoString& text);
 
 private:
-    static void ApplyBackgrounds(CTavrelCalendarAppearance& appearance, const CIniSection& section, const CQoString& folder,
-                                 const MessageHandler& messages);
-    static void ApplyPictures(CTavrelCalendarAppearance& appearance, const CIniSection& section, bool hasDefault, const CQoString& folder,
-                              bool (CTavrelCalendarAppearance::*setter)(int, const CQoString&), const MessageHandler& messages);
+    static void ApplyBackgrounds(CTavrelCalendarAppearance& appearance, const CIniSection& section,
+                                 const CQoString& folder, const MessageHandler& messages);
+    static void ApplyPictures(CTavrelCalendarAppearance& appearance, const CIniSection& section, bool hasDefault,
+                              const CQoString& folder, bool (CTavrelCalendarAppearance::*setter)(int, const CQoString&),
+                              const MessageHandler& messages);
     // True when the picture path names an existing file or folder; otherwise says so.
     static bool PictureExists(const CQoString& path, const MessageHandler& messages);
     static CQoString MonthKey(int month);

@@ -184,7 +184,6 @@ private:
     void PlaceFadeSlider();
     void CheckDayChange();
 
-
     CTavrelViewSource& m_source;
     CTavrelViewHost& m_host;
     SkinLoader m_loadSkin;

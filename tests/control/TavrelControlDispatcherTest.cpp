@@ -2,8 +2,8 @@
 
 #include "ControlTestSupport.h"
 
-#include "protocol/TavrelDatagram.h"
 #include "data/TavrelRegisteredCalendar.h"
+#include "protocol/TavrelDatagram.h"
 
 #include <gtest/gtest.h>
 

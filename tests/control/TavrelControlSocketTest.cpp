@@ -1,10 +1,10 @@
 #include "control/TavrelControlSocket.h"
 
-#include "protocol/TavrelDatagram.h"
 #include "platform/device/DebugOutput.h"
 #include "platform/net/UdpSocket.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/HeadlessBackend.h"
+#include "protocol/TavrelDatagram.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // tavrelctl against a stand-in calendar: a socket on a free port that reads what the tool sends
 // and answers with notifications, as the calendar does.
 
-#include "protocol/TavrelDatagram.h"
 #include "platform/net/UdpSocket.h"
+#include "protocol/TavrelDatagram.h"
 
 #include "BackgroundProgram.h"
 #include "ToolRunner.h"

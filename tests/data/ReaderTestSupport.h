@@ -6,10 +6,10 @@
 #include "data/TavrelMainWindow.h"
 #include "data/TavrelReader.h"
 #include "data/TavrelReaderView.h"
+#include "data/TavrelSettings.h"
 #include "data/TavrelSleeper.h"
 #include "platform/pim/Application.h"
 #include "rules/TavrelRules.h"
-#include "data/TavrelSettings.h"
 
 #include "TempDevice.h"
 

@@ -4,10 +4,10 @@
 #include "data/TavrelMainWindow.h"
 #include "data/TavrelReaderView.h"
 #include "data/TavrelRegisteredCalendar.h"
+#include "data/TavrelSettings.h"
 #include "platform/device/RunningProgram.h"
 #include "platform/pim/Application.h"
 #include "rules/TavrelRules.h"
-#include "data/TavrelSettings.h"
 
 #include "TempDevice.h"
 

@@ -3,8 +3,8 @@
 
 #include "skins/TavrelSkinLoader.h"
 
-#include "shell/TavrelApp.h"
 #include "data/TavrelSettings.h"
+#include "shell/TavrelApp.h"
 
 #include "TempDevice.h"
 

@@ -4,8 +4,8 @@
 
 #include "skins/TavrelSkinLoader.h"
 
-#include "shell/TavrelApp.h"
 #include "data/TavrelSettings.h"
+#include "shell/TavrelApp.h"
 #include "skins/IniFile.h"
 
 #include "SkinTestSupport.h"

@@ -2,8 +2,8 @@
 
 #include "data/TavrelMainWindow.h"
 #include "data/TavrelRegisteredCalendar.h"
-#include "shell/TavrelApp.h"
 #include "data/TavrelSettings.h"
+#include "shell/TavrelApp.h"
 
 #include "SkinTestSupport.h"
 #include "TempDevice.h"

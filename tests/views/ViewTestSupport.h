@@ -5,12 +5,12 @@
 // from.
 
 #include "data/TavrelEvent.h"
+#include "data/TavrelSettings.h"
 #include "platform/device/DeviceClock.h"
 #include "platform/gfx/ResourceTable.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/HeadlessBackend.h"
 #include "shell/TavrelApp.h"
-#include "data/TavrelSettings.h"
 #include "support/TempDevice.h"
 #include "views/TavrelRenderContext.h"
 #include "views/TavrelView.h"

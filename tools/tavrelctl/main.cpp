@@ -3,9 +3,9 @@
 
 #include "ControlClient.h"
 
-#include "protocol/TavrelControlMessage.h"
 #include "platform/device/WideText.h"
 #include "platform/net/SocketLayer.h"
+#include "protocol/TavrelControlMessage.h"
 
 #include <charconv>
 #include <cstdio>
