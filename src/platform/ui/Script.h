@@ -22,7 +22,8 @@
 //   check ID TEXT 0|1                          set the check box of a tree view item
 //   text ID TEXT                               replace an edit field's text (TEXT may be empty)
 //   choose PATH                                the item of the open popup menu, "View/Weekly"
-//                                              reaching into a submenu; "&" markers are ignored
+//                                              reaching into a submenu; "&" markers are ignored;
+//                                              a path that ends at a submenu opens it
 //   answer YES|NO|OK|CANCEL                    the next message box that opens is answered so
 //   dump FILE                                  the foreground window as text (WindowDump)
 //

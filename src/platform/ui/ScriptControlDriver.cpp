@@ -401,15 +401,16 @@ ScriptControlDriver::Step ScriptControlDriver::choose(device::WideView path)
         if (item.grayed)
             return Step::failed("the menu item " + quoted(names[level]) + " is disabled");
         bool last = level + 1 == names.size();
+        bool open = item.submenu && levels.size() > level + 1 && &levels[level + 1]->menu() == item.submenu.get();
         if (last) {
-            if (item.submenu)
-                return Step::failed("the menu item " + quoted(names[level]) + " opens a submenu; name an item in it");
-            tap(centre);
+            // An item is chosen; a submenu item opens its submenu (and stays open for a dump).
+            if (!open)
+                tap(centre);
             return Step::done();
         }
         if (!item.submenu)
             return Step::failed("the menu item " + quoted(names[level]) + " has no submenu");
-        if (levels.size() > level + 1 && &levels[level + 1]->menu() == item.submenu.get())
+        if (open)
             continue;
         if (m_openedLevel == int(level))
             return Step::failed("the submenu of " + quoted(names[level]) + " did not open");

@@ -181,10 +181,22 @@ TEST_F(ScriptedDialogs, AnAnswerArmedBeforeTheBoxOpensAnswersItAndAnUnansweredBo
 
 TEST_F(ScriptedDialogs, ChooseFollowsAPathIntoASubmenuAndPressCancelDismissesAMenu)
 {
-    EXPECT_EQ(Run("command 102\nchoose go to/&PREVIOUS\ncommand 102\nchoose Daily\ncommand 102\npress CANCEL\n"), 0);
+    const std::filesystem::path dump = std::filesystem::temp_directory_path() / "tavrel-script-menu-dump.txt";
+    EXPECT_EQ(Run("command 102\nchoose go to/&PREVIOUS\n"
+                  // A path that ends at a submenu opens it; CANCEL then closes one level at a time.
+                  "command 102\nchoose Go To\ndump " + dump.string() + "\npress CANCEL\nchoose Daily\n"
+                  "command 102\nchoose Go To\npress CANCEL\npress CANCEL\n"),
+              0);
     ASSERT_TRUE(runner->errors().empty()) << runner->errors().front();
     EXPECT_EQ(results, (std::vector<int>{32793, 32805, 0}));
     EXPECT_FALSE(PopupMenu::active());
+    const std::string text = Read(dump);
+    std::filesystem::remove(dump);
+    EXPECT_NE(text.find("menu 0 1 id=0 enabled=1 checked=0 submenu=1 selected=1 text=\"&Go To\"\n"
+                        "menu 0 2 id=32791 enabled=0 checked=0 submenu=0 selected=0 text=\"Exit\"\n"
+                        "menu 1 0 id=32792 enabled=1 checked=0 submenu=0 selected=0 text=\"&Next\"\n"),
+              std::string::npos)
+        << text;
 }
 
 TEST_F(ScriptedDialogs, ALineThatFindsNothingEndsTheRunNamingTheLine)
