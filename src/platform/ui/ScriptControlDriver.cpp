@@ -127,6 +127,7 @@ void ScriptControlDriver::begin()
 {
     m_steps = 0;
     m_acted = false;
+    m_target = {};
     m_openedLevel = -1;
 }
 
@@ -155,6 +156,13 @@ Window* ScriptControlDriver::findControl(int id, std::string& failure) const
     else
         return control;
     return nullptr;
+}
+
+Window* ScriptControlDriver::actionTarget(int id, std::string& failure) const
+{
+    if (!m_acted)
+        return findControl(id, failure);
+    return m_desktop.find(m_target); // null, with no failure, when the input closed it: nothing to check
 }
 
 ScriptControlDriver::Step ScriptControlDriver::step(const ScriptAction& action)
@@ -297,9 +305,9 @@ ScriptControlDriver::Step ScriptControlDriver::select(int id, device::WideView t
 ScriptControlDriver::Step ScriptControlDriver::check(int id, device::WideView itemText, bool checked)
 {
     std::string failure;
-    Window* control = findControl(id, failure);
+    Window* control = actionTarget(id, failure);
     if (!control)
-        return Step::failed(failure);
+        return failure.empty() ? Step::done() : Step::failed(failure);
     const gfx::Point origin = control->screenRect().topLeft();
     auto unchanged = [&] { return Step::failed(controlName(id) + " did not change its check"); };
 
@@ -320,6 +328,7 @@ ScriptControlDriver::Step ScriptControlDriver::check(int id, device::WideView it
             return Step::again();
         }
         m_acted = true;
+        m_target = tree->handle();
         tap(tree->checkBoxRect(item).centre() + origin);
         return Step::again();
     }
@@ -333,6 +342,7 @@ ScriptControlDriver::Step ScriptControlDriver::check(int id, device::WideView it
     if (m_acted)
         return unchanged();
     m_acted = true;
+    m_target = box->handle();
     tap(box->boxRect().centre() + origin);
     return Step::again();
 }
@@ -340,9 +350,9 @@ ScriptControlDriver::Step ScriptControlDriver::check(int id, device::WideView it
 ScriptControlDriver::Step ScriptControlDriver::text(int id, device::WideView wanted)
 {
     std::string failure;
-    Window* control = findControl(id, failure);
+    Window* control = actionTarget(id, failure);
     if (!control)
-        return Step::failed(failure);
+        return failure.empty() ? Step::done() : Step::failed(failure);
     EditBox* field = dynamic_cast<EditBox*>(control);
     if (auto* combo = dynamic_cast<ComboBox*>(control)) {
         field = combo->editField();
@@ -360,6 +370,7 @@ ScriptControlDriver::Step ScriptControlDriver::text(int id, device::WideView wan
     }
     // Focus the field, take out what it holds from its end, and type the new text.
     m_acted = true;
+    m_target = control->handle();
     tap(field->screenRect().centre());
     key(VK_END);
     for (std::size_t i = 0; i < field->text().size(); ++i)

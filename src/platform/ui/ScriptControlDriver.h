@@ -53,12 +53,17 @@ private:
 
     // The shown and enabled control with this id in the foreground window, or the failure.
     Window* findControl(int id, std::string& failure) const;
+    // The control to act on: found afresh, or — once the decisive input is given — the control it
+    // went to, wherever the foreground is now (its click may have opened a message box); null
+    // without a failure when that input closed it.
+    Window* actionTarget(int id, std::string& failure) const;
     void tap(gfx::Point screenPoint);
     void key(int virtualKey);
 
     Desktop& m_desktop;
     int m_steps = 0;
     bool m_acted = false;    // the action's decisive input has been given; the next step checks it
+    WindowHandle m_target;   // the control that input went to
     int m_openedLevel = -1;  // choose: the menu level whose submenu item was tapped to open it
 };
 

@@ -26,6 +26,7 @@ constexpr int openGallery = 100;
 constexpr int askQuestion = 101;
 constexpr int openMenu = 102;
 constexpr int openTree = 103;
+constexpr int openConfirming = 104;
 
 // A frame whose commands open the dialogs under test and record what they returned.
 class ScriptedDialogs : public testing::DesktopTest {
@@ -55,6 +56,9 @@ protected:
             case openTree:
                 results.push_back(treeDialog.RunModal());
                 return 1;
+            case openConfirming:
+                results.push_back(confirming.RunModal());
+                return 1;
             default:
                 return std::nullopt;
             }
@@ -68,6 +72,14 @@ protected:
         for (int i = 1; i <= 12; ++i)
             last = tree->insertItem(device::fromUtf8("Item " + std::to_string(i)));
         deep = tree->insertItem(u"Deep", last);
+
+        // A check box whose click asks first.
+        confirming.add<CheckBox>(20, 7, 4, 100, 12, u"Share");
+        confirming.setCommandHandler([this](Dialog&, int id, int code) {
+            if (id == 20 && code == BN_CLICKED)
+                results.push_back(messageBox(&confirming, u"Share with everyone?", u"Share", MB_YESNO));
+            return false;
+        });
     }
 
     // Runs the script to its end; the exit code of the loop.
@@ -93,6 +105,7 @@ protected:
     Window frame;
     ControlGallery gallery;
     Dialog treeDialog{u"Categories"};
+    Dialog confirming{u"Sharing"};
     TreeView* tree = nullptr;
     TreeItem deep = 0;
     std::vector<int> results;
@@ -177,6 +190,15 @@ TEST_F(ScriptedDialogs, AnAnswerArmedBeforeTheBoxOpensAnswersItAndAnUnansweredBo
     std::filesystem::remove(dump);
     EXPECT_EQ(text.rfind("window message-box id=0 ok=0 text=\"Gallery\"\nmessage text=\"Keep it open?\"\n", 0), 0u)
         << text;
+}
+
+TEST_F(ScriptedDialogs, ACheckBoxWhoseClickOpensABoxIsSetAndTheScriptGoesOnInTheBox)
+{
+    EXPECT_EQ(Run("command 104\ncheck 20 1\npress NO\ntext 20 x\n"), 1);
+    EXPECT_EQ(results, (std::vector<int>{IDNO, IDCANCEL}));
+    EXPECT_TRUE(confirming.controlAs<CheckBox>(20)->isChecked());
+    ASSERT_EQ(runner->errors().size(), 1u);
+    EXPECT_EQ(runner->errors().front(), "script line 4 (text 20 x): control 20 is no edit field");
 }
 
 TEST_F(ScriptedDialogs, ChooseFollowsAPathIntoASubmenuAndPressCancelDismissesAMenu)
