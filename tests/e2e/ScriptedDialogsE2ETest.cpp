@@ -62,8 +62,9 @@ TEST_F(ScriptedDialogsE2ETest, AboutBoxFileOpenDialogMessageBoxesAndTheCalendarM
                                       "command 32807\n"
                                       "idle\n"
                                       "snap " + f + "month.png\n"
-                                      // The about box: read, then closed with the navigation bar's ok.
-                                      "command 57664\n"
+                                      // The about box from its tool button: read, then closed with the
+                                      // navigation bar's ok.
+                                      "press 57664\n"
                                       "dump " + f + "about.txt\n"
                                       "press OK\n"
                                       // Options / Choose Skin... opens the file-open dialog.
