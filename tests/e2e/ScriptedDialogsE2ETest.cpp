@@ -142,9 +142,9 @@ TEST_F(ScriptedDialogsE2ETest, AboutBoxFileOpenDialogMessageBoxesAndTheCalendarM
 
 TEST_F(ScriptedDialogsE2ETest, TheAppointmentEditorIsFilledInAndItsDeleteQuestionAnswered)
 {
-    ASSERT_EQ(Device({"pim", "add", "--subject", "Dentist", "--start", "12/8/2026 3:00 PM", "--end", "12/8/2026 4:00 PM"})
-                  .exitCode,
-              0);
+    ToolRun add =
+        Device({"pim", "add", "--subject", "Dentist", "--start", "12/8/2026 3:00 PM", "--end", "12/8/2026 4:00 PM"});
+    ASSERT_EQ(add.exitCode, 0) << add.err;
     const std::string f = device.root().string() + "/";
     // The day view draws the appointment across the 3p row; a tap on it opens the editor.
     ToolRun edit = Calendar(Script("edit.script", "command 32805\nidle\ntap 120 214\n"
@@ -168,7 +168,8 @@ TEST_F(ScriptedDialogsE2ETest, TheAppointmentEditorIsFilledInAndItsDeleteQuestio
     EXPECT_NE(shown.out.find("Subject: Dentist, Dr. Ben\n"), std::string::npos) << shown.out;
     EXPECT_NE(shown.out.find("IsRecurring: True\n"), std::string::npos) << shown.out;
 
-    ToolRun remove = Calendar(Script("delete.script", "command 32805\nidle\ntap 120 214\nanswer YES\npress 1208\nidle\n"));
+    ToolRun remove =
+        Calendar(Script("delete.script", "command 32805\nidle\ntap 120 214\nanswer YES\npress 1208\nidle\n"));
     ASSERT_EQ(remove.exitCode, 0) << remove.err;
     EXPECT_EQ(Device({"pim", "list"}).out, "");
 }
@@ -178,7 +179,8 @@ TEST_F(ScriptedDialogsE2ETest, ALineThatFindsNoControlEndsTheRunWithTheLineNamed
     ToolRun run = Calendar(Script("bad.script", "idle\ncommand 57664\n# the about box has no 4242\npress 4242\nquit\n"),
                            {"--snapshot", File("never.png").string()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("tavrel: script line 4 (press 4242): no control 4242 in \"About Tavrel\"\n"), std::string::npos)
+    EXPECT_NE(run.err.find("tavrel: script line 4 (press 4242): no control 4242 in \"About Tavrel\"\n"),
+              std::string::npos)
         << run.err;
     EXPECT_FALSE(std::filesystem::exists(File("never.png")));
 }

@@ -17,7 +17,8 @@ const ToolCommand commands[] = {
     {"ui-gallery", [](const std::vector<std::string>& args) { return runGalleryCommand(args); }, galleryCommandUsage},
     {"date", [](const std::vector<std::string>& args) { return runDateCommand(args); }, dateCommandUsage},
     {"install", [](const std::vector<std::string>& args) { return runInstallCommand(args); }, installCommandUsage},
-    {"uninstall", [](const std::vector<std::string>& args) { return runUninstallCommand(args); }, uninstallCommandUsage},
+    {"uninstall", [](const std::vector<std::string>& args) { return runUninstallCommand(args); },
+     uninstallCommandUsage},
 };
 
 } // namespace

@@ -68,7 +68,8 @@ std::string_view afterWords(std::string_view line, std::size_t count)
 // The result a message box button gives, by its name.
 std::optional<int> answerNamed(std::string_view name)
 {
-    static const std::pair<const char*, int> answers[] = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
+    static const std::pair<const char*, int> answers[] = {
+        {"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
     std::string wanted = lower(name);
     for (auto [answerName, result] : answers)
         if (wanted == answerName)

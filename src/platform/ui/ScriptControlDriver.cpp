@@ -388,7 +388,8 @@ ScriptControlDriver::Step ScriptControlDriver::choose(device::WideView path)
     std::vector<device::WideString> names;
     for (std::size_t start = 0;;) {
         std::size_t slash = path.find(u'/', start);
-        names.emplace_back(path.substr(start, slash == device::WideView::npos ? device::WideView::npos : slash - start));
+        const std::size_t length = slash == device::WideView::npos ? device::WideView::npos : slash - start;
+        names.emplace_back(path.substr(start, length));
         if (slash == device::WideView::npos)
             break;
         start = slash + 1;

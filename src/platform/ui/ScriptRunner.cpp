@@ -178,7 +178,8 @@ void ScriptRunner::runIdle()
     }
     case ScriptAction::Kind::Answer:
         if (m_answer) {
-            fail(action, "line " + std::to_string(m_answer->line) + " armed an answer that no message box has taken yet");
+            fail(action,
+                 "line " + std::to_string(m_answer->line) + " armed an answer that no message box has taken yet");
             return;
         }
         m_answer = &action;

@@ -160,7 +160,9 @@ private:
             for (std::size_t index = 0; index < items.size(); ++index)
                 if (items[index].first == tree->selection())
                     selection = int(index);
-            start(window, "treeview", nullptr, &selection).field("count", static_cast<long long>(items.size())).text(window.text());
+            start(window, "treeview", nullptr, &selection)
+                .field("count", static_cast<long long>(items.size()))
+                .text(window.text());
             for (std::size_t index = 0; index < items.size(); ++index) {
                 auto [handle, depth] = items[index];
                 DumpLine& line = item(window, int(index), int(index) == selection)
@@ -178,7 +180,9 @@ private:
                 .field("range", std::to_string(slider->minimum()) + ".." + std::to_string(slider->maximum()))
                 .text(window.text());
         } else if (auto* bar = dynamic_cast<CommandBar*>(&window)) {
-            start(window, "commandbar", nullptr, nullptr).field("count", static_cast<long long>(bar->buttonCount())).text(bar->menuTitle());
+            start(window, "commandbar", nullptr, nullptr)
+                .field("count", static_cast<long long>(bar->buttonCount()))
+                .text(bar->menuTitle());
             for (std::size_t index = 0; index < bar->buttonCount(); ++index) {
                 const CommandBar::Button& button = bar->button(index);
                 item(window, int(index), false)

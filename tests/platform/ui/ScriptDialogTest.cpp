@@ -232,15 +232,16 @@ TEST_F(ScriptedDialogs, ALineThatFindsNothingEndsTheRunNamingTheLine)
          "script line 2 (select 1006 Purple): no item \"Purple\" in control 1006"},
         {"command 100\n\npress 4242\n", "script line 3 (press 4242): no control 4242 in \"Controls\""},
         {"command 100\ncheck 1001 1\n", "script line 2 (check 1001 1): control 1001 is no check box"},
-        {"command 100\ntext 1003 5 min\n", "script line 2 (text 1003 5 min): control 1003 is a drop-down list without an "
-                                           "edit field"},
+        {"command 100\ntext 1003 5 min\n",
+         "script line 2 (text 1003 5 min): control 1003 is a drop-down list without an edit field"},
         {"command 102\nchoose Exit\n", "script line 2 (choose Exit): the menu item \"Exit\" is disabled"},
         {"command 102\nchoose Daily/Monday\n", "script line 2 (choose Daily/Monday): the menu item \"Daily\" has no "
                                                "submenu"},
         {"choose Daily\n", "script line 1 (choose Daily): no popup menu is open"},
         {"answer cancel\ncommand 101\n", "script line 1 (answer cancel): the message box \"Gallery\" has no Cancel "
                                          "button"},
-        {"answer yes\nanswer no\n", "script line 2 (answer no): line 1 armed an answer that no message box has taken yet"},
+        {"answer yes\nanswer no\n",
+         "script line 2 (answer no): line 1 armed an answer that no message box has taken yet"},
     };
     for (const Case& test : cases) {
         results.clear();
