@@ -24,7 +24,8 @@ const char usage[] =
     "  uninstall                             remove the Tavrel package\n"
     "  ui-gallery [--headless --snapshot F]  every control of the toolkit on one screen\n"
     "\n"
-    "The device folder is DIR, else $TAVREL_DEVICE, else ~/.local/share/tavrel/device.\n";
+    "The device folder is DIR, else $TAVREL_DEVICE, else ~/.local/share/tavrel/device.\n"
+    "COMMAND --help prints the command's usage.\n";
 
 int runInit(const std::vector<std::string>& args)
 {
@@ -74,6 +75,11 @@ int main(int argc, char** argv)
     if (!found) {
         std::fprintf(stderr, "tavrel-device: unknown command '%s' (try --help)\n", command.c_str());
         return 2;
+    }
+    // Before the device folder is chosen: asking for help creates nothing.
+    if (asksForHelp(args)) {
+        std::fputs(found->usage(), stdout);
+        return 0;
     }
     std::string error;
     if (!device::DeviceFolder::select(device::DeviceFolder::resolve(deviceRoot), &error)) {
