@@ -5,6 +5,8 @@
 #include "InstallCommand.h"
 #include "PimCommand.h"
 #include "RegCommand.h"
+#include "ReminderCommand.h"
+#include "SchedulerCommand.h"
 
 namespace {
 
@@ -16,6 +18,8 @@ const ToolCommand commands[] = {
     {"date", [](const std::vector<std::string>& args) { return runDateCommand(args); }},
     {"install", [](const std::vector<std::string>& args) { return runInstallCommand(args); }},
     {"uninstall", [](const std::vector<std::string>& args) { return runUninstallCommand(args); }},
+    {"reminder", [](const std::vector<std::string>& args) { return runReminderCommand(args); }},
+    {"scheduler", [](const std::vector<std::string>& args) { return runSchedulerCommand(args); }},
 };
 
 } // namespace
