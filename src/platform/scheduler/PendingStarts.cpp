@@ -170,7 +170,7 @@ std::vector<PendingStart> PendingStarts::takeDue(const SystemTime& now, std::str
         return {};
     std::vector<PendingStart> due;
     for (PendingStart& start : earliestFirst(readAll(key.get()))) {
-        if (isEarlier(now, start.time))
+        if (!isEarlier(start.time, now))
             continue;
         const registry::Status status = registry::deleteValue(key.get(), start.program);
         if (status != registry::ERROR_SUCCESS && status != registry::ERROR_FILE_NOT_FOUND) {

@@ -39,7 +39,9 @@ public:
     static std::optional<device::SystemTime> find(device::WideView program);
     // Every pending start, earliest first; entries whose time cannot be read are left out.
     static std::vector<PendingStart> list();
-    // Removes and returns the starts due at `now` (their time not after it), earliest first.
+    // Removes and returns the starts due at `now`, earliest first. A start is due once its second
+    // has passed (9:00:00 at 9:00:01): a program started then finds the device clock past the time
+    // it asked for, so whatever it meant to do at that time is due when it looks.
     static std::vector<PendingStart> takeDue(const device::SystemTime& now, std::string* error = nullptr);
 
     // Whether `a` lies before `b` (to the second).

@@ -2,7 +2,8 @@
 // The handheld's run-application-at-time service (CeRunAppAtTime): a program registers the local
 // time at which the device is to start it, or cancels its start. Each program has at most one
 // pending start; registering again replaces it. The device's scheduler (tavrel-device scheduler)
-// starts each program when its time has come, with the command line "AppRunAtTime".
+// starts each program when its time has passed (within the second after it), with the command line
+// "AppRunAtTime".
 
 #include "platform/device/SystemTime.h"
 #include "platform/device/WideText.h"

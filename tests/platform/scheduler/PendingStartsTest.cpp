@@ -113,12 +113,13 @@ TEST_F(PendingStartsTest, TakingTheDueStartsRemovesThemAndLeavesTheLaterOnes)
 {
     ASSERT_TRUE(runAppAtTime(Reminder, localTime(2026, 12, 8, 9, 0, 0)));
     ASSERT_TRUE(runAppAtTime(Calendar, localTime(2026, 12, 8, 9, 0, 1)));
-    EXPECT_TRUE(PendingStarts::takeDue(localTime(2026, 12, 8, 8, 59, 59)).empty());
+    EXPECT_TRUE(PendingStarts::takeDue(localTime(2026, 12, 8, 9, 0, 0, 999)).empty())
+        << "not within its own second: the program would find its time not yet passed";
 
-    const std::vector<PendingStart> due = PendingStarts::takeDue(localTime(2026, 12, 8, 9, 0, 0));
-    ASSERT_EQ(due.size(), 1u) << "due at its very second, not before";
+    const std::vector<PendingStart> due = PendingStarts::takeDue(localTime(2026, 12, 8, 9, 0, 1));
+    ASSERT_EQ(due.size(), 1u);
     EXPECT_EQ(due[0].program, Reminder);
-    EXPECT_TRUE(PendingStarts::takeDue(localTime(2026, 12, 8, 9, 0, 0)).empty()) << "taken once";
+    EXPECT_TRUE(PendingStarts::takeDue(localTime(2026, 12, 8, 9, 0, 1)).empty()) << "taken once";
     ASSERT_EQ(PendingStarts::list().size(), 1u);
     EXPECT_EQ(PendingStarts::list()[0].program, Calendar);
 }
@@ -155,7 +156,8 @@ TEST_F(PendingStartsTest, AWatchingSchedulerSleepsUntilTheNextStartButNoLongerTh
     const auto longest = std::chrono::milliseconds(2000);
     EXPECT_EQ(DueStarts::sleepBefore(localTime(2026, 12, 8, 9, 0), longest), longest);
     ASSERT_TRUE(runAppAtTime(Reminder, localTime(2026, 12, 8, 9, 0, 1)));
-    EXPECT_EQ(DueStarts::sleepBefore(localTime(2026, 12, 8, 9, 0, 0, 300), longest), 700ms);
+    EXPECT_EQ(DueStarts::sleepBefore(localTime(2026, 12, 8, 9, 0, 0, 300), longest), 1700ms);
+    EXPECT_EQ(DueStarts::sleepBefore(localTime(2026, 12, 8, 9, 0, 1, 600), longest), 400ms);
     EXPECT_EQ(DueStarts::sleepBefore(localTime(2026, 12, 8, 8, 0), longest), longest);
     EXPECT_EQ(DueStarts::sleepBefore(localTime(2026, 12, 8, 10, 0), longest), 0ms) << "overdue";
 }
