@@ -16,8 +16,8 @@
 #include "ToolRunner.h"
 
 #include "common/QoRegistry.h"
-#include "platform/device/DeviceFolder.h"
 #include "platform/device/DeviceClock.h"
+#include "platform/device/DeviceFolder.h"
 #include "platform/device/RunningProgram.h"
 #include "platform/sound/SoundPlayer.h"
 #include "platform/ui/Desktop.h"
@@ -59,7 +59,8 @@ std::filesystem::path ScratchFolder()
 // 8 December 2026.
 class ScratchStore {
 public:
-    explicit ScratchStore(int due) : m_root(ScratchFolder())
+    explicit ScratchStore(int due)
+        : m_root(ScratchFolder())
     {
         device::DeviceFolder::select(m_root);
         CQoRegistry store(HKEY_CURRENT_USER, CTavrelReminderStore::KeyPath, true);
@@ -102,8 +103,8 @@ void RunProgram(benchmark::State& state, int due, const std::vector<std::string>
             arg = (store.root() / "quit.txt").string();
     for (auto _ : state) {
         const auto started = std::chrono::steady_clock::now();
-        const testing_support::ToolRun run =
-            testing_support::runProgram("tavrel-reminder", args, {std::string("TAVREL_CLOCK=") + Clock});
+        const testing_support::ToolRun run
+            = testing_support::runProgram("tavrel-reminder", args, {std::string("TAVREL_CLOCK=") + Clock});
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
         if (run.exitCode != 0) {
             state.SkipWithError(("tavrel-reminder failed (is it built?): " + run.err).c_str());
@@ -121,7 +122,11 @@ BENCHMARK(BM_RunToTheDialogPainted)->UseManualTime()->Unit(benchmark::kMilliseco
 // In the process: the store of the dialog's run.
 class InProcess {
 public:
-    InProcess() : m_store(5) { device::DeviceClock::setForTesting(*device::DeviceClock::parseClockSetting(Clock)); }
+    InProcess()
+        : m_store(5)
+    {
+        device::DeviceClock::setForTesting(*device::DeviceClock::parseClockSetting(Clock));
+    }
     ~InProcess() { device::DeviceClock::resetForTesting(); }
 
 private:
@@ -205,8 +210,8 @@ void BM_WatchIdleCpu(benchmark::State& state)
     ScratchStore store(0);
     // Something pending, far ahead: the watch wakes every poll interval and finds nothing due.
     testing_support::runProgram("tavrel-device",
-                                {"--device", store.root().string(), "reminder", "add", "LATER", "--at", "12/31/2026"},
-                                {std::string("TAVREL_CLOCK=") + Clock});
+        {"--device", store.root().string(), "reminder", "add", "LATER", "--at", "12/31/2026"},
+        {std::string("TAVREL_CLOCK=") + Clock});
     const std::string tool = testing_support::programPath("tavrel-device").string();
     const std::string root = store.root().string();
     const pid_t pid = ::fork();

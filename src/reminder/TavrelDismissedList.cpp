@@ -1,6 +1,10 @@
 #include "reminder/TavrelDismissedList.h"
 
-CTavrelDismissedList::CTavrelDismissedList(const CQoString& text) : m_text(text) { AddItems(m_text.View()); }
+CTavrelDismissedList::CTavrelDismissedList(const CQoString& text)
+    : m_text(text)
+{
+    AddItems(m_text.View());
+}
 
 std::u16string CTavrelDismissedList::Folded(device::WideView text)
 {
@@ -15,7 +19,8 @@ void CTavrelDismissedList::AddItems(device::WideView text)
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = text.find(u',', start);
-        m_items.insert(Folded(text.substr(start, comma == device::WideView::npos ? device::WideView::npos : comma - start)));
+        m_items.insert(
+            Folded(text.substr(start, comma == device::WideView::npos ? device::WideView::npos : comma - start)));
         if (comma == device::WideView::npos)
             break;
         start = comma + 1;

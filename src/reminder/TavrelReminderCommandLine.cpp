@@ -22,8 +22,8 @@ const char* CTavrelReminderCommandLine::Usage()
            "  AppRunAtTime     what the device's scheduler passes; nothing changes with it\n";
 }
 
-std::optional<CTavrelReminderCommandLine> CTavrelReminderCommandLine::Parse(const std::vector<std::string>& arguments,
-                                                                            std::string* error)
+std::optional<CTavrelReminderCommandLine> CTavrelReminderCommandLine::Parse(
+    const std::vector<std::string>& arguments, std::string* error)
 {
     auto fail = [&](const std::string& why) -> std::optional<CTavrelReminderCommandLine> {
         if (error)

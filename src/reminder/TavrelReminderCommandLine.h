@@ -22,6 +22,7 @@ public:
     bool help = false;
     std::vector<std::string> parameters;
 
-    static std::optional<CTavrelReminderCommandLine> Parse(const std::vector<std::string>& arguments, std::string* error);
+    static std::optional<CTavrelReminderCommandLine> Parse(
+        const std::vector<std::string>& arguments, std::string* error);
     static const char* Usage();
 };

@@ -13,8 +13,8 @@
 
 #include <cstdio>
 
-CTavrelReminderDlg::CTavrelReminderDlg(CTavrelReminderStore& store, CTavrelReminderScheduler& scheduler,
-                                       CTavrelPartnerProgram& partner)
+CTavrelReminderDlg::CTavrelReminderDlg(
+    CTavrelReminderStore& store, CTavrelReminderScheduler& scheduler, CTavrelPartnerProgram& partner)
     : Dialog(Caption, WidthUnits, HeightUnits)
     , m_store(store)
     , m_scheduler(scheduler)
@@ -84,7 +84,7 @@ void CTavrelReminderDlg::Refresh()
     if (desktop() && desktop()->isHeadless()) {
         for (const CTavrelDueReminder& reminder : m_list.Reminders())
             std::fprintf(stderr, "reminder-due: %s: %s\n", device::toUtf8(reminder.m_id.View()).c_str(),
-                         device::toUtf8(CTavrelReminderList::ItemText(reminder).View()).c_str());
+                device::toUtf8(CTavrelReminderList::ItemText(reminder).View()).c_str());
         std::fflush(stderr);
     }
 }
@@ -153,8 +153,8 @@ void CTavrelReminderDlg::OnViewChange()
     if (!reminder)
         return;
     m_partner.OpenActivity(reminder->m_id);
-    const device::OleDateTime later =
-        device::OleDateTime::GetCurrentTime() + device::OleDateTimeSpan(0, 0, ViewChangeMinutes, 0);
+    const device::OleDateTime later
+        = device::OleDateTime::GetCurrentTime() + device::OleDateTimeSpan(0, 0, ViewChangeMinutes, 0);
     if (!m_scheduler.ScheduleRunAt(later))
         CTavrelReminderMessages::Show(this, CTavrelReminderMessages::RescheduleFailed);
     CloseItself(ui::IDCANCEL);

@@ -45,7 +45,8 @@ public:
     // Posted at opening: the alarm sounds on the loop's first turn, once the dialog is drawn.
     static constexpr std::uint32_t WM_PLAY_ALARM = ui::WM_USER + 1;
 
-    CTavrelReminderDlg(CTavrelReminderStore& store, CTavrelReminderScheduler& scheduler, CTavrelPartnerProgram& partner);
+    CTavrelReminderDlg(
+        CTavrelReminderStore& store, CTavrelReminderScheduler& scheduler, CTavrelPartnerProgram& partner);
 
     CTavrelReminderList& List() { return m_list; }
     ui::ComboBox& Durations() { return m_durations; }

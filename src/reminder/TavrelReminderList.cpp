@@ -77,16 +77,17 @@ void CTavrelReminderList::DrawBlock(gfx::Painter& painter, const DrawItem& item)
     const int top = block.top + margin;
     if (const gfx::Surface* picture = Picture(PictureFor(reminder.m_category)))
         painter.transparentBlt(block.left + margin, top, picture->width(), picture->height(), *picture, 0, 0,
-                               picture->width(), picture->height(), picture->pixel(0, 0));
+            picture->width(), picture->height(), picture->pixel(0, 0));
 
     painter.selectFont(ui::theme::font());
     painter.setBackgroundMode(gfx::TRANSPARENT);
     painter.setTextColour(item.selected ? ui::theme::highlightText : ui::theme::text);
     const unsigned format = gfx::DT_LEFT | gfx::DT_TOP | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS;
     const int left = block.left + margin + PictureSize + textGap;
-    painter.drawText(reminder.FirstLine().View(), gfx::Rect{left, top, block.right - margin, top + lineHeight}, format);
+    painter.drawText(
+        reminder.FirstLine().View(), gfx::Rect {left, top, block.right - margin, top + lineHeight}, format);
     painter.drawText(reminder.SecondLine().View(),
-                     gfx::Rect{left, top + lineHeight, block.right - margin, top + 2 * lineHeight}, format);
+        gfx::Rect {left, top + lineHeight, block.right - margin, top + 2 * lineHeight}, format);
 
     painter.fillRect({block.left, block.bottom - 1, block.right, block.bottom}, separator);
 }

@@ -26,7 +26,8 @@ void Complain(const std::string& text)
 } // namespace
 
 CTavrelReminderProgram::CTavrelReminderProgram(CTavrelReminderCommandLine commandLine, BackendFactory backends)
-    : m_line(std::move(commandLine)), m_backends(std::move(backends))
+    : m_line(std::move(commandLine))
+    , m_backends(std::move(backends))
 {
 }
 
@@ -75,8 +76,8 @@ int CTavrelReminderProgram::RunReminders()
         if (result == ui::IDOK)
             scheduled = scheduler.ScheduleNextRun(device::OleDateTime::GetCurrentTime());
         else if (!dialog.ClosedItself())
-            scheduled = scheduler.ScheduleRunAt(device::OleDateTime::GetCurrentTime()
-                                                + device::OleDateTimeSpan(0, 0, ComeBackMinutes, 0));
+            scheduled = scheduler.ScheduleRunAt(
+                device::OleDateTime::GetCurrentTime() + device::OleDateTimeSpan(0, 0, ComeBackMinutes, 0));
     }
     if (!scheduled)
         Tell(CTavrelReminderMessages::RescheduleFailed);

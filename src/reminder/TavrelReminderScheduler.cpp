@@ -4,7 +4,8 @@
 #include "platform/scheduler/RunAppAtTime.h"
 
 CTavrelReminderScheduler::CTavrelReminderScheduler(CTavrelReminderStore& store, device::WideString program)
-    : m_store(store), m_program(std::move(program))
+    : m_store(store)
+    , m_program(std::move(program))
 {
 }
 

@@ -2,7 +2,10 @@
 
 #include "platform/device/SystemTime.h"
 
-CTavrelReminderStore::CTavrelReminderStore() : m_key(HKEY_CURRENT_USER, KeyPath, true) {}
+CTavrelReminderStore::CTavrelReminderStore()
+    : m_key(HKEY_CURRENT_USER, KeyPath, true)
+{
+}
 
 CQoString CTavrelReminderStore::DateText(const device::OleDateTime& time)
 {

@@ -14,7 +14,7 @@ public:
         const char16_t* text;
         int minutes;
     };
-    static constexpr std::array<Duration, 10> All{{
+    static constexpr std::array<Duration, 10> All {{
         {u"5 min", 5},
         {u"10 min", 10},
         {u"20 min", 20},

@@ -16,8 +16,8 @@ int main(int argc, char** argv)
     device::RunningProgram::setDevicePath(u"\\Program Files\\Tavrel\\TavrelReminder.Exe");
 
     std::string error;
-    std::optional<CTavrelReminderCommandLine> line =
-        CTavrelReminderCommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc), &error);
+    std::optional<CTavrelReminderCommandLine> line
+        = CTavrelReminderCommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc), &error);
     if (!line) {
         std::fprintf(stderr, "tavrel-reminder: %s\n", error.c_str());
         return 2;

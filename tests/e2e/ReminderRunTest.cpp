@@ -36,8 +36,8 @@ constexpr gfx::Colour Highlight = gfx::rgb(0, 51, 153);
 constexpr int ViewChange = 1002;
 constexpr int ClearAlarm = 1003;
 constexpr int Snooze = 1005;
-constexpr const char* Durations[] = {"5 min", "10 min", "20 min", "30 min", "1 hr", "90 min", "4 hrs", "1 day", "5 days",
-                                     "1 week"};
+constexpr const char* Durations[]
+    = {"5 min", "10 min", "20 min", "30 min", "1 hr", "90 min", "4 hrs", "1 day", "5 days", "1 week"};
 
 // The lines of a script for the reminder dialog.
 class ReminderScript {
@@ -72,12 +72,16 @@ protected:
     ReminderRunTest()
     {
         EXPECT_EQ(Device({"install"}).exitCode, 0);
+        // The package's reminder program is the host's tavrel-reminder.
+        const std::optional<std::filesystem::path> installed = device::ProgramTable::find(ReminderProgram);
+        EXPECT_TRUE(
+            installed && std::filesystem::equivalent(*installed, testing_support::programPath("tavrel-reminder")));
         // The reminder program runs headless with the test's script, and says when it has ended.
         const std::filesystem::path wrapper = File("reminder.sh");
         std::ofstream(wrapper) << "#!/bin/sh\n'" << testing_support::programPath("tavrel-reminder").string()
                                << "' \"$@\" --headless --script '" << File("script.txt").string() << "' 2>>'"
-                               << File("reminder-err.txt").string() << "'\necho $? >'" << File("reminder-exit.txt").string()
-                               << "'\n";
+                               << File("reminder-err.txt").string() << "'\necho $? >'"
+                               << File("reminder-exit.txt").string() << "'\n";
         std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
         EXPECT_TRUE(device::ProgramTable::set(ReminderProgram, wrapper));
         // The partner program records every start.
@@ -86,9 +90,9 @@ protected:
         std::filesystem::permissions(partner, std::filesystem::perms::owner_all);
         EXPECT_TRUE(device::ProgramTable::set(PartnerProgram, partner));
         EXPECT_EQ(Device({"reg", "set", "HKLM", "Software\\Apps\\Brelle tools Varnow", "InstallDir", "sz",
-                          "\\Program Files\\Varnow"})
+                             "\\Program Files\\Varnow"})
                       .exitCode,
-                  0);
+            0);
     }
 
     std::filesystem::path File(const std::string& name) const { return device.root() / name; }
@@ -136,27 +140,36 @@ protected:
 TEST_F(ReminderRunTest, TheSchedulerBringsUpTheDueRemindersWhichTheUserSnoozesDismissesAndOpens)
 {
     ASSERT_EQ(Device({"reminder", "add", "A7", "--title", "Standup", "--category", "Meeting", "--start",
-                      "12/8/2026 9:00 AM", "--end", "12/8/2026 9:30 AM", "--at", "12/8/2026 9:00 AM"})
+                         "12/8/2026 9:00 AM", "--end", "12/8/2026 9:30 AM", "--at", "12/8/2026 9:00 AM"})
                   .exitCode,
-              0);
-    ASSERT_EQ(Device({"reminder", "add", "B2", "--title", "Call Bob", "--category", "Call", "--at", "12/8/2026 9:00 AM"})
-                  .exitCode,
-              0);
-    EXPECT_EQ(Device({"scheduler", "--list"}).out, "\\Program Files\\Tavrel\\TavrelReminder.Exe\t12/8/2026 9:00:00 AM\n");
+        0);
+    ASSERT_EQ(
+        Device({"reminder", "add", "B2", "--title", "Call Bob", "--category", "Call", "--at", "12/8/2026 9:00 AM"})
+            .exitCode,
+        0);
+    EXPECT_EQ(
+        Device({"scheduler", "--list"}).out, "\\Program Files\\Tavrel\\TavrelReminder.Exe\t12/8/2026 9:00:00 AM\n");
 
     // The dialog lists both. The first is snoozed for an hour, the second dismissed; then nothing
     // is left and the dialog closes itself.
-    NextRun(ReminderScript().Idle().Snap(File("dialog.png")).ChooseDuration("1 hr").Press(Snooze).Idle().Press(ClearAlarm).Idle());
+    NextRun(ReminderScript()
+                .Idle()
+                .Snap(File("dialog.png"))
+                .ChooseDuration("1 hr")
+                .Press(Snooze)
+                .Idle()
+                .Press(ClearAlarm)
+                .Idle());
     {
         // The scheduler runs as a service does; the device clock reaches 9:00 two seconds in.
         testing_support::BackgroundProgram watch("tavrel-device",
-                                                 {"--device", device.root().string(), "scheduler", "--watch"},
-                                                 {"TAVREL_CLOCK=2026-12-08T08:59:58"});
+            {"--device", device.root().string(), "scheduler", "--watch"}, {"TAVREL_CLOCK=2026-12-08T08:59:58"});
         ASSERT_TRUE(watch.started());
         EXPECT_EQ(WaitForTheReminderProgram(), "0\n") << Read(File("reminder-err.txt"));
         ::kill(watch.pid(), SIGTERM);
         EXPECT_EQ(watch.waitFor(5s), 0);
-        EXPECT_EQ(Count(watch.out(), "started \\Program Files\\Tavrel\\TavrelReminder.Exe (due 12/8/2026 9:00:00 AM)"), 1)
+        EXPECT_EQ(
+            Count(watch.out(), "started \\Program Files\\Tavrel\\TavrelReminder.Exe (due 12/8/2026 9:00:00 AM)"), 1)
             << watch.out();
     }
     const std::string err = Read(File("reminder-err.txt"));
@@ -182,9 +195,9 @@ TEST_F(ReminderRunTest, TheSchedulerBringsUpTheDueRemindersWhichTheUserSnoozesDi
     EXPECT_EQ(Read(File("partner.txt")), "--device " + device.root().string() + " /ifrunning /dismissactivity=B2\n");
     const std::string snoozedUntil = list.substr(list.find("10:00:0"), 8);
     EXPECT_EQ(Device({"scheduler", "--list"}).out,
-              "\\Program Files\\Tavrel\\TavrelReminder.Exe\t12/8/2026 " + snoozedUntil + " AM\n");
+        "\\Program Files\\Tavrel\\TavrelReminder.Exe\t12/8/2026 " + snoozedUntil + " AM\n");
     EXPECT_EQ(Device({"reg", "get", "HKCU", "Software\\Orvix\\Tavrel\\Reminder", "Next Reminder"}).out,
-              "12/8/2026 " + snoozedUntil + " AM\n");
+        "12/8/2026 " + snoozedUntil + " AM\n");
 
     // An hour later the snoozed reminder is back; "View / Change" opens it in the partner program
     // and brings it back 15 minutes later.
@@ -193,25 +206,28 @@ TEST_F(ReminderRunTest, TheSchedulerBringsUpTheDueRemindersWhichTheUserSnoozesDi
     EXPECT_EQ(scheduler.exitCode, 0) << scheduler.err;
     EXPECT_EQ(WaitForTheReminderProgram(), "0\n") << Read(File("reminder-err.txt"));
     EXPECT_EQ(Count(Read(File("reminder-err.txt")), "play-sound: "), 1);
-    EXPECT_EQ(Read(File("partner.txt")), "--device " + device.root().string() + " /ifrunning /dismissactivity=B2\n" +
-                                             "--device " + device.root().string() + " /openactivity=A7\n");
+    EXPECT_EQ(Read(File("partner.txt")),
+        "--device " + device.root().string() + " /ifrunning /dismissactivity=B2\n" + "--device "
+            + device.root().string() + " /openactivity=A7\n");
     EXPECT_NE(Device({"reminder", "list"}, "2026-12-08T10:01:00").out.find("A7\tdue"), std::string::npos)
         << "the reminder stays";
-    EXPECT_EQ(Device({"scheduler", "--list"}).out.rfind("\\Program Files\\Tavrel\\TavrelReminder.Exe\t12/8/2026 10:15:3", 0),
-              0u)
+    EXPECT_EQ(
+        Device({"scheduler", "--list"}).out.rfind("\\Program Files\\Tavrel\\TavrelReminder.Exe\t12/8/2026 10:15:3", 0),
+        0u)
         << Device({"scheduler", "--list"}).out;
 }
 
 TEST_F(ReminderRunTest, ARunWithNothingDueOnlySchedulesTheNextAndEnds)
 {
     ASSERT_EQ(Device({"reminder", "add", "A7", "--at", "12/9/2026 7:00 AM"}).exitCode, 0);
-    ToolRun run = testing_support::runProgram("tavrel-reminder", {"--device", device.root().string(), "AppRunAtTime"},
-                                              {"TAVREL_CLOCK=2026-12-08T09:00:00"});
+    ToolRun run = testing_support::runProgram(
+        "tavrel-reminder", {"--device", device.root().string(), "AppRunAtTime"}, {"TAVREL_CLOCK=2026-12-08T09:00:00"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "") << "no window, no sound";
-    EXPECT_EQ(Device({"scheduler", "--list"}).out, "\\Program Files\\Tavrel\\TavrelReminder.Exe\t12/9/2026 7:00:00 AM\n");
+    EXPECT_EQ(
+        Device({"scheduler", "--list"}).out, "\\Program Files\\Tavrel\\TavrelReminder.Exe\t12/9/2026 7:00:00 AM\n");
     EXPECT_EQ(Device({"reg", "get", "HKCU", "Software\\Orvix\\Tavrel\\Reminder", "Next Reminder"}).out,
-              "12/9/2026 7:00:00 AM\n");
+        "12/9/2026 7:00:00 AM\n");
 
     ToolRun help = testing_support::runProgram("tavrel-reminder", {"--help"});
     EXPECT_EQ(help.exitCode, 0);

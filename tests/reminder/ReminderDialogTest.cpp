@@ -3,7 +3,6 @@
 
 #include "ReminderTestSupport.h"
 
-
 #include "platform/device/ShellExecute.h"
 #include "platform/gfx/ImageResource.h"
 #include "platform/sound/SoundPlayer.h"
@@ -38,7 +37,10 @@ protected:
         CQoRegistry install(HKEY_LOCAL_MACHINE, CTavrelPartnerProgram::InstallKey, true);
         install.SetString(u"InstallDir", u"\\Program Files\\Varnow");
         Write(Reminder(u"A7").Title(u"Standup").Category(u"Meeting"));
-        Write(Reminder(u"B2").Title(u"Call Bob").Category(u"Call").Start(u"12/8/2026 8:45:00 AM")
+        Write(Reminder(u"B2")
+                  .Title(u"Call Bob")
+                  .Category(u"Call")
+                  .Start(u"12/8/2026 8:45:00 AM")
                   .At(u"12/8/2026 8:45:00 AM"));
     }
 
@@ -88,8 +90,8 @@ protected:
         return count;
     }
 
-    ui::Desktop desktop{std::make_unique<ui::HeadlessBackend>(), ui::TimeSource::makeVirtual()};
-    ui::Automation automation{desktop};
+    ui::Desktop desktop {std::make_unique<ui::HeadlessBackend>(), ui::TimeSource::makeVirtual()};
+    ui::Automation automation {desktop};
     std::vector<std::string> partner;
     std::vector<std::string> boxes;
     std::string err;
@@ -102,9 +104,9 @@ TEST_F(ReminderDialogTest, ItListsTheDueRemindersSoundsTheAlarmOnceAndOkSnoozesT
         EXPECT_EQ(desktop.navigationBar().title(), u"Varnow Reminder");
         EXPECT_TRUE(dialog.isTopMost());
         EXPECT_EQ(dialog.layer(), ui::Layer::TopMost);
-        EXPECT_EQ(dialog.rect(), (gfx::Rect{0, 26, 240, 320})) << "140 x 153 units reach over the command bar";
+        EXPECT_EQ(dialog.rect(), (gfx::Rect {0, 26, 240, 320})) << "140 x 153 units reach over the command bar";
         EXPECT_EQ(Button(dialog, Dlg::IDC_SNOOZE)->rect(),
-                  ui::DialogUnits::toPixels(7, 132, 34, 14).translated(0, dialog.contentTop()));
+            ui::DialogUnits::toPixels(7, 132, 34, 14).translated(0, dialog.contentTop()));
         EXPECT_TRUE(Button(dialog, Dlg::IDC_SNOOZE)->isDefault());
         EXPECT_EQ(Button(dialog, Dlg::IDC_VIEW_CHANGE)->text(), u"View / Change");
         EXPECT_EQ(Button(dialog, Dlg::IDC_CLEAR_ALARM)->text(), u"Clear Alarm");
@@ -114,8 +116,9 @@ TEST_F(ReminderDialogTest, ItListsTheDueRemindersSoundsTheAlarmOnceAndOkSnoozesT
         std::vector<std::u16string> texts;
         for (int i = 0; i < durations.count(); ++i)
             texts.push_back(durations.itemText(i));
-        EXPECT_EQ(texts, (std::vector<std::u16string>{u"5 min", u"10 min", u"20 min", u"30 min", u"1 hr", u"90 min",
-                                                       u"4 hrs", u"1 day", u"5 days", u"1 week"}));
+        EXPECT_EQ(texts,
+            (std::vector<std::u16string> {u"5 min", u"10 min", u"20 min", u"30 min", u"1 hr", u"90 min", u"4 hrs",
+                u"1 day", u"5 days", u"1 week"}));
         EXPECT_EQ(durations.windowText(), u"5 min");
 
         // The list above the buttons, in the store's order, the first one selected.
@@ -182,8 +185,9 @@ TEST_F(ReminderDialogTest, ClearAlarmDismissesTheSelectedReminderForGoodAndTells
     });
     EXPECT_EQ(result, ui::IDOK);
     EXPECT_EQ(Value(u"Dismissed"), u"B2,A7");
-    EXPECT_EQ(partner, (std::vector<std::string>{"\\Program Files\\Varnow\\Varnow.EXE /ifrunning /dismissactivity=B2",
-                                                 "\\Program Files\\Varnow\\Varnow.EXE /ifrunning /dismissactivity=A7"}));
+    EXPECT_EQ(partner,
+        (std::vector<std::string> {"\\Program Files\\Varnow\\Varnow.EXE /ifrunning /dismissactivity=B2",
+            "\\Program Files\\Varnow\\Varnow.EXE /ifrunning /dismissactivity=A7"}));
 }
 
 TEST_F(ReminderDialogTest, APartnerThatIsNotInstalledIsIgnored)
@@ -211,7 +215,7 @@ TEST_F(ReminderDialogTest, ViewChangeOpensTheActivityAndBringsTheReminderBackInF
     });
     EXPECT_EQ(result, ui::IDCANCEL);
     EXPECT_TRUE(closedItself);
-    EXPECT_EQ(partner, (std::vector<std::string>{"\\Program Files\\Varnow\\Varnow.EXE /openactivity=B2"}));
+    EXPECT_EQ(partner, (std::vector<std::string> {"\\Program Files\\Varnow\\Varnow.EXE /openactivity=B2"}));
     EXPECT_EQ(PendingStart(), "12/8/2026 9:15:00 AM");
     EXPECT_TRUE(Exists(u"B2"));
     EXPECT_FALSE(Value(u"Snooze Until", u"B2"));
@@ -243,7 +247,7 @@ TEST_F(ReminderDialogTest, EachBlockShowsThePictureOfItsCategoryWhateverTheLette
         for (int index = 0; index < 4; ++index) {
             const std::optional<gfx::Surface> picture = gfx::loadImageResource(expected[index]);
             ASSERT_TRUE(picture) << "the test program embeds the pictures";
-            const gfx::Point at = list.screenRect().topLeft() + list.itemRect(index).topLeft() + gfx::Point{2, 2};
+            const gfx::Point at = list.screenRect().topLeft() + list.itemRect(index).topLeft() + gfx::Point {2, 2};
             const gfx::Colour key = picture->pixel(0, 0);
             int drawn = 0, left = 0;
             for (int y = 0; y < picture->height(); ++y)

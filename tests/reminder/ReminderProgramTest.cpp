@@ -94,8 +94,8 @@ TEST_F(ReminderProgramTest, AFailedRegistrationIsToldAndTheRunEndsNormally)
     device::RunningProgram::setDevicePath(u"\\"); // no program the service can start
     Write(Reminder(u"Later").At(u"12/8/2026 11:00:00 AM"));
     EXPECT_EQ(Run(), 0);
-    EXPECT_NE(err.find("message-box: TavrelReminder: Unable to reschedule Tavrel Reminder for next run\n"),
-              std::string::npos)
+    EXPECT_NE(
+        err.find("message-box: TavrelReminder: Unable to reschedule Tavrel Reminder for next run\n"), std::string::npos)
         << err;
     EXPECT_EQ(Value(u"Next Reminder"), u"12/8/2026 11:00:00 AM");
 }
@@ -118,7 +118,7 @@ TEST(ReminderCommandLine, TheHostsOptionsAndTheHandheldsWords)
     EXPECT_TRUE(line->headless);
     EXPECT_EQ(line->script, "/tmp/s");
     EXPECT_EQ(line->zoom, 3);
-    EXPECT_EQ(line->parameters, (std::vector<std::string>{"AppRunAtTime"}));
+    EXPECT_EQ(line->parameters, (std::vector<std::string> {"AppRunAtTime"}));
     EXPECT_FALSE(CTavrelReminderCommandLine::Parse({"--snapshot", "x.png"}, &error));
     EXPECT_NE(error.find("--snapshot"), std::string::npos);
     EXPECT_FALSE(CTavrelReminderCommandLine::Parse({"--script"}, &error));

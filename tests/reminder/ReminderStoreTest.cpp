@@ -141,7 +141,8 @@ TEST_F(ReminderStore, DismissingAppendsToTheListAndDeletesTheReminderWithEveryth
     Write(Reminder(u"A7"));
     Write(Reminder(u"B2"));
     {
-        CQoRegistry notes(HKEY_CURRENT_USER, (std::u16string(CTavrelReminderStore::KeyPath) + u"\\A7\\Notes").c_str(), true);
+        CQoRegistry notes(
+            HKEY_CURRENT_USER, (std::u16string(CTavrelReminderStore::KeyPath) + u"\\A7\\Notes").c_str(), true);
         notes.SetString(u"Text", u"bring slides");
     }
     CTavrelReminderStore store;
@@ -177,7 +178,7 @@ TEST(DismissedList, ContainmentIsTheJoinedTextsAlsoForThousandsOfIdentifiersAndO
     EXPECT_TRUE(list.Contains(u"ACT1,ACT2"));
     EXPECT_FALSE(list.Contains(u"ACT2,ACT1"));
 
-    CTavrelDismissedList empty{CQoString()};
+    CTavrelDismissedList empty {CQoString()};
     EXPECT_FALSE(empty.Contains(u"A"));
     empty.Append(u"A7");
     EXPECT_EQ(empty.Text(), u"A7");

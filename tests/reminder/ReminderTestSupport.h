@@ -23,13 +23,40 @@ inline constexpr const char16_t* ReminderProgram = u"\\Program Files\\Tavrel\\Ta
 
 // A reminder as the writer stores it; every field but the identifier has a default.
 struct Reminder {
-    explicit Reminder(std::u16string identifier) : id(std::move(identifier)) {}
-    Reminder& Title(std::u16string text) { title = std::move(text); return *this; }
-    Reminder& Category(std::u16string text) { category = std::move(text); return *this; }
-    Reminder& Start(std::u16string text) { start = std::move(text); return *this; }
-    Reminder& End(std::u16string text) { end = std::move(text); return *this; }
-    Reminder& At(std::optional<std::u16string> text) { reminder = std::move(text); return *this; }
-    Reminder& SnoozeUntil(std::u16string text) { snoozeUntil = std::move(text); return *this; }
+    explicit Reminder(std::u16string identifier)
+        : id(std::move(identifier))
+    {
+    }
+    Reminder& Title(std::u16string text)
+    {
+        title = std::move(text);
+        return *this;
+    }
+    Reminder& Category(std::u16string text)
+    {
+        category = std::move(text);
+        return *this;
+    }
+    Reminder& Start(std::u16string text)
+    {
+        start = std::move(text);
+        return *this;
+    }
+    Reminder& End(std::u16string text)
+    {
+        end = std::move(text);
+        return *this;
+    }
+    Reminder& At(std::optional<std::u16string> text)
+    {
+        reminder = std::move(text);
+        return *this;
+    }
+    Reminder& SnoozeUntil(std::u16string text)
+    {
+        snoozeUntil = std::move(text);
+        return *this;
+    }
 
     std::u16string id;
     std::u16string title = u"Standup";
@@ -46,7 +73,8 @@ protected:
 
     static void Write(const Reminder& reminder)
     {
-        CQoRegistry key(HKEY_CURRENT_USER, (std::u16string(CTavrelReminderStore::KeyPath) + u"\\" + reminder.id).c_str(), true);
+        CQoRegistry key(
+            HKEY_CURRENT_USER, (std::u16string(CTavrelReminderStore::KeyPath) + u"\\" + reminder.id).c_str(), true);
         ASSERT_TRUE(key.IsOpen());
         key.SetString(u"Title", reminder.title.c_str());
         key.SetString(u"Category", reminder.category.c_str());
@@ -91,7 +119,7 @@ protected:
     }
 
     testing_support::TempDevice deviceFolder;
-    testing_support::PinnedClock clock{testing_support::localTime(2026, 12, 8, 9, 0)};
+    testing_support::PinnedClock clock {testing_support::localTime(2026, 12, 8, 9, 0)};
 };
 
 } // namespace reminder_testing

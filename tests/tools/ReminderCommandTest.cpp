@@ -60,14 +60,16 @@ protected:
 TEST_F(ReminderCommandTest, AddWritesTheStoresValuesAndMakesSureTheReminderProgramRuns)
 {
     ToolRun add = Tool({"reminder", "add", "A7", "--title", "Standup", "--category", "Meeting", "--start",
-                        "Dec 8, 2026 9:30", "--end", "12/8/2026 10:00 AM", "--at", "12/8/2026 9:20 AM"});
+        "Dec 8, 2026 9:30", "--end", "12/8/2026 10:00 AM", "--at", "12/8/2026 9:20 AM"});
     ASSERT_EQ(add.exitCode, 0) << add.err;
-    EXPECT_EQ(add.out, "added reminder A7 due 12/8/2026 9:20:00 AM\n"
-                       "the reminder program runs at 12/8/2026 9:20:00 AM\n"
-                       "note: the reminder program is not installed on this device (tavrel-device install)\n");
+    EXPECT_EQ(add.out,
+        "added reminder A7 due 12/8/2026 9:20:00 AM\n"
+        "the reminder program runs at 12/8/2026 9:20:00 AM\n"
+        "note: the reminder program is not installed on this device (tavrel-device install)\n");
     ToolRun values = Tool({"reg", "get", "HKCU", Store + "\\A7"});
-    EXPECT_EQ(values.out, "Title=sz:Standup\nCategory=sz:Meeting\nStart=sz:12/8/2026 9:30:00 AM\n"
-                          "End=sz:12/8/2026 10:00:00 AM\nReminder=sz:12/8/2026 9:20:00 AM\n");
+    EXPECT_EQ(values.out,
+        "Title=sz:Standup\nCategory=sz:Meeting\nStart=sz:12/8/2026 9:30:00 AM\n"
+        "End=sz:12/8/2026 10:00:00 AM\nReminder=sz:12/8/2026 9:20:00 AM\n");
 
     // A later reminder leaves the earlier start; an earlier one moves it. Midnight is a date alone.
     ToolRun later = Tool({"reminder", "add", "B2", "--at", "12/9/2026"});
@@ -86,9 +88,10 @@ TEST_F(ReminderCommandTest, AddWritesTheStoresValuesAndMakesSureTheReminderProgr
 
 TEST_F(ReminderCommandTest, ListShowsEachRemindersStateAndTheUnreadableOnes)
 {
-    ASSERT_EQ(Tool({"reminder", "add", "A7", "--title", "Standup", "--category", "Meeting", "--at", "12/8/2026 8:30 AM"})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        Tool({"reminder", "add", "A7", "--title", "Standup", "--category", "Meeting", "--at", "12/8/2026 8:30 AM"})
+            .exitCode,
+        0);
     ASSERT_EQ(Tool({"reminder", "add", "B2", "--title", "Call\tBob", "--at", "12/8/2026 11:00 AM"}).exitCode, 0);
     ASSERT_EQ(Tool({"reminder", "add", "C3", "--at", "12/8/2026 8:00 AM"}).exitCode, 0);
     ASSERT_EQ(Tool({"reminder", "add", "D4", "--at", "12/8/2026 8:00 AM"}).exitCode, 0);
@@ -99,11 +102,12 @@ TEST_F(ReminderCommandTest, ListShowsEachRemindersStateAndTheUnreadableOnes)
 
     ToolRun list = Tool({"reminder", "list"});
     ASSERT_EQ(list.exitCode, 0) << list.err;
-    EXPECT_EQ(list.out, "A7\tdue\t12/8/2026 8:30:00 AM\t\tMeeting\t12/8/2026 8:30:00 AM\t12/8/2026 8:30:00 AM\tStandup\n"
-                        "B2\tpending\t12/8/2026 11:00:00 AM\t12/8/2026 11:30:00 AM\t\t12/8/2026 11:00:00 AM\t"
-                        "12/8/2026 11:00:00 AM\tCall Bob\n"
-                        "C3\tunreadable\tsomeday\t\t\t12/8/2026 8:00:00 AM\t12/8/2026 8:00:00 AM\t\n"
-                        "D4\tdismissed\t(missing)\t\t\t12/8/2026 8:00:00 AM\t12/8/2026 8:00:00 AM\t\n");
+    EXPECT_EQ(list.out,
+        "A7\tdue\t12/8/2026 8:30:00 AM\t\tMeeting\t12/8/2026 8:30:00 AM\t12/8/2026 8:30:00 AM\tStandup\n"
+        "B2\tpending\t12/8/2026 11:00:00 AM\t12/8/2026 11:30:00 AM\t\t12/8/2026 11:00:00 AM\t"
+        "12/8/2026 11:00:00 AM\tCall Bob\n"
+        "C3\tunreadable\tsomeday\t\t\t12/8/2026 8:00:00 AM\t12/8/2026 8:00:00 AM\t\n"
+        "D4\tdismissed\t(missing)\t\t\t12/8/2026 8:00:00 AM\t12/8/2026 8:00:00 AM\t\n");
     // At 11:15 the first is still due and the snoozed one not yet.
     EXPECT_NE(Tool({"reminder", "list"}, "2026-12-08T11:15:00").out.find("B2\tpending"), std::string::npos);
 }
@@ -119,7 +123,7 @@ TEST_F(ReminderCommandTest, DeleteRemovesTheReminderAndBadInputIsRefused)
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_EQ(again.err, "tavrel-device reminder: no reminder A7\n");
 
-    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>> {
              {"reminder"},
              {"reminder", "add"},
              {"reminder", "add", "A7"},
@@ -149,7 +153,8 @@ TEST_F(ReminderCommandTest, DeleteRemovesTheReminderAndBadInputIsRefused)
 TEST_F(ReminderCommandTest, TheSchedulerStartsWhatIsDueThroughTheProgramTableAndReportsWhatIsNotInstalled)
 {
     const std::filesystem::path started = device.root() / "started.txt";
-    ASSERT_TRUE(device::ProgramTable::set(u"\\Program Files\\Tavrel\\TavrelReminder.Exe", Recorder("reminder.sh", started)));
+    ASSERT_TRUE(
+        device::ProgramTable::set(u"\\Program Files\\Tavrel\\TavrelReminder.Exe", Recorder("reminder.sh", started)));
     ASSERT_EQ(Tool({"reminder", "add", "A7", "--at", "12/8/2026 9:20 AM"}).exitCode, 0);
 
     ToolRun early = Tool({"scheduler"}, "2026-12-08T09:20:00");
@@ -174,12 +179,13 @@ TEST_F(ReminderCommandTest, TheSchedulerStartsWhatIsDueThroughTheProgramTableAnd
 TEST_F(ReminderCommandTest, AWatchingSchedulerStartsProgramsAsTheirTimesComeAndStopsWhenAsked)
 {
     const std::filesystem::path started = device.root() / "started.txt";
-    ASSERT_TRUE(device::ProgramTable::set(u"\\Program Files\\Tavrel\\TavrelReminder.Exe", Recorder("reminder.sh", started)));
+    ASSERT_TRUE(
+        device::ProgramTable::set(u"\\Program Files\\Tavrel\\TavrelReminder.Exe", Recorder("reminder.sh", started)));
     ASSERT_TRUE(device::ProgramTable::set(u"\\Program Files\\Tavrel\\Tavrel.exe", Recorder("calendar.sh", started)));
     // The device clock runs on from 9:00:00; the reminder is due three seconds later.
     ASSERT_EQ(Tool({"reminder", "add", "A7", "--at", "12/8/2026 9:00:03 AM"}).exitCode, 0);
     BackgroundProgram watch("tavrel-device", {"--device", device.root().string(), "scheduler", "--watch"},
-                            {"TAVREL_CLOCK=2026-12-08T09:00:00"});
+        {"TAVREL_CLOCK=2026-12-08T09:00:00"});
     ASSERT_TRUE(watch.started());
     std::this_thread::sleep_for(1s);
     EXPECT_FALSE(std::filesystem::exists(started)) << "not yet due";
@@ -190,9 +196,9 @@ TEST_F(ReminderCommandTest, AWatchingSchedulerStartsProgramsAsTheirTimesComeAndS
     // A start registered while it watches is noticed within the poll interval.
     const auto registered = std::chrono::steady_clock::now();
     ASSERT_EQ(Tool({"reg", "set", "HKLM", "System\\RunAppAtTime", "\\Program Files\\Tavrel\\Tavrel.exe", "sz",
-                    "2026-12-08T09:00:00"})
+                       "2026-12-08T09:00:00"})
                   .exitCode,
-              0);
+        0);
     const std::string both = WaitForLines(started, 2);
     EXPECT_EQ(std::count(both.begin(), both.end(), '\n'), 2) << both;
     EXPECT_LT(std::chrono::steady_clock::now() - registered, 4s);

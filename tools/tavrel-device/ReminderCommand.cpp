@@ -18,10 +18,10 @@ using device::OleDateTime;
 using device::WideString;
 using device::WideView;
 
-constexpr const char* kUsage =
-    "usage: tavrel-device reminder add ID --at DATE [--title T] [--category C] [--start DATE] [--end DATE]\n"
-    "       tavrel-device reminder list\n"
-    "       tavrel-device reminder delete ID\n";
+constexpr const char* kUsage
+    = "usage: tavrel-device reminder add ID --at DATE [--title T] [--category C] [--start DATE] [--end DATE]\n"
+      "       tavrel-device reminder list\n"
+      "       tavrel-device reminder delete ID\n";
 
 constexpr const char16_t* StoreKey = u"Software\\Orvix\\Tavrel\\Reminder";
 constexpr const char16_t* ReminderProgram = u"\\Program Files\\Tavrel\\TavrelReminder.Exe";
@@ -83,8 +83,8 @@ std::optional<WideString> ReadText(registry::HKEY key, WideView name)
 bool WriteText(registry::HKEY key, WideView name, WideView text)
 {
     const WideString value(text);
-    return registry::setValue(key, name, registry::REG_SZ, value.c_str(),
-                              std::uint32_t((value.size() + 1) * sizeof(char16_t)))
+    return registry::setValue(
+               key, name, registry::REG_SZ, value.c_str(), std::uint32_t((value.size() + 1) * sizeof(char16_t)))
         == registry::ERROR_SUCCESS;
 }
 
@@ -126,7 +126,8 @@ registry::Status DeleteTree(registry::HKEY parent, WideView name)
         std::uint32_t length = registry::MaxNameLength + 1;
         if (registry::enumKey(key.get(), 0, child, &length) != registry::ERROR_SUCCESS)
             break;
-        if (const registry::Status status = DeleteTree(key.get(), WideView(child, length)); status != registry::ERROR_SUCCESS)
+        if (const registry::Status status = DeleteTree(key.get(), WideView(child, length));
+            status != registry::ERROR_SUCCESS)
             return status;
     }
     key.reset();
@@ -135,7 +136,11 @@ registry::Status DeleteTree(registry::HKEY parent, WideView name)
 
 class ReminderCommand {
 public:
-    ReminderCommand(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
+    ReminderCommand(std::ostream& out, std::ostream& err)
+        : m_out(out)
+        , m_err(err)
+    {
+    }
 
     int run(const std::vector<std::string>& args)
     {
@@ -179,7 +184,7 @@ private:
                                                : registry::ScopedKey::open(registry::HKEY_CURRENT_USER, StoreKey, key);
         if (status != registry::ERROR_SUCCESS && (create || status != registry::ERROR_FILE_NOT_FOUND))
             throw Failure {"cannot open HKEY_CURRENT_USER\\" + device::toUtf8(StoreKey) + " (error "
-                           + std::to_string(status) + ")"};
+                + std::to_string(status) + ")"};
         return key;
     }
 
@@ -307,7 +312,8 @@ private:
         if (status == registry::ERROR_FILE_NOT_FOUND)
             throw Failure {"no reminder " + device::toUtf8(id)};
         if (status != registry::ERROR_SUCCESS)
-            throw Failure {"cannot delete the reminder " + device::toUtf8(id) + " (error " + std::to_string(status) + ")"};
+            throw Failure {
+                "cannot delete the reminder " + device::toUtf8(id) + " (error " + std::to_string(status) + ")"};
         m_out << "deleted reminder " << device::toUtf8(id) << "\n";
         return kDone;
     }

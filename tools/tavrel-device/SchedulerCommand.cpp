@@ -63,22 +63,24 @@ int Watch(std::ostream& out, std::ostream& err)
         return 1;
     }
     stopPipe = pipeEnds[1];
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
-    struct sigaction previousInterrupt {}, previousTerminate {};
+    struct sigaction previousInterrupt {
+    }, previousTerminate {};
     ::sigaction(SIGINT, &action, &previousInterrupt);
     ::sigaction(SIGTERM, &action, &previousTerminate);
 
     out << "watching the pending starts (interrupt to end)" << std::endl;
     for (;;) {
-        StartDue(out, err);
+        const bool passed = StartDue(out, err);
         // Until the next start falls due, but often enough to notice starts registered meanwhile.
-        // A start that stays due (one the registry would not let go) is tried again after a pause.
-        auto sleep = scheduler::DueStarts::sleepBefore(
-            device::DeviceClock::localNow(), std::chrono::duration_cast<std::chrono::milliseconds>(SchedulerPollInterval));
+        // After a failure (a start the registry would not let go stays due) a whole interval
+        // passes before the next try, so a broken registry does not fill the log.
+        const auto longest = std::chrono::duration_cast<std::chrono::milliseconds>(SchedulerPollInterval);
+        auto sleep = passed ? scheduler::DueStarts::sleepBefore(device::DeviceClock::localNow(), longest) : longest;
         sleep = std::max(sleep + std::chrono::milliseconds(10), std::chrono::milliseconds(200));
-        pollfd wake{pipeEnds[0], POLLIN, 0};
+        pollfd wake {pipeEnds[0], POLLIN, 0};
         const int ready = ::poll(&wake, 1, int(sleep.count()));
         if (ready > 0)
             break;
@@ -101,7 +103,10 @@ int List(std::ostream& out)
 
 } // namespace
 
-int runSchedulerCommand(const std::vector<std::string>& args) { return runSchedulerCommand(args, std::cout, std::cerr); }
+int runSchedulerCommand(const std::vector<std::string>& args)
+{
+    return runSchedulerCommand(args, std::cout, std::cerr);
+}
 
 int runSchedulerCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {

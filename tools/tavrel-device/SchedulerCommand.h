@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-constexpr std::chrono::seconds SchedulerPollInterval{2};
+constexpr std::chrono::seconds SchedulerPollInterval {2};
 
 int runSchedulerCommand(const std::vector<std::string>& args);
 int runSchedulerCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -26,7 +26,7 @@ std::vector<StartOutcome> DueStarts::run(const device::SystemTime& now, std::str
 {
     std::vector<StartOutcome> outcomes;
     for (PendingStart& start : PendingStarts::takeDue(now, error)) {
-        StartOutcome outcome{std::move(start), false, {}};
+        StartOutcome outcome {std::move(start), false, {}};
         outcome.started = device::ProcessStart::start(outcome.start.program, CommandLine, &outcome.error);
         outcomes.push_back(std::move(outcome));
     }

@@ -19,7 +19,7 @@ using device::WideString;
 using device::WideView;
 
 // Another program changing the starts holds the mutex for a few registry operations at most.
-constexpr std::chrono::seconds mutexTimeout{5};
+constexpr std::chrono::seconds mutexTimeout {5};
 
 bool fail(std::string* error, const std::string& why)
 {
@@ -46,7 +46,11 @@ bool isDateTime(const SystemTime& time)
 // Holds the device's mutex of the pending starts for one change.
 class ChangeLock {
 public:
-    ChangeLock() : m_mutex(PendingStarts::MutexName, false) { m_owned = m_mutex.isOpen() && m_mutex.wait(mutexTimeout); }
+    ChangeLock()
+        : m_mutex(PendingStarts::MutexName, false)
+    {
+        m_owned = m_mutex.isOpen() && m_mutex.wait(mutexTimeout);
+    }
     bool owned() const { return m_owned; }
 
 private:
@@ -70,7 +74,7 @@ std::vector<StoredStart> readAll(registry::HKEY key)
         const registry::Status status = registry::enumValue(key, index, name, &nameLength, &type, data, &size);
         if (status == registry::ERROR_NO_MORE_ITEMS)
             break;
-        StoredStart start{WideString(name, nameLength), std::nullopt};
+        StoredStart start {WideString(name, nameLength), std::nullopt};
         if (status == registry::ERROR_SUCCESS && type == registry::REG_SZ) {
             WideView text(data, size / sizeof(char16_t));
             while (!text.empty() && text.back() == u'\0')
@@ -89,7 +93,7 @@ std::vector<PendingStart> earliestFirst(const std::vector<StoredStart>& stored)
         if (start.time)
             starts.push_back({start.name, *start.time});
     std::stable_sort(starts.begin(), starts.end(),
-                     [](const PendingStart& a, const PendingStart& b) { return PendingStarts::isEarlier(a.time, b.time); });
+        [](const PendingStart& a, const PendingStart& b) { return PendingStarts::isEarlier(a.time, b.time); });
     return starts;
 }
 
@@ -114,8 +118,8 @@ bool PendingStarts::set(WideView program, const SystemTime& localTime, std::stri
         return fail(error, "another program keeps the pending starts locked");
     registry::ScopedKey key;
     if (registry::ScopedKey::create(registry::HKEY_LOCAL_MACHINE, KeyPath, key) != registry::ERROR_SUCCESS
-        || registry::setValue(key.get(), name, registry::REG_SZ, text.c_str(),
-                              std::uint32_t((text.size() + 1) * sizeof(char16_t)))
+        || registry::setValue(
+               key.get(), name, registry::REG_SZ, text.c_str(), std::uint32_t((text.size() + 1) * sizeof(char16_t)))
             != registry::ERROR_SUCCESS)
         return fail(error, "cannot write the pending starts to the registry");
     return true;

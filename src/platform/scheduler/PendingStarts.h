@@ -20,7 +20,7 @@ namespace scheduler {
 
 struct PendingStart {
     device::WideString program; // the device path, as first registered
-    device::SystemTime time;    // local time, whole seconds
+    device::SystemTime time; // local time, whole seconds
 };
 
 class PendingStarts {
@@ -31,8 +31,8 @@ public:
     // Registers the start of `program` at `localTime`, replacing its pending one. False, with a
     // reason, for a path that is no device path, a time that is no date-time of years 100-9999, or
     // a registry that cannot be written.
-    [[nodiscard]] static bool set(device::WideView program, const device::SystemTime& localTime,
-                                  std::string* error = nullptr);
+    [[nodiscard]] static bool set(
+        device::WideView program, const device::SystemTime& localTime, std::string* error = nullptr);
     // Removes the pending start of `program`; true also when there was none.
     [[nodiscard]] static bool cancel(device::WideView program, std::string* error = nullptr);
 

@@ -16,8 +16,8 @@ namespace scheduler {
 // Registers the start of `program` (its device path) at `localTime`, or with no time cancels its
 // pending start. False, with a reason, when the path names no program, the time is no date-time of
 // years 100-9999, or the start cannot be recorded.
-[[nodiscard]] bool runAppAtTime(device::WideView program, const std::optional<device::SystemTime>& localTime,
-                                std::string* error = nullptr);
+[[nodiscard]] bool runAppAtTime(
+    device::WideView program, const std::optional<device::SystemTime>& localTime, std::string* error = nullptr);
 
 // The pending start of `program`, if any.
 std::optional<device::SystemTime> pendingStart(device::WideView program);

@@ -18,10 +18,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::atomic<SoundPlayer::Mode> currentMode{SoundPlayer::Mode::Automatic};
+std::atomic<SoundPlayer::Mode> currentMode {SoundPlayer::Mode::Automatic};
 
 // How long past the sound's own length playback may take before it is given up.
-constexpr std::chrono::milliseconds playbackSlack{2000};
+constexpr std::chrono::milliseconds playbackSlack {2000};
 
 void report(device::WideView devicePath)
 {
@@ -41,12 +41,12 @@ bool playOnHost(const WaveFile& sound)
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
-    SDL_AudioSpec wanted{};
+    SDL_AudioSpec wanted {};
     wanted.freq = int(sound.format().sampleRate);
     wanted.format = sound.format().bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     wanted.channels = std::uint8_t(sound.format().channels);
     wanted.samples = 1024;
-    SDL_AudioSpec obtained{};
+    SDL_AudioSpec obtained {};
     // No changes allowed: SDL converts to what the device takes.
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device == 0) {

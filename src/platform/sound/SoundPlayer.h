@@ -19,7 +19,7 @@ class SoundPlayer {
 public:
     enum class Mode {
         Automatic, // the host's audio device when there is one
-        Report,    // never play; name the sound on standard error
+        Report, // never play; name the sound on standard error
     };
 
     static void setMode(Mode mode);

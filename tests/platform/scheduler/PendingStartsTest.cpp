@@ -74,7 +74,8 @@ TEST_F(PendingStartsTest, EachProgramHasOnePendingStartThatANewTimeReplacesAndNo
 
     // Every process sees them: they are plain registry values.
     registry::ScopedKey key;
-    ASSERT_EQ(registry::ScopedKey::open(registry::HKEY_LOCAL_MACHINE, PendingStarts::KeyPath, key), registry::ERROR_SUCCESS);
+    ASSERT_EQ(
+        registry::ScopedKey::open(registry::HKEY_LOCAL_MACHINE, PendingStarts::KeyPath, key), registry::ERROR_SUCCESS);
     char16_t text[32] = {};
     std::uint32_t size = sizeof text;
     ASSERT_EQ(registry::queryValue(key.get(), Reminder, nullptr, text, &size), registry::ERROR_SUCCESS);
@@ -99,12 +100,15 @@ TEST_F(PendingStartsTest, PathsThatNameNoProgramAndTimesThatAreNoDateAreRefused)
 
     // A value some other program wrote that is no time is passed over, and never started.
     registry::ScopedKey key;
-    ASSERT_EQ(registry::ScopedKey::create(registry::HKEY_LOCAL_MACHINE, PendingStarts::KeyPath, key), registry::ERROR_SUCCESS);
+    ASSERT_EQ(registry::ScopedKey::create(registry::HKEY_LOCAL_MACHINE, PendingStarts::KeyPath, key),
+        registry::ERROR_SUCCESS);
     const std::u16string junk = u"tomorrow";
-    ASSERT_EQ(registry::setValue(key.get(), u"\\x.exe", registry::REG_SZ, junk.c_str(), std::uint32_t((junk.size() + 1) * 2)),
-              registry::ERROR_SUCCESS);
+    ASSERT_EQ(
+        registry::setValue(key.get(), u"\\x.exe", registry::REG_SZ, junk.c_str(), std::uint32_t((junk.size() + 1) * 2)),
+        registry::ERROR_SUCCESS);
     const std::uint32_t number = 5;
-    ASSERT_EQ(registry::setValue(key.get(), u"\\y.exe", registry::REG_DWORD, &number, sizeof number), registry::ERROR_SUCCESS);
+    ASSERT_EQ(registry::setValue(key.get(), u"\\y.exe", registry::REG_DWORD, &number, sizeof number),
+        registry::ERROR_SUCCESS);
     EXPECT_TRUE(PendingStarts::list().empty());
     EXPECT_TRUE(PendingStarts::takeDue(localTime(2099, 1, 1)).empty());
 }
@@ -144,8 +148,7 @@ TEST_F(PendingStartsTest, DueProgramsStartThroughTheProgramTableOnTheDevicesOwnC
 
     // The program runs on this device with the handheld's command line, and its clock goes on
     // from this one's instead of starting over.
-    EXPECT_EQ(waitForFile(out),
-              "--device\n" + device.root().string() + "\nAppRunAtTime\nclock=2026-12-08T09:00:30\n");
+    EXPECT_EQ(waitForFile(out), "--device\n" + device.root().string() + "\nAppRunAtTime\nclock=2026-12-08T09:00:30\n");
     // The failed start is not retried; the later one waits.
     ASSERT_EQ(PendingStarts::list().size(), 1u);
     EXPECT_EQ(PendingStarts::list()[0].program, Calendar);

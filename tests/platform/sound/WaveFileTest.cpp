@@ -80,11 +80,11 @@ TEST(WaveFile, OtherChunksAreSkippedOddChunksArePaddedAndAPartFrameIsLeftOut)
     // 8-bit stereo: two bytes a frame. A "LIST" chunk of odd length sits between the format and
     // the data, and the data ends in half a frame.
     const Bytes wave = riff({chunk("fmt ", format(1, 2, 8000, 8)), chunk("LIST", Bytes(5, 'x')),
-                             chunk("data", Bytes{1, 2, 3, 4, 5, 6, 7})});
+        chunk("data", Bytes {1, 2, 3, 4, 5, 6, 7})});
     const std::optional<WaveFile> parsed = WaveFile::parse(wave);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->format().channels, 2);
-    EXPECT_EQ(parsed->samples(), (Bytes{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(parsed->samples(), (Bytes {1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(parsed->duration(), std::chrono::milliseconds(0)); // three frames at 8 kHz
 
     // The extensible header naming PCM as its sub-format is PCM too.
@@ -101,11 +101,12 @@ TEST(WaveFile, DamagedFilesAreNoSound)
 {
     const Bytes fmt = chunk("fmt ", format(1, 1, 22050, 16));
     EXPECT_FALSE(WaveFile::parse({})) << "empty";
-    EXPECT_FALSE(WaveFile::parse(Bytes{'R', 'I', 'F', 'F'})) << "only a tag";
+    EXPECT_FALSE(WaveFile::parse(Bytes {'R', 'I', 'F', 'F'})) << "only a tag";
     EXPECT_FALSE(WaveFile::parse(riff({fmt}))) << "no data";
     EXPECT_FALSE(WaveFile::parse(riff({chunk("data", Bytes(10, 0)), fmt}))) << "data before its format";
     EXPECT_FALSE(WaveFile::parse(riff({fmt, chunk("data", Bytes(1, 0))}))) << "not one whole frame";
-    EXPECT_FALSE(WaveFile::parse(riff({chunk("fmt ", format(3, 1, 22050, 32)), chunk("data", Bytes(8, 0))}))) << "floats";
+    EXPECT_FALSE(WaveFile::parse(riff({chunk("fmt ", format(3, 1, 22050, 32)), chunk("data", Bytes(8, 0))})))
+        << "floats";
     EXPECT_FALSE(WaveFile::parse(riff({chunk("fmt ", format(1, 6, 22050, 16)), chunk("data", Bytes(24, 0))})))
         << "six channels";
     EXPECT_FALSE(WaveFile::parse(riff({chunk("fmt ", format(1, 1, 20, 16)), chunk("data", Bytes(8, 0))})))
