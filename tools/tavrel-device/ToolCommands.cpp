@@ -5,6 +5,8 @@
 #include "InstallCommand.h"
 #include "PimCommand.h"
 #include "RegCommand.h"
+#include "ReminderCommand.h"
+#include "SchedulerCommand.h"
 
 namespace {
 
@@ -19,6 +21,8 @@ const ToolCommand commands[] = {
     {"install", [](const std::vector<std::string>& args) { return runInstallCommand(args); }, installCommandUsage},
     {"uninstall", [](const std::vector<std::string>& args) { return runUninstallCommand(args); },
      uninstallCommandUsage},
+    {"reminder", [](const std::vector<std::string>& args) { return runReminderCommand(args); }, reminderCommandUsage},
+    {"scheduler", [](const std::vector<std::string>& args) { return runSchedulerCommand(args); }, schedulerCommandUsage},
 };
 
 } // namespace

@@ -22,6 +22,8 @@ const char usage[] =
     "  pim add|list|show|delete ...          the appointment store\n"
     "  install [--if-needed] [PACKAGE_DIR]   install the Tavrel package (default: the build's)\n"
     "  uninstall                             remove the Tavrel package\n"
+    "  reminder add|list|delete ...          the reminder store that tavrel-reminder shows\n"
+    "  scheduler [--watch | --list]          start the programs whose registered time has come\n"
     "  ui-gallery [--headless --snapshot F]  every control of the toolkit on one screen\n"
     "\n"
     "The device folder is DIR, else $TAVREL_DEVICE, else ~/.local/share/tavrel/device.\n"

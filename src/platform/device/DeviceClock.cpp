@@ -207,6 +207,26 @@ void DeviceClock::resetForTesting()
     clock.frozen = false;
 }
 
+std::string DeviceClock::formatClockSetting(const SystemTime& time)
+{
+    char text[64]; // room for any 16-bit field values, so the compiler can see nothing is cut
+    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u", unsigned(time.year), unsigned(time.month),
+                  unsigned(time.day), unsigned(time.hour), unsigned(time.minute), unsigned(time.second));
+    return text;
+}
+
+std::optional<std::string> DeviceClock::settingForStartedProgram()
+{
+    {
+        ClockState& clock = state();
+        std::lock_guard lock(clock.mutex);
+        configureFromEnvironment(clock);
+        if (!clock.pinned)
+            return std::nullopt;
+    }
+    return formatClockSetting(localNow());
+}
+
 std::optional<SystemTime> DeviceClock::parseClockSetting(std::string_view text)
 {
     // Exactly "YYYY-MM-DDTHH:MM:SS": digits where the pattern has 'D', the literal elsewhere.

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace device {
@@ -44,6 +45,12 @@ public:
 
     // Reads a TAVREL_CLOCK value: YYYY-MM-DDTHH:MM:SS, a valid local date-time of years 100-9999.
     static std::optional<SystemTime> parseClockSetting(std::string_view text);
+    // Writes a record in that form.
+    static std::string formatClockSetting(const SystemTime& time);
+    // The TAVREL_CLOCK value that lets a program started now share this clock: the local time of a
+    // pinned clock (by TAVREL_CLOCK or a test), to the second; nothing while the clock is the host's.
+    // Without it a started program would begin again at the time the setting names.
+    static std::optional<std::string> settingForStartedProgram();
 };
 
 } // namespace device
