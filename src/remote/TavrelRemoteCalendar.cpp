@@ -5,6 +5,8 @@
 
 #include "platform/device/DateConversion.h"
 #include "platform/device/OleDateTime.h"
+// For the logging switch snapshot only; it moves below this folder with the settings store.
+#include "shell/TavrelSettings.h"
 
 #include <climits>
 #include <cstdint>
@@ -258,6 +260,9 @@ bool CTavrelRemoteCalendar::Load(const CQoString& location, const CXmlDocument& 
         SetTransparency(month, readInteger(fade));
     }
 
+    // Every event added asks the logging switch; one registry read for the whole load instead of
+    // one per event.
+    const CTavrelSettings::LoggingSwitchSnapshot logging;
     for (CXmlNode* events = root->GetFirstChild(); events; events = root->GetNextChild()) {
         if (events->GetName().CompareNoCase(u"Events") != 0)
             continue;

@@ -26,6 +26,7 @@ public:
     DownloadTask& operator=(const DownloadTask&) = delete;
 
     // Starts the download. False when this task was started before or no thread could be had.
+    // `onFinished` runs once the task reads as finished and its result is there.
     bool start(DownloadRequest request, std::function<void()> onFinished = {});
 
     // What has arrived so far; safe from any thread at any time.

@@ -257,34 +257,40 @@ TEST_F(DownloadTest, HttpsChecksTheServersCertificate)
 
 TEST_F(DownloadTest, TaskRunsOnAWorkerAndShowsProgressWhileItRuns)
 {
-    net::DownloadTask task;
     std::atomic<int> finishedCalls{0};
     std::atomic<bool> finishedOnWorker{false};
+    std::atomic<bool> finishedBeforeCall{false};
     const auto caller = std::this_thread::get_id();
-    ASSERT_TRUE(task.start(request(http().url("_/slow?size=65536&chunk=8192&delay=40")), [&] {
-        finishedOnWorker = std::this_thread::get_id() != caller;
-        ++finishedCalls;
-    }));
-    EXPECT_FALSE(task.start(request(http().url("_/agent"))));
-
-    // The caller's thread stays free: it watches the bytes come in, as a dialog's status line does.
     bool sawPart = false;
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!task.isFinished() && std::chrono::steady_clock::now() < deadline) {
-        const net::DownloadProgress progress = task.progress();
-        if (progress.received > 0 && progress.received < 65536) {
-            sawPart = true;
-            EXPECT_EQ(progress.total.value_or(0), 65536u);
+    net::DownloadResult result;
+    {
+        net::DownloadTask task;
+        ASSERT_TRUE(task.start(request(http().url("_/slow?size=65536&chunk=8192&delay=40")), [&] {
+            finishedOnWorker = std::this_thread::get_id() != caller;
+            finishedBeforeCall = task.isFinished();
+            ++finishedCalls;
+        }));
+        EXPECT_FALSE(task.start(request(http().url("_/agent"))));
+
+        // The caller's thread stays free: it watches the bytes come in, as a dialog's status line does.
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (!task.isFinished() && std::chrono::steady_clock::now() < deadline) {
+            const net::DownloadProgress progress = task.progress();
+            if (progress.received > 0 && progress.received < 65536) {
+                sawPart = true;
+                EXPECT_EQ(progress.total.value_or(0), 65536u);
+            }
+            std::this_thread::sleep_for(5ms);
         }
-        std::this_thread::sleep_for(5ms);
-    }
-    ASSERT_TRUE(task.waitFor(5s));
+        ASSERT_TRUE(task.waitFor(5s));
+        result = task.result();
+    } // the worker has ended here
     EXPECT_TRUE(sawPart);
-    const net::DownloadResult result = task.result();
     ASSERT_TRUE(result.succeeded()) << result.describe();
     EXPECT_EQ(readFile(target()).size(), 65536u);
     EXPECT_EQ(finishedCalls.load(), 1);
     EXPECT_TRUE(finishedOnWorker.load());
+    EXPECT_TRUE(finishedBeforeCall.load());
 }
 
 TEST_F(DownloadTest, CancellingATaskMidWayLeavesNothingStanding)
