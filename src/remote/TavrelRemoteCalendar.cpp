@@ -47,21 +47,13 @@ unsigned readUnsigned(const CQoString& text)
     return negative ? unsigned(0u - std::uint32_t(value)) : unsigned(value);
 }
 
-int readInteger(const CQoString& text)
+int readInteger(device::WideView text)
 {
     bool negative = false;
-    const std::int64_t value = readDigits(text.View(), std::int64_t(INT_MAX) + 1, negative);
+    const std::int64_t value = readDigits(text, std::int64_t(INT_MAX) + 1, negative);
     if (negative)
         return int(-value);
     return value > INT_MAX ? INT_MAX : int(value);
-}
-
-std::uint32_t lowByteSum(const CQoString& text)
-{
-    std::uint32_t sum = 0;
-    for (char16_t c : text.View())
-        sum += c & 0xFF;
-    return sum;
 }
 
 CQoString fileNameOf(const CQoString& path)
@@ -73,28 +65,61 @@ CQoString fileNameOf(const CQoString& path)
 // The date of `date` at the time of day of `time`; invalid unless both are valid.
 device::OleDateTime atTimeOfDay(const device::OleDateTime& date, const device::OleDateTime& time)
 {
+    device::SystemTime day, clock;
     device::OleDateTime result;
-    if (date.GetStatus() != device::DateTimeStatus::Valid || time.GetStatus() != device::DateTimeStatus::Valid
-        || !result.SetDateTime(date.GetYear(), date.GetMonth(), date.GetDay(), time.GetHour(), time.GetMinute(),
-                               time.GetSecond()))
+    if (!date.GetAsSystemTime(day) || !time.GetAsSystemTime(clock)
+        || !result.SetDateTime(day.year, day.month, day.day, clock.hour, clock.minute, clock.second))
         result.SetStatus(device::DateTimeStatus::Invalid);
     return result;
 }
 
-// Resolves each address once per load: a calendar names the same few icons for thousands of events.
+device::OleDateTime parsed(device::WideView text, std::uint32_t flags)
+{
+    device::OleDateTime value;
+    value.ParseDateTime(text, flags);
+    return value;
+}
+
+// Makes picture names absolute and resolves each address once per load: a calendar names the
+// same few icons for thousands of events. A name without ":" is relative: the location up to its
+// last "/" (or, without one, its last "\") goes in front of it.
 class PictureResolver {
 public:
-    const CCachedFile& Resolve(const CQoString& address)
+    explicit PictureResolver(const CQoString& location)
     {
-        auto [entry, added] = m_resolved.try_emplace(device::WideString(address.View()));
-        if (added)
-            entry->second.Resolve(address);
-        return entry->second;
+        int end = location.ReverseFind(u"/");
+        if (end < 0)
+            end = location.ReverseFind(u"\\");
+        m_base = location.View().substr(0, std::size_t(end + 1));
+    }
+
+    const CCachedFile& Resolve(device::WideView name)
+    {
+        m_address.clear();
+        if (name.find(u':') == device::WideView::npos)
+            m_address = m_base;
+        m_address += name;
+        auto found = m_resolved.find(m_address);
+        if (found == m_resolved.end()) {
+            found = m_resolved.emplace(m_address, CCachedFile()).first;
+            found->second.Resolve(m_address.c_str());
+        }
+        return found->second;
     }
 
 private:
+    device::WideView m_base;
+    device::WideString m_address;
     std::unordered_map<device::WideString, CCachedFile> m_resolved;
 };
+
+std::uint32_t lowByteSum(device::WideView text)
+{
+    std::uint32_t sum = 0;
+    for (char16_t c : text)
+        sum += c & 0xFF;
+    return sum;
+}
 
 // The document text, written line by line.
 class DocumentWriter {
@@ -207,16 +232,6 @@ bool CTavrelRemoteCalendar::SetDayBarImage(int month, const CQoString& address)
     return SetPicture(month, &MonthPictures::dayBar, address);
 }
 
-CQoString CTavrelRemoteCalendar::MakeAbsolute(const CQoString& location, const CQoString& name)
-{
-    if (name.Find(u':') >= 0)
-        return name;
-    int end = location.ReverseFind(u"/");
-    if (end < 0)
-        end = location.ReverseFind(u"\\");
-    return location.Left(end + 1) + name;
-}
-
 bool CTavrelRemoteCalendar::Load(const CQoString& location, const CXmlDocument& document)
 {
     CXmlNode* root = document.GetRoot();
@@ -238,7 +253,7 @@ bool CTavrelRemoteCalendar::Load(const CQoString& location, const CXmlDocument& 
     }
     m_location = location;
 
-    PictureResolver pictures;
+    PictureResolver pictures(m_location);
     std::uint32_t sum = 0;
     for (int month = 1; month <= 12; ++month) {
         CQoString path;
@@ -246,17 +261,17 @@ bool CTavrelRemoteCalendar::Load(const CQoString& location, const CXmlDocument& 
         const CXmlNode* node = root->FindPath(path);
         if (!node)
             return false;
-        const CQoString image = node->GetText(u"Image");
-        const CQoString fade = node->GetText(u"Fade");
-        const CQoString monthTitle = node->GetText(u"MonthTitle");
-        const CQoString dayBar = node->GetText(u"DayBar");
-        if (image.IsEmpty() || fade.IsEmpty() || monthTitle.IsEmpty() || dayBar.IsEmpty())
+        const device::WideView image = node->GetChildTextView(u"Image");
+        const device::WideView fade = node->GetChildTextView(u"Fade");
+        const device::WideView monthTitle = node->GetChildTextView(u"MonthTitle");
+        const device::WideView dayBar = node->GetChildTextView(u"DayBar");
+        if (image.empty() || fade.empty() || monthTitle.empty() || dayBar.empty())
             return false;
         sum += lowByteSum(image);
         MonthPictures& slots = m_months[month - 1];
-        slots.background = pictures.Resolve(MakeAbsolute(location, image));
-        slots.monthTitle = pictures.Resolve(MakeAbsolute(location, monthTitle));
-        slots.dayBar = pictures.Resolve(MakeAbsolute(location, dayBar));
+        slots.background = pictures.Resolve(image);
+        slots.monthTitle = pictures.Resolve(monthTitle);
+        slots.dayBar = pictures.Resolve(dayBar);
         SetTransparency(month, readInteger(fade));
     }
 
@@ -264,32 +279,30 @@ bool CTavrelRemoteCalendar::Load(const CQoString& location, const CXmlDocument& 
     // one per event.
     const CTavrelSettings::LoggingSwitchSnapshot logging;
     for (CXmlNode* events = root->GetFirstChild(); events; events = root->GetNextChild()) {
-        if (events->GetName().CompareNoCase(u"Events") != 0)
+        if (!device::equalsNoCase(events->GetNameView(), u"Events"))
             continue;
         // New categories are shown; the flags the user chose are applied by whoever keeps them.
         CTavrelEvents& category = AddCategory(events->GetText(u"Name"), true);
         for (CXmlNode* item = events->GetFirstChild(); item; item = events->GetNextChild()) {
-            if (item->GetName().CompareNoCase(u"Event") != 0)
+            if (!device::equalsNoCase(item->GetNameView(), u"Event"))
                 continue;
-            const CQoString name = item->GetText(u"Name");
-            const CQoString date = item->GetText(u"Date");
-            CQoString startTime = item->GetText(u"StartTime");
-            CQoString endTime = item->GetText(u"EndTime");
-            const CQoString icon = item->GetText(u"Icon");
-            if (startTime.IsEmpty() && endTime.IsEmpty()) {
-                startTime = u"00:00:00";
-                endTime = u"00:00:00";
-            }
-            if (name.IsEmpty() || date.IsEmpty() || startTime.IsEmpty() || endTime.IsEmpty() || icon.IsEmpty())
+            const CXmlNode* nameNode = item->FindChild(u"Name");
+            const device::WideView name = nameNode ? nameNode->GetTextView() : device::WideView();
+            const device::WideView date = item->GetChildTextView(u"Date");
+            device::WideView startTime = item->GetChildTextView(u"StartTime");
+            device::WideView endTime = item->GetChildTextView(u"EndTime");
+            const device::WideView icon = item->GetChildTextView(u"Icon");
+            if (startTime.empty() && endTime.empty())
+                startTime = endTime = u"00:00:00";
+            if (name.empty() || date.empty() || startTime.empty() || endTime.empty() || icon.empty())
                 continue;
             sum += lowByteSum(name) << 16;
-            device::OleDateTime day, start, end;
-            day.ParseDateTime(date.View(), device::VAR_DATEVALUEONLY);
-            start.ParseDateTime(startTime.View(), device::VAR_TIMEVALUEONLY);
-            end.ParseDateTime(endTime.View(), device::VAR_TIMEVALUEONLY);
-            const CQoString& iconFile = pictures.Resolve(MakeAbsolute(location, icon)).GetLocalFile();
+            const device::OleDateTime day = parsed(date, device::VAR_DATEVALUEONLY);
+            const device::OleDateTime start = atTimeOfDay(day, parsed(startTime, device::VAR_TIMEVALUEONLY));
+            const device::OleDateTime end = atTimeOfDay(day, parsed(endTime, device::VAR_TIMEVALUEONLY));
+            const CQoString& iconFile = pictures.Resolve(icon).GetLocalFile();
             // Events whose dates the locale cannot read still count in the sum; AddEvent refuses them.
-            category.AddEvent(CTavrelEvent(atTimeOfDay(day, start), atTimeOfDay(day, end), CQoString(), name, iconFile));
+            category.AddEvent(CTavrelEvent(start, end, CQoString(), nameNode->GetText(), iconFile));
         }
     }
     return sum == m_checksum;
@@ -310,7 +323,7 @@ CQoString CTavrelRemoteCalendar::Serialize()
     for (int month = 1; month <= 12; ++month) {
         const MonthPictures& slots = m_months[month - 1];
         const CQoString image = fileNameOf(slots.background.GetLocalFile());
-        sum += lowByteSum(image);
+        sum += lowByteSum(image.View());
         out.Format(u"\t\t<BG%02d>\n", month);
         out.Line(u"\t\t\t<Image>", image, u"</Image>\n");
         out.Format(u"\t\t\t<Fade>%d</Fade>\n", GetTransparency(month));
@@ -332,7 +345,7 @@ CQoString CTavrelRemoteCalendar::Serialize()
                 return;
             const device::OleDateTime& start = event.GetStart();
             const device::OleDateTime& end = event.GetEnd();
-            sum += lowByteSum(event.GetName()) << 16;
+            sum += lowByteSum(event.GetName().View()) << 16;
             out.Line(u"\t\t<Event>\n");
             out.Line(u"\t\t\t<Name>", event.GetName(), u"</Name>\n");
             // Two-digit years read back as 1930-2029; a year outside keeps all its digits, so

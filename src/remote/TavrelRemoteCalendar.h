@@ -5,7 +5,8 @@
 //
 // Load fills it from a parsed document; Serialize writes it back in the same format, which is how
 // the local copy of an attached calendar is kept. Every picture (and every event's icon) is a
-// cached file: the name in the document, made absolute against the calendar's location, and the
+// cached file: the name in the document, made absolute against the calendar's location (a name
+// without ":" gets the location up to its last "/", or else its last "\", in front), and the
 // local file that stands for it. The picture getters answer the local file.
 //
 // The document, as Load reads it (element names ignore case; the root's own name is not looked at):
@@ -72,10 +73,6 @@ public:
     unsigned GetVersion() const { return m_version; }
     unsigned GetChecksum() const { return m_checksum; }
     const CQoString& GetDocumentText() const { return m_documentText; }
-
-    // A picture name without ":" is relative: the location up to its last "/" (or, without one,
-    // its last "\") goes in front of it.
-    static CQoString MakeAbsolute(const CQoString& location, const CQoString& name);
 
 private:
     struct MonthPictures {

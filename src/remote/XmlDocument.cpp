@@ -8,9 +8,10 @@ CXmlDocument::~CXmlDocument() = default;
 
 bool CXmlDocument::Parse(const CQoString& text)
 {
-    m_root.reset();
+    m_root = nullptr;
+    m_nodes = std::make_unique<CXmlNodeStore>();
     m_text = text;
-    device::WideView view = text.View();
+    device::WideView view = m_text.View();
     if (const std::size_t end = view.find(u'\0'); end != device::WideView::npos)
         view = view.substr(0, end);
     if (view.size() > MaxTextLength) {
@@ -20,7 +21,7 @@ bool CXmlDocument::Parse(const CQoString& text)
     const std::size_t first = view.find(u'<');
     if (first == device::WideView::npos)
         return false;
-    CXmlReader reader(view.substr(first));
+    CXmlReader reader(view.substr(first), *m_nodes);
     switch (reader.Read(m_root)) {
     case CXmlReader::Outcome::Read:
         return true;

@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <memory>
 
+struct CXmlNodeStore;
+
 class CXmlDocument {
 public:
     // The largest download, read one byte to a character.
@@ -27,13 +29,15 @@ public:
     // Builds the tree of `text` (up to its first zero character, as the device's strings end there).
     bool Parse(const CQoString& text);
 
-    CXmlNode* GetRoot() const { return m_root.get(); }
+    CXmlNode* GetRoot() const { return m_root; }
     CQoString GetErrorText() const { return m_errorText; }
     // The text last given to Parse.
     const CQoString& GetText() const { return m_text; }
 
 private:
     CQoString m_errorText;
-    std::unique_ptr<CXmlNode> m_root;
     CQoString m_text;
+    // Every node, the root among them, and the texts they refer to besides m_text.
+    std::unique_ptr<CXmlNodeStore> m_nodes;
+    CXmlNode* m_root = nullptr;
 };

@@ -1,34 +1,56 @@
 #include "remote/XmlNode.h"
 
-#include "platform/device/WideText.h"
+namespace {
 
-CXmlNode::CXmlNode(const CQoString& name, CXmlNode* parent) : m_name(name), m_parent(parent) {}
+CQoString makeString(device::WideView text)
+{
+    CQoString result;
+    if (text.empty())
+        return result;
+    char16_t* buffer = result.GetBuffer(unsigned(text.size()));
+    std::copy(text.begin(), text.end(), buffer);
+    result.ReleaseBuffer(int(text.size()));
+    return result;
+}
+
+} // namespace
+
+CXmlNode::CXmlNode(device::WideView name, CXmlNode* parent) : m_name(name), m_parent(parent) {}
 
 CXmlNode::~CXmlNode() = default;
 
+CQoString CXmlNode::GetName() const
+{
+    return makeString(m_name);
+}
+
 CXmlNode* CXmlNode::GetChild(std::size_t index) const
 {
-    return index < m_children.size() ? m_children[index].get() : nullptr;
+    CXmlNode* child = m_firstChild;
+    for (; child && index > 0; --index)
+        child = child->m_nextSibling;
+    return child;
 }
 
 CXmlNode* CXmlNode::GetFirstChild()
 {
-    m_cursor = 0;
+    m_cursor = m_firstChild;
     return GetNextChild();
 }
 
 CXmlNode* CXmlNode::GetNextChild()
 {
-    if (m_cursor >= m_children.size())
-        return nullptr;
-    return m_children[m_cursor++].get();
+    CXmlNode* child = m_cursor;
+    if (child)
+        m_cursor = child->m_nextSibling;
+    return child;
 }
 
 CXmlNode* CXmlNode::FindChild(device::WideView name) const
 {
-    for (const auto& child : m_children) {
-        if (device::equalsNoCase(child->GetName().View(), name))
-            return child.get();
+    for (CXmlNode* child = m_firstChild; child; child = child->m_nextSibling) {
+        if (device::equalsNoCase(child->m_name, name))
+            return child;
     }
     return nullptr;
 }
@@ -57,12 +79,23 @@ CXmlNode* CXmlNode::FindPath(const char16_t* path) const
 CQoString CXmlNode::GetText(const char16_t* path) const
 {
     if (!path)
-        return m_text;
+        return makeString(m_text);
     const CXmlNode* node = FindPath(path);
-    return node ? node->m_text : CQoString();
+    return node ? makeString(node->m_text) : CQoString();
 }
 
-void CXmlNode::AppendChild(std::unique_ptr<CXmlNode> child)
+device::WideView CXmlNode::GetChildTextView(device::WideView name) const
 {
-    m_children.push_back(std::move(child));
+    const CXmlNode* child = FindChild(name);
+    return child ? child->m_text : device::WideView();
+}
+
+void CXmlNode::AppendChild(CXmlNode* child)
+{
+    if (m_lastChild)
+        m_lastChild->m_nextSibling = child;
+    else
+        m_firstChild = child;
+    m_lastChild = child;
+    ++m_childCount;
 }

@@ -1,35 +1,60 @@
 #include "remote/XmlReader.h"
 
-#include "platform/device/WideText.h"
-
 namespace {
 
-CQoString makeString(device::WideView text)
-{
-    CQoString result;
-    if (text.empty())
-        return result;
-    char16_t* buffer = result.GetBuffer(unsigned(text.size()));
-    std::copy(text.begin(), text.end(), buffer);
-    result.ReleaseBuffer(int(text.size()));
-    return result;
-}
+// An element's text, gathered from the pieces between its children: the leading blanks and
+// control characters left out, and the trailing control characters. Most elements have one piece
+// or none, and their text stays a view of the document.
+class ElementText {
+public:
+    explicit ElementText(std::deque<std::u16string>& joined) : m_joined(joined) {}
+
+    void Add(device::WideView piece)
+    {
+        if (m_text.empty()) {
+            std::size_t lead = 0;
+            while (lead < piece.size() && piece[lead] <= 0x20)
+                ++lead;
+            m_text = piece.substr(lead);
+            return;
+        }
+        if (piece.empty())
+            return;
+        if (!m_buffer) {
+            m_buffer = &m_joined.emplace_back(m_text);
+        }
+        m_buffer->append(piece);
+        m_text = *m_buffer;
+    }
+
+    device::WideView Finish()
+    {
+        while (!m_text.empty() && m_text.back() < 0x20)
+            m_text.remove_suffix(1);
+        return m_text;
+    }
+
+private:
+    std::deque<std::u16string>& m_joined;
+    std::u16string* m_buffer = nullptr;
+    device::WideView m_text;
+};
 
 } // namespace
 
-CXmlReader::CXmlReader(device::WideView text) : m_text(text) {}
+CXmlReader::CXmlReader(device::WideView text, CXmlNodeStore& store) : m_text(text), m_store(store) {}
 
-CXmlReader::Outcome CXmlReader::Read(std::unique_ptr<CXmlNode>& root)
+CXmlReader::Outcome CXmlReader::Read(CXmlNode*& root)
 {
-    root.reset();
+    root = nullptr;
     FindTags();
     if (m_tags.empty())
         return Outcome::NoTags;
     MatchTags();
-    std::unique_ptr<CXmlNode> result = ReadLevel(0, m_tags.size(), nullptr, 0);
+    CXmlNode* result = ReadLevel(0, m_tags.size(), nullptr, 0);
     if (m_tooDeep)
         return Outcome::TooDeep;
-    root = std::move(result);
+    root = result;
     return Outcome::Read;
 }
 
@@ -69,8 +94,8 @@ device::WideView CXmlReader::TagText(std::size_t index) const
 
 bool CXmlReader::IsClosing(std::size_t index) const
 {
-    const device::WideView text = TagText(index);
-    return !text.empty() && text.front() == u'/';
+    const Tag& tag = m_tags[index];
+    return tag.close > tag.open + 1 && m_text[tag.open + 1] == u'/';
 }
 
 bool CXmlReader::Closes(std::size_t closing, device::WideView name) const
@@ -79,9 +104,9 @@ bool CXmlReader::Closes(std::size_t closing, device::WideView name) const
     return text.size() == name.size() + 1 && device::equalsNoCase(text.substr(1), name);
 }
 
-std::unique_ptr<CXmlNode> CXmlReader::ReadLevel(std::size_t first, std::size_t end, CXmlNode* parent, int depth)
+CXmlNode* CXmlReader::ReadLevel(std::size_t first, std::size_t end, CXmlNode* parent, int depth)
 {
-    std::unique_ptr<CXmlNode> last;
+    CXmlNode* last = nullptr;
     std::size_t index = first;
     while (index < end) {
         if (IsClosing(index))
@@ -93,64 +118,44 @@ std::unique_ptr<CXmlNode> CXmlReader::ReadLevel(std::size_t first, std::size_t e
         const std::int32_t partner = m_tags[index].partner;
         if (partner < 0 || std::size_t(partner) >= end || !Closes(std::size_t(partner), name))
             return nullptr;
-        bool failed = false;
-        last = ReadElement(index, name, parent, depth, failed);
-        if (failed)
+        last = ReadElement(index, name, parent, depth);
+        if (!last)
             return nullptr;
         index = std::size_t(partner) + 1;
     }
     return last;
 }
 
-std::unique_ptr<CXmlNode> CXmlReader::ReadElement(std::size_t index, device::WideView name, CXmlNode* parent,
-                                                  int depth, bool& failed)
+CXmlNode* CXmlReader::ReadElement(std::size_t index, device::WideView name, CXmlNode* parent, int depth)
 {
     if (depth >= MaxDepth) {
         m_tooDeep = true;
-        failed = true;
         return nullptr;
     }
-    auto node = std::make_unique<CXmlNode>(makeString(name), parent);
+    CXmlNode& node = m_store.nodes.emplace_back(name, parent);
     const std::size_t closing = std::size_t(m_tags[index].partner);
-    std::u16string text;
+    ElementText text(m_store.joinedTexts);
     std::size_t gapStart = m_tags[index].close + 1;
     std::size_t child = index + 1;
     while (child < closing) {
-        AppendText(text, gapStart, m_tags[child].open);
+        text.Add(m_text.substr(gapStart, m_tags[child].open - gapStart));
         // A child's name is its whole tag: one with more after the name cannot be closed. (Tags
         // between an element's own two are balanced, so a child always has a closing tag before
         // its parent's; the test of that only guards the reasoning.)
         const std::int32_t partner = m_tags[child].partner;
         if (IsClosing(child) || partner < 0 || std::size_t(partner) >= closing
-            || !Closes(std::size_t(partner), TagText(child))) {
-            failed = true;
+            || !Closes(std::size_t(partner), TagText(child)))
             return nullptr;
-        }
         const std::size_t childClosing = std::size_t(partner);
         // The child is read as a level of its own, so its failure drops only the child.
-        if (auto element = ReadLevel(child, childClosing + 1, node.get(), depth + 1))
-            node->AppendChild(std::move(element));
-        if (m_tooDeep) {
-            failed = true;
+        if (CXmlNode* element = ReadLevel(child, childClosing + 1, &node, depth + 1))
+            node.AppendChild(element);
+        if (m_tooDeep)
             return nullptr;
-        }
         gapStart = m_tags[childClosing].close + 1;
         child = childClosing + 1;
     }
-    AppendText(text, gapStart, m_tags[closing].open);
-    while (!text.empty() && text.back() < 0x20)
-        text.pop_back();
-    node->SetText(makeString(text));
-    return node;
-}
-
-// Appends the text between two tags, leaving out the blanks and control characters that would
-// lead the element's text.
-void CXmlReader::AppendText(std::u16string& text, std::size_t from, std::size_t to) const
-{
-    if (text.empty()) {
-        while (from < to && m_text[from] <= 0x20)
-            ++from;
-    }
-    text.append(m_text.substr(from, to - from));
+    text.Add(m_text.substr(gapStart, m_tags[closing].open - gapStart));
+    node.SetText(text.Finish());
+    return &node;
 }

@@ -18,8 +18,16 @@
 #include "remote/XmlNode.h"
 
 #include <cstdint>
-#include <memory>
+#include <deque>
+#include <string>
 #include <vector>
+
+// The nodes of one document and the texts that are not plain pieces of it (an element's text
+// split by children is joined here). Nothing moves while the store lives.
+struct CXmlNodeStore {
+    std::deque<CXmlNode> nodes;
+    std::deque<std::u16string> joinedTexts;
+};
 
 class CXmlReader {
 public:
@@ -27,16 +35,16 @@ public:
 
     enum class Outcome { Read, NoTags, TooDeep };
 
-    // `text` from its first "<" on; it must stay alive while the reader works.
-    explicit CXmlReader(device::WideView text);
+    // `text` from its first "<" on; the nodes refer to it, so it must outlive them.
+    CXmlReader(device::WideView text, CXmlNodeStore& store);
 
     // The root (null when the elements cannot be matched) and whether the text held tags at all.
-    Outcome Read(std::unique_ptr<CXmlNode>& root);
+    Outcome Read(CXmlNode*& root);
 
 private:
     struct Tag {
-        std::uint32_t open;  // index of "<"
-        std::uint32_t close; // index of the ">" that ends it
+        std::uint32_t open;        // index of "<"
+        std::uint32_t close;       // index of the ">" that ends it
         std::int32_t partner = -1; // opening tags: the closing tag of their level, when there is one
     };
 
@@ -47,13 +55,12 @@ private:
     bool Closes(std::size_t closing, device::WideView name) const;
 
     // The elements of tags [first, end) under `parent`: the last one, or null when one fails.
-    std::unique_ptr<CXmlNode> ReadLevel(std::size_t first, std::size_t end, CXmlNode* parent, int depth);
-    // The element opened by tag `index`, whose closing tag `closing` has been checked.
-    std::unique_ptr<CXmlNode> ReadElement(std::size_t index, device::WideView name, CXmlNode* parent, int depth,
-                                          bool& failed);
-    void AppendText(std::u16string& text, std::size_t from, std::size_t to) const;
+    CXmlNode* ReadLevel(std::size_t first, std::size_t end, CXmlNode* parent, int depth);
+    // The element opened by tag `index`, whose closing tag has been checked; null when it fails.
+    CXmlNode* ReadElement(std::size_t index, device::WideView name, CXmlNode* parent, int depth);
 
     device::WideView m_text;
+    CXmlNodeStore& m_store;
     std::vector<Tag> m_tags;
     bool m_tooDeep = false;
 };
