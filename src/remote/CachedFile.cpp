@@ -21,7 +21,8 @@ CCachedFile::~CCachedFile() = default;
 
 bool CCachedFile::Resolve(const CQoString& address, std::optional<std::chrono::seconds> maxAge)
 {
-    // The scheme is what comes before the first colon; none, or a drive letter, is a device file.
+    // The scheme is what comes before the first colon. Without one, with a drive letter, or after
+    // "file:", the address is a file of the device.
     const int colon = address.Find(u':');
     if (colon < 0 || colon == 1) {
         m_localFile = address;
@@ -31,6 +32,11 @@ bool CCachedFile::Resolve(const CQoString& address, std::optional<std::chrono::s
     CQoString scheme = address.Left(colon);
     scheme.MakeUpper();
     const CQoString rest = address.Mid(colon + 1);
+    if (scheme == u"FILE") {
+        m_localFile = rest;
+        m_source = rest;
+        return true;
+    }
 
     m_localFile = CTavrelCachePath::ForAddress(rest.View());
     const std::chrono::seconds age = maxAge.value_or(std::chrono::duration_cast<std::chrono::seconds>(DefaultMaxAge));

@@ -2,7 +2,8 @@
 // CCachedFile: a local file standing for an address. Addresses of the schemes http, https and ftp
 // are fetched into the download cache below "\TEMP\Cached" (CTavrelCachePath) and fetched again
 // once the copy there is older than the maximum age; an address without a scheme (or with a drive
-// letter) is a file of the device and is used as it is.
+// letter), and the rest of a "file:" address, is a file of the device and is used as it is (a
+// device path never leaves the device's own file system).
 //
 // Ages are measured with the device clock: a fetched copy is stamped with the device's "now".
 // A fetch that fails leaves nothing for the address in the cache — a copy from before stays as it

@@ -110,6 +110,9 @@ TEST_F(CachedFileTest, DeviceFilesAreUsedAsTheyAre)
         EXPECT_EQ(file.GetLocalFile().View(), device::WideView(path));
         EXPECT_EQ(file.GetSource().View(), device::WideView(path));
     }
+    CCachedFile scheme;
+    EXPECT_TRUE(scheme.Resolve(u"FILE:\\My Documents\\Sports.xml"));
+    EXPECT_EQ(utf8(scheme.GetLocalFile()), "\\My Documents\\Sports.xml");
     EXPECT_TRUE(m_host.urls.empty());
 }
 

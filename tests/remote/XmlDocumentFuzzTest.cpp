@@ -2,8 +2,12 @@
 // for every element and is therefore only fit for small inputs), on generated and mutated
 // documents and on arbitrary text: both must build the same tree, and neither may crash or hang.
 
+#include "remote/TavrelRemoteCalendar.h"
 #include "remote/XmlDocument.h"
 #include "remote/XmlReader.h"
+
+#include "RemoteTestSupport.h"
+#include "TempDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -291,4 +295,45 @@ TEST(XmlDocumentFuzzTest, ArbitraryTextReadsAsTheRulesSay)
     EXPECT_GT(rounds, 500);
 }
 
+// Calendar documents with every kind of damage load or fail, but never crash or hang.
+TEST(XmlDocumentFuzzTest, DamagedCalendarsLoadOrFailCleanly)
+{
+    testing_support::TempDevice device;
+    remote_test::RecordingHost host;
+    Text calendar = u"<Tavrel>\n<Name>Sports</Name><Copyright>c</Copyright><Version>2</Version><Backgrounds>";
+    for (int month = 1; month <= 12; ++month) {
+        const Text tag = u"BG" + Text(month < 10 ? u"0" : u"") + device::fromUtf8(std::to_string(month));
+        calendar += u"<" + tag + u"><Image>bg.gif</Image><Fade>40</Fade><MonthTitle>t.gif</MonthTitle>"
+                    u"<DayBar>d.gif</DayBar></" + tag + u">";
+    }
+    calendar += u"</Backgrounds><Events><Name>Soccer</Name>";
+    for (int i = 0; i < 20; ++i)
+        calendar += u"<Event><Name>Match</Name><Date>12/" + device::fromUtf8(std::to_string(1 + i)) + u"/26</Date>"
+                    u"<StartTime>10:00</StartTime><EndTime>11:30</EndTime><Icon>ball.gif</Icon></Event>";
+    calendar += u"</Events><CheckSum>1</CheckSum></Tavrel>";
+
+    const auto deadline = std::chrono::steady_clock::now() + TimeBudget;
+    std::mt19937 random(42);
+    const Text noise = u"<>/ 0123456789:-+\n\t.%\\abcXYZ";
+    int rounds = 0;
+    for (; rounds < 3'000 && std::chrono::steady_clock::now() < deadline; ++rounds) {
+        Text damaged = calendar;
+        const int changes = 1 + int(random() % 8);
+        for (int i = 0; i < changes; ++i) {
+            const std::size_t at = random() % damaged.size();
+            if (random() % 2)
+                damaged[at] = noise[random() % noise.size()];
+            else
+                damaged.erase(at, random() % 6);
+        }
+        CXmlDocument document;
+        document.Parse(CQoString(damaged.c_str()));
+        CTavrelRemoteCalendar loaded;
+        loaded.Load(u"\\My Documents\\Sports.xml", document);
+        loaded.Serialize();
+    }
+    EXPECT_GT(rounds, 100);
+}
+
 } // namespace
+

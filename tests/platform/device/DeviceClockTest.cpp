@@ -175,7 +175,8 @@ TEST(DeviceClock, InstantFollowsThePinnedClock)
         DeviceClock::advanceForTesting(std::chrono::hours(24 * 31));
         const auto later = DeviceClock::instantNow();
         // 31 days on, give or take a change of summer time in the host's zone.
-        EXPECT_NEAR(std::chrono::duration<double, std::ratio<3600>>(later - first).count(), 24.0 * 31, 1.0);
+        using Hours = std::chrono::duration<double, std::ratio<3600>>;
+        EXPECT_NEAR(Hours(later - first).count(), 24.0 * 31, 1.0);
         const std::time_t stamped = std::chrono::system_clock::to_time_t(first);
         std::tm local{};
         localtime_r(&stamped, &local);
