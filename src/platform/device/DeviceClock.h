@@ -28,6 +28,9 @@ public:
     static SystemTime localNow();
     // The local date-time as an automation date, to the whole second.
     static double localNowAsVariantTime();
+    // The same moment as an instant of the host's clock (a pinned local time read in the host's
+    // time zone), for stamping files and measuring their age in device time.
+    static std::chrono::system_clock::time_point instantNow();
 
     // Milliseconds of the monotonic clock, wrapping at 2^32 (the handheld's GetTickCount).
     static std::uint32_t tickCount();
