@@ -48,3 +48,9 @@ void CTavrelRulesMessageBox::SetHandler(Handler handler)
     device::ScopedLock lock(handlerLock());
     installedHandler() = std::move(handler);
 }
+
+CTavrelRulesMessageBox::Handler CTavrelRulesMessageBox::GetHandler()
+{
+    device::ScopedLock lock(handlerLock());
+    return installedHandler();
+}

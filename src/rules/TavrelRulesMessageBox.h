@@ -17,4 +17,5 @@ public:
     static void Show(const char16_t* text);
     // An empty handler brings back the standard-error default.
     static void SetHandler(Handler handler);
+    static Handler GetHandler();
 };

@@ -68,7 +68,11 @@ void ForEachCalendarItem(CTavrelCalendarData& data, Use&& use)
 
 } // namespace
 
-CMainFrame::CMainFrame(CTavrelApp& app) : m_app(app), m_notify(app.GetNotificationSink()) { CTavrelStrings::Register(); }
+CMainFrame::CMainFrame(CTavrelApp& app) : m_app(app), m_notify(app.GetNotificationSink())
+{
+    CTavrelStrings::Register();
+    DefineCommands();
+}
 
 CMainFrame::~CMainFrame()
 {
@@ -263,59 +267,22 @@ ui::LResult CMainFrame::handleMessage(std::uint32_t message, ui::WParam wParam, 
     return ui::FrameWindow::handleMessage(message, wParam, lParam);
 }
 
-bool CMainFrame::onCommand(int id, int code, ui::WindowHandle)
+void CMainFrame::DefineCommands()
 {
-    switch (id) {
-    case ID_CALENDAR_PERSONAL:
-        OnCalendarPersonal();
-        return true;
-    case ID_CALENDAR_COMBINED:
-        OnCalendarCombined();
-        return true;
-    case ID_CHOOSE_SKIN:
-        OnChooseSkin();
-        return true;
-    case ID_HELP_ONLINE:
-        OnOnlineHelp();
-        return true;
-    case ID_APP_ABOUT:
-        OnAbout();
-        return true;
-    case ID_APP_EXIT:
-        desktop()->quit(0);
-        return true;
-    case ID_SWITCH_TO_CLIENT:
-        SendNotification(CTavrelNotifications::ShowClient());
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool CMainFrame::onUpdateCommand(ui::CommandUpdate& update)
-{
-    switch (update.id) {
+    using ui::CommandTable;
+    CommandTable& table = commands();
+    table.add(ID_CALENDAR_PERSONAL, [this] { OnCalendarPersonal(); });
+    table.add(ID_CALENDAR_COMBINED, [this] { OnCalendarCombined(); });
+    table.add(ID_CHOOSE_SKIN, [this] { OnChooseSkin(); });
+    table.add(ID_HELP_ONLINE, [this] { OnOnlineHelp(); });
+    table.add(ID_APP_ABOUT, [this] { OnAbout(); });
+    table.add(ID_APP_EXIT, [this] { desktop()->quit(0); });
+    table.add(ID_SWITCH_TO_CLIENT, [this] { SendNotification(CTavrelNotifications::ShowClient()); },
+              CommandTable::enabledWhen([this] { return m_app.IsControlMode(); }));
     // Attaching remote calendars, choosing a background picture and editing the icon rules are
     // not part of this program yet.
-    case ID_CALENDAR_ATTACHED:
-    case ID_BACKGROUND_CHOOSE:
-    case ID_VIEW_RULES:
-        update.enable(false);
-        return true;
-    case ID_SWITCH_TO_CLIENT:
-        update.enable(m_app.IsControlMode());
-        return true;
-    case ID_CALENDAR_PERSONAL:
-    case ID_CALENDAR_COMBINED:
-    case ID_CHOOSE_SKIN:
-    case ID_HELP_ONLINE:
-    case ID_APP_ABOUT:
-    case ID_APP_EXIT:
-        update.enable(true);
-        return true;
-    default:
-        return false;
-    }
+    for (int id : {ID_CALENDAR_ATTACHED, ID_BACKGROUND_CHOOSE, ID_VIEW_RULES})
+        table.add(id, {}, CommandTable::disabled());
 }
 
 bool CMainFrame::onHelp()

@@ -87,12 +87,12 @@ public:
     ui::LResult handleMessage(std::uint32_t message, ui::WParam wParam, ui::LParam lParam) override;
 
 protected:
-    bool onCommand(int id, int code, ui::WindowHandle source) override;
-    bool onUpdateCommand(ui::CommandUpdate& update) override;
     bool onHelp() override;
     void onDestroy() override;
 
 private:
+    // The frame's own commands, each with its update (ui::CommandTable).
+    void DefineCommands();
     void OnCalendarPersonal();
     void OnCalendarCombined();
     void OnChooseSkin();

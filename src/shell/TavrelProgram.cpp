@@ -1,6 +1,7 @@
 #include "shell/TavrelProgram.h"
 
 #include "platform/device/DocumentOpener.h"
+#include "platform/device/ScopedHook.h"
 #include "platform/gfx/PngWriter.h"
 #include "platform/pim/editor/DialogAppointmentEditor.h"
 #include "platform/ui/Desktop.h"
@@ -71,19 +72,30 @@ int CTavrelProgram::Run(std::unique_ptr<ui::Backend> backend)
 
     ui::Desktop desktop(std::move(backend));
     const bool headless = desktop.isHeadless();
-    device::DocumentOpener::setMode(headless ? device::DocumentOpener::Mode::Report : device::DocumentOpener::Mode::Automatic);
-    CTavrelRulesMessageBox::SetHandler(ShowRulesMessage);
-    std::shared_ptr<pim::AppointmentEditor> previousEditor =
-        pim::AppointmentEditor::install(std::make_shared<pim::DialogAppointmentEditor>());
+    // The process-wide hooks of this run, each put back as it was however Run ends.
+    using DocumentMode = device::DocumentOpener::Mode;
+    device::ScopedHook<DocumentMode> documentMode(&device::DocumentOpener::mode, &device::DocumentOpener::setMode,
+                                                  headless ? DocumentMode::Report : DocumentMode::Automatic);
+    device::ScopedHook<CTavrelRulesMessageBox::Handler> rulesMessages(
+        &CTavrelRulesMessageBox::GetHandler, &CTavrelRulesMessageBox::SetHandler, ShowRulesMessage);
+    device::ScopedHook<std::shared_ptr<pim::AppointmentEditor>> appointmentEditor(
+        &pim::AppointmentEditor::installed, &pim::AppointmentEditor::install,
+        std::make_shared<pim::DialogAppointmentEditor>());
     bool scriptAnswers = false;
+    using ModalObserver = std::function<void(ui::Window&)>;
+    ModalObserver answerMessageBoxes;
     if (headless) {
-        desktop.setModalObserver([&scriptAnswers](ui::Window& window) {
+        answerMessageBoxes = [&scriptAnswers](ui::Window& window) {
             if (scriptAnswers)
                 return;
             if (auto* box = dynamic_cast<ui::MessageBoxDialog*>(&window))
                 box->endDialog(box->defaultResult());
-        });
+        };
     }
+    device::ScopedHook<ModalObserver> modalObserver(
+        [&desktop] { return desktop.modalObserver(); },
+        [&desktop](ModalObserver observer) { desktop.setModalObserver(std::move(observer)); },
+        std::move(answerMessageBoxes));
 
     int exitCode = 0;
     {
@@ -132,9 +144,5 @@ int CTavrelProgram::Run(std::unique_ptr<ui::Backend> backend)
         }
     }
 
-    desktop.setModalObserver({});
-    pim::AppointmentEditor::install(previousEditor);
-    CTavrelRulesMessageBox::SetHandler({});
-    device::DocumentOpener::setMode(device::DocumentOpener::Mode::Automatic);
     return exitCode;
 }

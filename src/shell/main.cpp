@@ -2,6 +2,7 @@
 
 #include "platform/device/DeviceFolder.h"
 #include "platform/device/RunningProgram.h"
+#include "platform/ui/Script.h"
 #include "platform/ui/sdl/BackendFactory.h"
 #include "shell/TavrelCommandLine.h"
 #include "shell/TavrelProgram.h"
@@ -21,6 +22,8 @@ int main(int argc, char** argv)
     }
     if (line->help) {
         std::fputs(CTavrelCommandLine::Usage(), stdout);
+        std::fputs("\n", stdout);
+        std::fputs(ui::Script::help(), stdout);
         return 0;
     }
     if (!device::DeviceFolder::select(device::DeviceFolder::resolve(line->device), &error)) {

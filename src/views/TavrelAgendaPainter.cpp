@@ -1,5 +1,6 @@
 #include "views/TavrelAgendaPainter.h"
 
+#include "platform/gfx/PainterStateSaver.h"
 #include "platform/ui/Desktop.h"
 #include "views/TavrelEventText.h"
 #include "views/TavrelViewMessages.h"
@@ -16,7 +17,7 @@ constexpr unsigned TitleFormat = gfx::DT_LEFT | gfx::DT_TOP | gfx::DT_SINGLELINE
 void CTavrelAgendaPainter::Paint(const gfx::Rect& area, const CTavrelDay& date)
 {
     gfx::Painter& dc = m_context.dc;
-    dc.save();
+    const gfx::PainterStateSaver saved(dc);
     dc.intersectClipRect(area);
     const int scale = area.width() * 100 / ui::Desktop::screenWidth;
     const int points = std::max(7, m_context.settings.dayFontSize * scale / 100);
@@ -48,5 +49,4 @@ void CTavrelAgendaPainter::Paint(const gfx::Rect& area, const CTavrelDay& date)
         dc.drawText(line.View(), gfx::Rect{list.left, top, list.right, measured.bottom}, LineFormat);
         top = measured.bottom + 1;
     }
-    dc.restore();
 }

@@ -1,6 +1,7 @@
 #include "views/TavrelDayPainter.h"
 
 #include "platform/device/LocaleNames.h"
+#include "platform/gfx/PainterStateSaver.h"
 #include "views/TavrelEventText.h"
 #include "views/TavrelViewMessages.h"
 
@@ -28,7 +29,7 @@ CQoString CTavrelDayPainter::TitleText(const CTavrelDay& date)
 void CTavrelDayPainter::Paint(const gfx::Rect& area, const CTavrelDay& date)
 {
     gfx::Painter& dc = m_context.dc;
-    dc.save();
+    const gfx::PainterStateSaver saved(dc);
     m_area = area;
     m_boxes.clear();
     dc.fillRect(area, gfx::colours::white);
@@ -66,7 +67,6 @@ void CTavrelDayPainter::Paint(const gfx::Rect& area, const CTavrelDay& date)
     const int minimumHeight = dc.textExtent(u"Wy").height + 4;
     PlaceBoxes(layout, eventsArea, minimumHeight, dayStart, dayEnd);
     DrawBoxes(layout, eventsArea, dayStart, dayEnd);
-    dc.restore();
 }
 
 void CTavrelDayPainter::KeepInside(gfx::Rect& box) const

@@ -1,5 +1,6 @@
 #include "views/TavrelHourLayout.h"
 
+#include "platform/gfx/PainterStateSaver.h"
 #include "views/TavrelEventText.h"
 #include "views/TavrelOutlinedText.h"
 #include "views/TavrelViewMessages.h"
@@ -40,17 +41,16 @@ void CTavrelHourLayout::PaintTitle(CTavrelRenderContext& context, const CTavrelA
     context.layout.titleArea = title;
     appearance.GetMonthTitle().Draw(dc, title.left, title.top);
     context.AddTap(VM_SHOW_MONTHLY, ui::WParam(date.year), date.MonthDay(), title);
-    dc.save();
+    const gfx::PainterStateSaver saved(dc);
     dc.selectFont(gfx::Font::fromPoints(context.settings.dayFontName.View(), context.settings.yearFontSize));
     CTavrelOutlinedText::Draw(dc, text.View(), title,
                               gfx::DT_RIGHT | gfx::DT_BOTTOM | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX);
-    dc.restore();
 }
 
 void CTavrelHourLayout::PaintHourRows(gfx::Painter& dc, const gfx::Font& labelFont, gfx::Colour evenHours,
                                       gfx::Colour oddHours) const
 {
-    dc.save();
+    const gfx::PainterStateSaver saved(dc);
     dc.selectFont(labelFont);
     dc.setTextColour(gfx::colours::black);
     dc.setBackgroundMode(gfx::TRANSPARENT);
@@ -60,5 +60,4 @@ void CTavrelHourLayout::PaintHourRows(gfx::Painter& dc, const gfx::Font& labelFo
         dc.drawText(CTavrelEventText::HourLabel(hour).View(), row,
                     gfx::DT_LEFT | gfx::DT_TOP | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX | gfx::DT_NOCLIP);
     }
-    dc.restore();
 }

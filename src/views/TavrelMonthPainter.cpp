@@ -1,6 +1,7 @@
 #include "views/TavrelMonthPainter.h"
 
 #include "data/TavrelReaderView.h"
+#include "platform/gfx/PainterStateSaver.h"
 #include "views/TavrelOutlinedText.h"
 #include "views/TavrelViewMessages.h"
 
@@ -41,7 +42,7 @@ void CTavrelMonthPainter::Paint(const gfx::Rect& area, const CTavrelDay& date, b
     if (m_appearance.GetDayBar().GetWidth() <= 0 || CTavrelDay::DaysInMonth(date.year, date.month) == 0)
         return;
     gfx::Painter& dc = m_context.dc;
-    dc.save();
+    const gfx::PainterStateSaver saved(dc);
     const Geometry geometry = Measure(area, date);
     m_context.layout.firstWeekday = geometry.firstWeekday;
     m_context.layout.titleArea = geometry.title;
@@ -60,7 +61,6 @@ void CTavrelMonthPainter::Paint(const gfx::Rect& area, const CTavrelDay& date, b
 
     PaintEvents(geometry, date);
     PaintDayNumbers(geometry, date);
-    dc.restore();
 }
 
 void CTavrelMonthPainter::PaintTitle(const Geometry& geometry, const CTavrelDay& date)

@@ -1,5 +1,6 @@
 #include "views/TavrelQuarterPainter.h"
 
+#include "platform/gfx/PainterStateSaver.h"
 #include "views/TavrelAgendaPainter.h"
 #include "views/TavrelMonthPainter.h"
 
@@ -41,13 +42,14 @@ void CTavrelQuarterPainter::Paint(const gfx::Rect& area, const CTavrelDay& date)
 
     const int midX = MiddleX(area);
     const int midY = MiddleY(area);
-    dc.save();
-    dc.selectPen(gfx::Pen::solid(DividerColour));
-    dc.moveTo(area.left, midY - 1);
-    dc.lineTo(area.right + 1, midY - 1);
-    dc.moveTo(midX, area.top);
-    dc.lineTo(midX, area.bottom);
-    dc.restore();
+    {
+        const gfx::PainterStateSaver saved(dc);
+        dc.selectPen(gfx::Pen::solid(DividerColour));
+        dc.moveTo(area.left, midY - 1);
+        dc.lineTo(area.right + 1, midY - 1);
+        dc.moveTo(midX, area.top);
+        dc.lineTo(midX, area.bottom);
+    }
 
     CTavrelAgendaPainter(m_context).Paint(quarters.agenda, date);
 }

@@ -1,6 +1,7 @@
 #include "views/TavrelWeekPainter.h"
 
 #include "platform/device/LocaleNames.h"
+#include "platform/gfx/PainterStateSaver.h"
 #include "views/TavrelViewMessages.h"
 
 namespace {
@@ -37,7 +38,7 @@ CQoString CTavrelWeekPainter::TitleText(const CTavrelDay& date)
 void CTavrelWeekPainter::Paint(const gfx::Rect& area, const CTavrelDay& date)
 {
     gfx::Painter& dc = m_context.dc;
-    dc.save();
+    const gfx::PainterStateSaver saved(dc);
     m_area = area;
     dc.fillRect(area, gfx::colours::white);
     const CTavrelHourLayout layout(area, m_appearance.GetDayBar().GetHeight());
@@ -58,7 +59,6 @@ void CTavrelWeekPainter::Paint(const gfx::Rect& area, const CTavrelDay& date)
     m_appearance.GetBackground().Blend(dc, rows.left, rows.top, m_appearance.GetFadeLevel(), -1, -1,
                                        CTavrelImage::TopLeftColour);
     PaintIcons(layout, columns, sunday);
-    dc.restore();
 }
 
 void CTavrelWeekPainter::PaintColumns(const CTavrelHourLayout& layout, const Columns& columns, const CTavrelDay& date,

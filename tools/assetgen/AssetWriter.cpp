@@ -1,5 +1,7 @@
 #include "AssetWriter.h"
 
+#include "platform/device/AtomicFileWrite.h"
+
 #include <fstream>
 
 namespace assetgen {
@@ -15,21 +17,10 @@ bool AssetWriter::writeAll(const std::vector<Asset>& assets, std::string& error)
         const std::filesystem::path target = m_folder / std::filesystem::path(asset.path);
         std::error_code code;
         std::filesystem::create_directories(target.parent_path(), code);
-        // Through a temporary file, so that an interrupted run leaves no half-written picture
-        // that a later build would take for finished.
-        std::filesystem::path temporary = target;
-        temporary += ".tmp";
-        {
-            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-            out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-            if (!out) {
-                error = target.string() + ": cannot be written";
-                return false;
-            }
-        }
-        std::filesystem::rename(temporary, target, code);
-        if (code) {
-            error = target.string() + ": " + code.message();
+        // Replaced as a whole, so that an interrupted run leaves no half-written picture that a
+        // later build would take for finished.
+        if (const device::AtomicWriteResult written = device::writeFileAtomically(target, bytes); !written) {
+            error = written.message(target);
             return false;
         }
     }

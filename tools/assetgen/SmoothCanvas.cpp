@@ -1,5 +1,7 @@
 #include "SmoothCanvas.h"
 
+#include "platform/gfx/PainterStateSaver.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -67,11 +69,10 @@ void SmoothCanvas::fillPolygon(const std::vector<PointF>& points, gfx::Colour co
     scaledPoints.reserve(points.size());
     for (const PointF& p : points)
         scaledPoints.push_back({scaled(p.x), scaled(p.y)});
-    m_painter.save();
+    const gfx::PainterStateSaver saved(m_painter);
     m_painter.selectPen(gfx::Pen::null());
     m_painter.selectBrush(gfx::Brush::solid(colour));
     m_painter.polygon(scaledPoints);
-    m_painter.restore();
 }
 
 void SmoothCanvas::line(PointF from, PointF to, double width, gfx::Colour colour)

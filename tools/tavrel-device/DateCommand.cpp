@@ -8,9 +8,11 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: tavrel-device date parse TEXT";
+constexpr const char* kUsage = "usage: tavrel-device date parse TEXT\n";
 
 } // namespace
+
+const char* dateCommandUsage() { return kUsage; }
 
 int runDateCommand(const std::vector<std::string>& args)
 {
@@ -20,11 +22,11 @@ int runDateCommand(const std::vector<std::string>& args)
 int runDateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
-        out << kUsage << "\n";
+        out << kUsage;
         return 0;
     }
     if (args.size() < 2 || args[0] != "parse") {
-        err << kUsage << "\n";
+        err << kUsage;
         return 2;
     }
     std::string text = args[1];

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+// The usage, for --help.
+const char* dateCommandUsage();
 // `args` are the words after "date".
 int runDateCommand(const std::vector<std::string>& args);
 int runDateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -149,6 +149,12 @@ const char galleryUsage[] =
 
 } // namespace
 
+const char* galleryCommandUsage()
+{
+    static const std::string text = std::string(galleryUsage) + "\n" + Script::help();
+    return text.c_str();
+}
+
 int runGalleryCommand(const std::vector<std::string>& args)
 {
     BackendOptions options;
@@ -165,7 +171,7 @@ int runGalleryCommand(const std::vector<std::string>& args)
             return &args[++i];
         };
         if (arg == "--help" || arg == "-h") {
-            std::fputs(galleryUsage, stdout);
+            std::fputs(galleryCommandUsage(), stdout);
             return 0;
         } else if (arg == "--headless") {
             options.headless = true;

@@ -8,4 +8,6 @@
 #include <string>
 #include <vector>
 
+// The usage with the script actions, for --help.
+const char* galleryCommandUsage();
 int runGalleryCommand(const std::vector<std::string>& args);

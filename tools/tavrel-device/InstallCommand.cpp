@@ -18,6 +18,19 @@ std::filesystem::path ProgramFolder()
 
 } // namespace
 
+const char* installCommandUsage()
+{
+    return "usage: tavrel-device install [--if-needed] [PACKAGE_DIR]\n"
+           "Copies the Tavrel package onto the device (default: the package the build lays out beside\n"
+           "the programs); with --if-needed only when it is not installed or something in it is newer.\n";
+}
+
+const char* uninstallCommandUsage()
+{
+    return "usage: tavrel-device uninstall\n"
+           "Removes what install put on the device; the user's settings and files stay.\n";
+}
+
 int runInstallCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     bool ifNeeded = false;

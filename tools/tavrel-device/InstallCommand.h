@@ -17,6 +17,9 @@
 #include <vector>
 
 // `args` are the words after the command.
+// The usages, for --help.
+const char* installCommandUsage();
+const char* uninstallCommandUsage();
 int runInstallCommand(const std::vector<std::string>& args);
 int runInstallCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runUninstallCommand(const std::vector<std::string>& args);

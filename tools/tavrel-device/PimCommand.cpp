@@ -367,6 +367,8 @@ private:
 
 } // namespace
 
+const char* pimCommandUsage() { return kUsage; }
+
 int runPimCommand(const std::vector<std::string>& args) { return runPimCommand(args, std::cout, std::cerr); }
 
 int runPimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+// The usage of every subcommand, for --help.
+const char* pimCommandUsage();
 // `args` are the words after "pim".
 int runPimCommand(const std::vector<std::string>& args);
 int runPimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -249,8 +249,7 @@ public:
         const std::string& verb = args[0];
         std::vector<std::string> rest(args.begin() + 1, args.end());
         if (verb == "--help" || verb == "-h" || verb == "help") {
-            for (const char* line : usageLines)
-                m_out << line << "\n";
+            m_out << regCommandUsage();
             return 0;
         }
         if (verb == "get")
@@ -476,6 +475,17 @@ private:
 };
 
 } // namespace
+
+const char* regCommandUsage()
+{
+    static const std::string text = [] {
+        std::string lines;
+        for (const char* line : usageLines)
+            lines += std::string(line) + "\n";
+        return lines + "HIVE is HKCU or HKLM.\n";
+    }();
+    return text.c_str();
+}
 
 int runRegCommand(const std::vector<std::string>& args) { return runRegCommand(args, std::cout, std::cerr); }
 

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+// The usage lines of every verb, for --help.
+const char* regCommandUsage();
 // `args` are the words after "reg".
 int runRegCommand(const std::vector<std::string>& args);
 int runRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

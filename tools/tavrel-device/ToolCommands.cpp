@@ -5,20 +5,37 @@
 #include "InstallCommand.h"
 #include "PimCommand.h"
 #include "RegCommand.h"
+#include "ReminderCommand.h"
+#include "SchedulerCommand.h"
 
 namespace {
 
+const char* initUsage() { return "usage: tavrel-device init\nCreates the device folder and prints its path.\n"; }
+
 const ToolCommand commands[] = {
-    {"init", nullptr},
-    {"reg", [](const std::vector<std::string>& args) { return runRegCommand(args); }},
-    {"pim", [](const std::vector<std::string>& args) { return runPimCommand(args); }},
-    {"ui-gallery", [](const std::vector<std::string>& args) { return runGalleryCommand(args); }},
-    {"date", [](const std::vector<std::string>& args) { return runDateCommand(args); }},
-    {"install", [](const std::vector<std::string>& args) { return runInstallCommand(args); }},
-    {"uninstall", [](const std::vector<std::string>& args) { return runUninstallCommand(args); }},
+    {"init", nullptr, initUsage},
+    {"reg", [](const std::vector<std::string>& args) { return runRegCommand(args); }, regCommandUsage},
+    {"pim", [](const std::vector<std::string>& args) { return runPimCommand(args); }, pimCommandUsage},
+    {"ui-gallery", [](const std::vector<std::string>& args) { return runGalleryCommand(args); }, galleryCommandUsage},
+    {"date", [](const std::vector<std::string>& args) { return runDateCommand(args); }, dateCommandUsage},
+    {"install", [](const std::vector<std::string>& args) { return runInstallCommand(args); }, installCommandUsage},
+    {"uninstall", [](const std::vector<std::string>& args) { return runUninstallCommand(args); },
+     uninstallCommandUsage},
+    {"reminder", [](const std::vector<std::string>& args) { return runReminderCommand(args); }, reminderCommandUsage},
+    {"scheduler", [](const std::vector<std::string>& args) { return runSchedulerCommand(args); }, schedulerCommandUsage},
 };
 
 } // namespace
+
+bool asksForHelp(const std::vector<std::string>& args)
+{
+    if (!args.empty() && (args.front() == "-h" || args.front() == "help"))
+        return true;
+    for (const std::string& arg : args)
+        if (arg == "--help")
+            return true;
+    return false;
+}
 
 const ToolCommand* findToolCommand(const std::string& name)
 {

@@ -5,10 +5,16 @@
 #include <vector>
 
 using ToolCommandFunction = int (*)(const std::vector<std::string>& args);
+using ToolCommandUsage = const char* (*)();
 
 struct ToolCommand {
     const char* name;
     ToolCommandFunction run; // null for commands main() handles itself
+    ToolCommandUsage usage;  // the text --help prints
 };
 
 const ToolCommand* findToolCommand(const std::string& name);
+
+// Whether the words after a command ask for its usage: "--help" anywhere, or "-h" or "help" first
+// ("pim --help", "pim list --help", "reg help").
+bool asksForHelp(const std::vector<std::string>& args);

@@ -22,9 +22,12 @@ const char usage[] =
     "  pim add|list|show|delete ...          the appointment store\n"
     "  install [--if-needed] [PACKAGE_DIR]   install the Tavrel package (default: the build's)\n"
     "  uninstall                             remove the Tavrel package\n"
+    "  reminder add|list|delete ...          the reminder store that tavrel-reminder shows\n"
+    "  scheduler [--watch | --list]          start the programs whose registered time has come\n"
     "  ui-gallery [--headless --snapshot F]  every control of the toolkit on one screen\n"
     "\n"
-    "The device folder is DIR, else $TAVREL_DEVICE, else ~/.local/share/tavrel/device.\n";
+    "The device folder is DIR, else $TAVREL_DEVICE, else ~/.local/share/tavrel/device.\n"
+    "COMMAND --help prints the command's usage.\n";
 
 int runInit(const std::vector<std::string>& args)
 {
@@ -74,6 +77,11 @@ int main(int argc, char** argv)
     if (!found) {
         std::fprintf(stderr, "tavrel-device: unknown command '%s' (try --help)\n", command.c_str());
         return 2;
+    }
+    // Before the device folder is chosen: asking for help creates nothing.
+    if (asksForHelp(args)) {
+        std::fputs(found->usage(), stdout);
+        return 0;
     }
     std::string error;
     if (!device::DeviceFolder::select(device::DeviceFolder::resolve(deviceRoot), &error)) {

@@ -99,6 +99,11 @@ int parseOptions(int argc, char** argv, Options& options, bool& help)
     options.command = argv[i++];
     for (; i < argc; ++i)
         options.arguments.emplace_back(argv[i]);
+    // "send --help" asks for the usage rather than sending a command named "--help".
+    if (!options.arguments.empty() && (options.arguments.front() == "--help" || options.arguments.front() == "-h")) {
+        help = true;
+        return 0;
+    }
 
     if (options.command == "send") {
         if (options.arguments.empty())

@@ -163,6 +163,28 @@ double DeviceClock::localNowAsVariantTime()
     return date;
 }
 
+std::chrono::system_clock::time_point DeviceClock::instantNow()
+{
+    {
+        ClockState& clock = state();
+        std::lock_guard lock(clock.mutex);
+        configureFromEnvironment(clock);
+        if (!clock.pinned)
+            return std::chrono::system_clock::now();
+    }
+    const SystemTime now = localNow();
+    std::tm local{};
+    local.tm_year = now.year - 1900;
+    local.tm_mon = now.month - 1;
+    local.tm_mday = now.day;
+    local.tm_hour = now.hour;
+    local.tm_min = now.minute;
+    local.tm_sec = now.second;
+    local.tm_isdst = -1; // the host's zone decides whether summer time applies
+    const std::time_t seconds = std::mktime(&local);
+    return std::chrono::system_clock::from_time_t(seconds) + std::chrono::milliseconds(now.milliseconds);
+}
+
 std::uint32_t DeviceClock::tickCount()
 {
     const auto sinceStart = std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now().time_since_epoch());
@@ -205,6 +227,26 @@ void DeviceClock::resetForTesting()
     clock.configured = false;
     clock.pinned = false;
     clock.frozen = false;
+}
+
+std::string DeviceClock::formatClockSetting(const SystemTime& time)
+{
+    char text[64]; // room for any 16-bit field values, so the compiler can see nothing is cut
+    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u", unsigned(time.year), unsigned(time.month),
+                  unsigned(time.day), unsigned(time.hour), unsigned(time.minute), unsigned(time.second));
+    return text;
+}
+
+std::optional<std::string> DeviceClock::settingForStartedProgram()
+{
+    {
+        ClockState& clock = state();
+        std::lock_guard lock(clock.mutex);
+        configureFromEnvironment(clock);
+        if (!clock.pinned)
+            return std::nullopt;
+    }
+    return formatClockSetting(localNow());
 }
 
 std::optional<SystemTime> DeviceClock::parseClockSetting(std::string_view text)

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace device {
@@ -27,6 +28,9 @@ public:
     static SystemTime localNow();
     // The local date-time as an automation date, to the whole second.
     static double localNowAsVariantTime();
+    // The same moment as an instant of the host's clock (a pinned local time read in the host's
+    // time zone), for stamping files and measuring their age in device time.
+    static std::chrono::system_clock::time_point instantNow();
 
     // Milliseconds of the monotonic clock, wrapping at 2^32 (the handheld's GetTickCount).
     static std::uint32_t tickCount();
@@ -44,6 +48,12 @@ public:
 
     // Reads a TAVREL_CLOCK value: YYYY-MM-DDTHH:MM:SS, a valid local date-time of years 100-9999.
     static std::optional<SystemTime> parseClockSetting(std::string_view text);
+    // Writes a record in that form.
+    static std::string formatClockSetting(const SystemTime& time);
+    // The TAVREL_CLOCK value that lets a program started now share this clock: the local time of a
+    // pinned clock (by TAVREL_CLOCK or a test), to the second; nothing while the clock is the host's.
+    // Without it a started program would begin again at the time the setting names.
+    static std::optional<std::string> settingForStartedProgram();
 };
 
 } // namespace device

@@ -3,9 +3,12 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace device {
 
@@ -52,6 +55,12 @@ std::optional<std::filesystem::path> HostProcess::findInPath(const std::string& 
 
 bool HostProcess::startDetached(const std::vector<std::string>& argv, std::string* error)
 {
+    return startDetached(argv, {}, error);
+}
+
+bool HostProcess::startDetached(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+                                std::string* error)
+{
     auto fail = [&](const std::string& why) {
         if (error)
             *error = why;
@@ -73,6 +82,20 @@ bool HostProcess::startDetached(const std::vector<std::string>& argv, std::strin
         args.push_back(const_cast<char*>(argument.c_str()));
     args[0] = program.data();
     args.push_back(nullptr);
+    // Our environment, each setting given in `environment` replacing ours of the same name.
+    auto nameOf = [](std::string_view setting) { return setting.substr(0, setting.find('=')); };
+    std::vector<char*> settings;
+    for (char** entry = environ; entry && *entry; ++entry) {
+        const std::string_view name = nameOf(*entry);
+        bool replaced = false;
+        for (const std::string& given : environment)
+            replaced = replaced || nameOf(given) == name;
+        if (!replaced)
+            settings.push_back(*entry);
+    }
+    for (const std::string& given : environment)
+        settings.push_back(const_cast<char*>(given.c_str()));
+    settings.push_back(nullptr);
 
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0)
@@ -97,7 +120,7 @@ bool HostProcess::startDetached(const std::vector<std::string>& argv, std::strin
                 if (in != 0)
                     ::close(in);
             }
-            ::execv(args[0], args.data());
+            ::execve(args[0], args.data(), settings.data());
             int code = errno;
             ssize_t ignored = ::write(report[1], &code, sizeof code);
             (void)ignored;

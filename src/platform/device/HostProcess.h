@@ -16,6 +16,9 @@ public:
     // input is the null device, output goes where ours goes. True once the program is running;
     // false, with the reason, when it could not be executed.
     static bool startDetached(const std::vector<std::string>& argv, std::string* error = nullptr);
+    // The same with NAME=VALUE settings that replace or add to our environment in the program's.
+    static bool startDetached(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+                              std::string* error = nullptr);
 
     // The first executable file of that name in $PATH, or nothing.
     static std::optional<std::filesystem::path> findInPath(const std::string& name);

@@ -1,5 +1,6 @@
 #include "platform/device/ProcessStart.h"
 
+#include "platform/device/DeviceClock.h"
 #include "platform/device/DeviceFolder.h"
 #include "platform/device/HostProcess.h"
 #include "platform/device/LastError.h"
@@ -49,7 +50,11 @@ bool ProcessStart::start(WideView devicePath, WideView commandLine, std::string*
     std::vector<std::string> argv = {host->string(), "--device", DeviceFolder::current().root().string()};
     for (std::string& argument : splitCommandLine(commandLine))
         argv.push_back(std::move(argument));
-    if (!HostProcess::startDetached(argv, error)) {
+    // A device whose clock is pinned keeps one time for every program on it.
+    std::vector<std::string> environment;
+    if (std::optional<std::string> clock = DeviceClock::settingForStartedProgram())
+        environment.push_back("TAVREL_CLOCK=" + *clock);
+    if (!HostProcess::startDetached(argv, environment, error)) {
         setLastError(ERROR_FILE_NOT_FOUND);
         return false;
     }

@@ -2,7 +2,8 @@
 // Starting a device program, as the handheld's CreateProcess does: the device path is looked up in
 // the program table (ProgramTable) and its host program is started detached, on the same device
 // ("--device ROOT" comes first), with the command line split into arguments the way the handheld's
-// C runtime splits it.
+// C runtime splits it. A pinned device clock (TAVREL_CLOCK) is handed on at the time it shows now, so
+// the started program goes on from there instead of starting over at the pinned time.
 
 #include "platform/device/WideText.h"
 

@@ -1,5 +1,6 @@
 #include "platform/device/ProgramTable.h"
 
+#include "platform/device/AtomicFileWrite.h"
 #include "platform/device/DeviceFolder.h"
 #include "platform/device/DevicePath.h"
 
@@ -71,21 +72,8 @@ bool ProgramTable::write(const std::vector<Entry>& entries, std::string* error)
         text << device << '\t' << host << '\n';
     }
     const std::filesystem::path target = file();
-    std::filesystem::path temporary = target;
-    temporary += ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text.str();
-        out.flush();
-        if (!out)
-            return fail("cannot write " + temporary.string());
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        return fail("cannot write " + target.string());
-    }
+    if (const AtomicWriteResult written = writeFileAtomically(target, text.str()); !written)
+        return fail(written.message(target));
     return true;
 }
 

@@ -1,7 +1,8 @@
 #include "platform/device/StandardFiles.h"
 
+#include "platform/device/AtomicFileWrite.h"
+
 #include <cmath>
-#include <fstream>
 #include <system_error>
 
 namespace device {
@@ -65,26 +66,14 @@ std::vector<std::uint8_t> synthesiseAlarmSound()
 
 bool writeStandardFiles(const std::filesystem::path& fileSystemRoot, std::string* error)
 {
-    std::filesystem::path alarm = fileSystemRoot / "Windows" / "Alarm2.wav";
+    const std::filesystem::path alarm = fileSystemRoot / "Windows" / "Alarm2.wav";
     std::error_code ec;
     if (std::filesystem::exists(alarm, ec))
         return true;
-    std::vector<std::uint8_t> bytes = synthesiseAlarmSound();
-    std::filesystem::path temporary = alarm;
-    temporary += ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        if (!out) {
-            if (error)
-                *error = "cannot write " + alarm.string();
-            return false;
-        }
-    }
-    std::filesystem::rename(temporary, alarm, ec);
-    if (ec && error)
-        *error = "cannot write " + alarm.string() + ": " + ec.message();
-    return !ec;
+    const AtomicWriteResult written = writeFileAtomically(alarm, synthesiseAlarmSound());
+    if (!written && error)
+        *error = written.message(alarm);
+    return written.succeeded();
 }
 
 } // namespace device

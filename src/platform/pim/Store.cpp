@@ -1,11 +1,11 @@
 #include "platform/pim/Store.h"
 
 #include "platform/device/VariantTime.h"
-
-#include <sqlite3.h>
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/Statement.h"
+#include "platform/sqlite/Transaction.h"
 
 #include <cmath>
-#include <cstring>
 #include <string>
 
 namespace pim {
@@ -43,17 +43,14 @@ CREATE VIRTUAL TABLE appointment_spans USING rtree(oid, first_day, last_day);
     "a.month_of_year, a.end_kind, a.end_day, a.occurrences"
 
 const char* const kQuerySql[] = {
-    "BEGIN IMMEDIATE",
-    "COMMIT",
-    "ROLLBACK",
     "INSERT INTO appointments(subject, location, categories, recipients, start_ms, end_ms, all_day, "
     "recurrence_type, recurrence_interval, day_of_week_mask, day_of_month, instance, month_of_year, end_kind, "
-    "end_day, occurrences) VALUES (?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17)",
+    "end_day, occurrences) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)",
     "INSERT INTO appointment_spans(oid, first_day, last_day) VALUES (?1, ?2, ?3)",
-    "UPDATE appointments SET subject = ?2, location = ?3, categories = ?4, recipients = ?5, start_ms = ?6, "
-    "end_ms = ?7, all_day = ?8, recurrence_type = ?9, recurrence_interval = ?10, day_of_week_mask = ?11, "
-    "day_of_month = ?12, instance = ?13, month_of_year = ?14, end_kind = ?15, end_day = ?16, occurrences = ?17 "
-    "WHERE oid = ?1",
+    "UPDATE appointments SET subject = ?1, location = ?2, categories = ?3, recipients = ?4, start_ms = ?5, "
+    "end_ms = ?6, all_day = ?7, recurrence_type = ?8, recurrence_interval = ?9, day_of_week_mask = ?10, "
+    "day_of_month = ?11, instance = ?12, month_of_year = ?13, end_kind = ?14, end_day = ?15, occurrences = ?16 "
+    "WHERE oid = ?17",
     "UPDATE appointment_spans SET first_day = ?2, last_day = ?3 WHERE oid = ?1",
     "DELETE FROM appointments WHERE oid = ?1",
     "DELETE FROM appointment_spans WHERE oid = ?1",
@@ -93,12 +90,12 @@ void appendUnits(std::string& bytes, device::WideView text)
     }
 }
 
-device::WideString unitsOf(const unsigned char* bytes, std::size_t size)
+device::WideString unitsOf(std::string_view bytes)
 {
     device::WideString text;
-    text.reserve(size / 2);
-    for (std::size_t i = 0; i + 1 < size; i += 2)
-        text += device::WChar(bytes[i] | (bytes[i + 1] << 8));
+    text.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text += device::WChar(std::uint8_t(bytes[i]) | (std::uint8_t(bytes[i + 1]) << 8));
     return text;
 }
 
@@ -122,125 +119,68 @@ std::string encodeRecipients(const Recipients& recipients)
 }
 
 // A damaged list yields the names that can still be read.
-Recipients decodeRecipients(const unsigned char* bytes, std::size_t size)
+Recipients decodeRecipients(std::string_view bytes)
 {
     Recipients recipients;
     std::size_t at = 0;
-    while (bytes && size - at >= 4) {
-        const std::uint32_t length = std::uint32_t(bytes[at]) | std::uint32_t(bytes[at + 1]) << 8 |
-                                     std::uint32_t(bytes[at + 2]) << 16 | std::uint32_t(bytes[at + 3]) << 24;
+    const auto byteAt = [&bytes](std::size_t index) { return std::uint32_t(std::uint8_t(bytes[index])); };
+    while (bytes.size() - at >= 4) {
+        const std::uint32_t length = byteAt(at) | byteAt(at + 1) << 8 | byteAt(at + 2) << 16 | byteAt(at + 3) << 24;
         at += 4;
-        if (std::size_t(length) > (size - at) / 2)
+        if (std::size_t(length) > (bytes.size() - at) / 2)
             break;
-        recipients.add(unitsOf(bytes + at, std::size_t(length) * 2));
+        recipients.add(unitsOf(bytes.substr(at, std::size_t(length) * 2)));
         at += std::size_t(length) * 2;
     }
     return recipients;
 }
 
-device::WideString columnText(sqlite3_stmt* statement, int column)
-{
-    const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(statement, column));
-    return bytes ? unitsOf(bytes, std::size_t(sqlite3_column_bytes(statement, column))) : device::WideString();
-}
-
-int bindBytes(sqlite3_stmt* statement, int index, const std::string& bytes)
-{
-    // A zero-length blob must still be a blob, not NULL: the columns are NOT NULL.
-    return sqlite3_bind_blob(statement, index, bytes.empty() ? "" : bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
-}
-
-int timeoutMilliseconds(std::chrono::milliseconds timeout)
-{
-    const auto count = timeout.count();
-    return count < 0 ? 0 : count > 0x7FFFFFFF ? 0x7FFFFFFF : int(count);
-}
-
-// Resets a statement when the scope ends, whatever path leaves it.
-class ResetOnExit {
-public:
-    explicit ResetOnExit(sqlite3_stmt* statement) : m_statement(statement) {}
-    ~ResetOnExit()
-    {
-        sqlite3_reset(m_statement);
-        sqlite3_clear_bindings(m_statement);
-    }
-    ResetOnExit(const ResetOnExit&) = delete;
-    ResetOnExit& operator=(const ResetOnExit&) = delete;
-
-private:
-    sqlite3_stmt* m_statement;
-};
-
 } // namespace
 
-Store::Store(sqlite3* connection) : m_connection(connection) {}
-
-Store::~Store()
+Store::Store(std::unique_ptr<sqlite::Connection> connection) : m_connection(std::move(connection))
 {
-    finalizeStatements();
-    sqlite3_close(m_connection);
+    static_assert(std::size(kQuerySql) == std::size_t(Query::Count));
+    m_connection->setQueries(kQuerySql);
 }
+
+Store::~Store() = default;
 
 std::shared_ptr<Store> Store::open(const std::filesystem::path& file, std::chrono::milliseconds busyTimeout,
                                    Error& error)
 {
-    sqlite3* connection = nullptr;
-    // The store serialises its own calls, so the connection needs no mutex of its own.
-    const int result = sqlite3_open_v2(file.c_str(), &connection,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    std::shared_ptr<Store> store(new Store(connection));
-    if (result != SQLITE_OK) {
-        error = (result & 0xFF) == SQLITE_NOMEM ? Error::IoFailed : Error::CannotOpen;
+    sqlite::Error failure = sqlite::Error::None;
+    std::unique_ptr<sqlite::Connection> connection = sqlite::Connection::open(file, busyTimeout, failure);
+    if (!connection) {
+        error = failure == sqlite::Error::NoMemory ? Error::IoFailed : Error::CannotOpen;
         return nullptr;
     }
     // SQLite falls back to reading only when the file is write-protected; the store must write.
-    if (sqlite3_db_readonly(connection, "main") != 0) {
+    if (connection->isReadOnly()) {
         error = Error::ReadOnly;
         return nullptr;
     }
-    sqlite3_extended_result_codes(connection, 1);
-    sqlite3_busy_timeout(connection, timeoutMilliseconds(busyTimeout));
     error = Error::None;
-    return store;
+    return std::shared_ptr<Store>(new Store(std::move(connection)));
 }
 
-Error Store::errorOf(int sqliteResult) const
+Error Store::errorOf(sqlite::Error error)
 {
-    switch (sqliteResult & 0xFF) {
-    case SQLITE_OK:
-    case SQLITE_ROW:
-    case SQLITE_DONE: return Error::None;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED: return Error::Busy;
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-    case SQLITE_SCHEMA:
-    case SQLITE_ERROR: // a statement that no longer fits the file's tables
+    switch (error) {
+    case sqlite::Error::None: return Error::None;
+    case sqlite::Error::Busy: return Error::Busy;
+    case sqlite::Error::NotADatabase:
+    case sqlite::Error::Corrupt:
+    case sqlite::Error::SchemaMismatch: // a statement that no longer fits the file's tables
         return Error::Damaged;
-    case SQLITE_READONLY: return Error::ReadOnly;
-    case SQLITE_CANTOPEN:
-    case SQLITE_PERM:
-    case SQLITE_AUTH: return Error::CannotOpen;
-    default: return Error::IoFailed;
+    case sqlite::Error::ReadOnly: return Error::ReadOnly;
+    case sqlite::Error::CannotOpen: return Error::CannotOpen;
+    case sqlite::Error::Constraint:
+    case sqlite::Error::TypeMismatch:
+    case sqlite::Error::TooBig:
+    case sqlite::Error::NoMemory:
+    case sqlite::Error::Io: return Error::IoFailed;
     }
-}
-
-Error Store::execute(const char* sql) { return errorOf(sqlite3_exec(m_connection, sql, nullptr, nullptr, nullptr)); }
-
-Error Store::readPragma(const char* sql, std::int64_t& value)
-{
-    sqlite3_stmt* pragma = nullptr;
-    int result = sqlite3_prepare_v2(m_connection, sql, -1, &pragma, nullptr);
-    if (result == SQLITE_OK) {
-        result = sqlite3_step(pragma);
-        if (result == SQLITE_ROW) {
-            value = sqlite3_column_int64(pragma, 0);
-            result = SQLITE_OK;
-        }
-    }
-    sqlite3_finalize(pragma);
-    return errorOf(result);
+    return Error::IoFailed;
 }
 
 Error Store::logon()
@@ -250,9 +190,9 @@ Error Store::logon()
         return Error::None;
     Error error = prepareSchema();
     if (error == Error::None)
-        error = prepareStatements();
+        error = errorOf(m_connection->prepareQueries());
     if (error != Error::None) {
-        finalizeStatements();
+        m_connection->finalizeQueries();
         return error;
     }
     m_loggedOn = true;
@@ -263,7 +203,7 @@ void Store::logoff()
 {
     std::lock_guard lock(m_mutex);
     m_loggedOn = false;
-    finalizeStatements();
+    m_connection->finalizeQueries();
 }
 
 bool Store::isLoggedOn() const
@@ -274,37 +214,23 @@ bool Store::isLoggedOn() const
 
 Error Store::prepareSchema()
 {
-    // WAL lets the calendar read while the admin tool writes. NORMAL synchronisation in WAL mode
-    // keeps the file consistent through any crash. This is also the first statement that reads
-    // the file, so it is the one that finds a file that is not a database, or one held locked.
-    sqlite3_stmt* walMode = nullptr;
-    int result = sqlite3_prepare_v2(m_connection, "PRAGMA journal_mode = WAL", -1, &walMode, nullptr);
-    bool inWal = false;
-    if (result == SQLITE_OK) {
-        result = sqlite3_step(walMode);
-        if (result == SQLITE_ROW) {
-            const auto* mode = reinterpret_cast<const char*>(sqlite3_column_text(walMode, 0));
-            inWal = mode && sqlite3_stricmp(mode, "wal") == 0;
-            result = SQLITE_OK;
-        }
-    }
-    sqlite3_finalize(walMode);
-    if (result != SQLITE_OK)
-        return errorOf(result);
-    if (!inWal)
-        return Error::Busy; // another connection holds the file in a mode that shuts others out
-    if (Error error = execute("PRAGMA synchronous = NORMAL"); error != Error::None)
+    // WAL lets the calendar read while the admin tool writes. This is also the first statement
+    // that reads the file, so it is the one that finds a file that is not a database, or one held
+    // locked (sqlite::Connection::useWriteAheadLog).
+    if (Error error = errorOf(m_connection->useWriteAheadLog()); error != Error::None)
         return error;
 
     std::int64_t applicationId = 0;
     std::int64_t version = 0;
     std::int64_t tables = 0;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (Error error = readPragma("PRAGMA application_id", applicationId); error != Error::None)
+        if (Error error = errorOf(m_connection->queryInteger("PRAGMA application_id", applicationId));
+            error != Error::None)
             return error;
-        if (Error error = readPragma("PRAGMA user_version", version); error != Error::None)
+        if (Error error = errorOf(m_connection->queryInteger("PRAGMA user_version", version)); error != Error::None)
             return error;
-        if (Error error = readPragma("SELECT count(*) FROM sqlite_schema", tables); error != Error::None)
+        if (Error error = errorOf(m_connection->queryInteger("SELECT count(*) FROM sqlite_schema", tables));
+            error != Error::None)
             return error;
         if (applicationId == 0 && version == 0 && tables == 0) {
             // An empty file: give it the schema, unless another program does so first.
@@ -322,9 +248,9 @@ Error Store::prepareSchema()
     if (version < kSchemaVersion)
         return Error::Damaged;
     std::int64_t ourTables = 0;
-    if (Error error = readPragma("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN "
-                                 "('appointments', 'appointment_spans')",
-                                 ourTables);
+    if (Error error = errorOf(m_connection->queryInteger("SELECT count(*) FROM sqlite_schema WHERE type = 'table' "
+                                                         "AND name IN ('appointments', 'appointment_spans')",
+                                                         ourTables));
         error != Error::None)
         return error;
     if (ourTables != 2)
@@ -336,84 +262,42 @@ Error Store::checkIntegrity()
 {
     // The quick check walks every page of the file once (tens of milliseconds for a store of
     // 100,000 appointments): a damaged store is found at logon, not halfway through a search.
-    sqlite3_stmt* check = nullptr;
-    int result = sqlite3_prepare_v2(m_connection, "PRAGMA quick_check(1)", -1, &check, nullptr);
-    bool intact = false;
-    if (result == SQLITE_OK) {
-        result = sqlite3_step(check);
-        if (result == SQLITE_ROW) {
-            const auto* verdict = reinterpret_cast<const char*>(sqlite3_column_text(check, 0));
-            intact = verdict && std::strcmp(verdict, "ok") == 0;
-            result = SQLITE_OK;
-        }
-    }
-    sqlite3_finalize(check);
-    if (result != SQLITE_OK)
-        return errorOf(result);
-    return intact ? Error::None : Error::Damaged;
+    std::string verdict;
+    if (Error error = errorOf(m_connection->queryText("PRAGMA quick_check(1)", verdict)); error != Error::None)
+        return error;
+    return verdict == "ok" ? Error::None : Error::Damaged;
 }
 
 Error Store::createSchema()
 {
-    if (Error error = execute("BEGIN IMMEDIATE"); error != Error::None)
-        return error;
+    sqlite::Transaction transaction(*m_connection, sqlite::Transaction::Kind::Write);
+    if (transaction.error() != sqlite::Error::None)
+        return errorOf(transaction.error());
     // Look again under the write lock: another program may have created it while this one waited.
     std::int64_t tables = 0;
-    Error error = readPragma("SELECT count(*) FROM sqlite_schema", tables);
+    Error error = errorOf(m_connection->queryInteger("SELECT count(*) FROM sqlite_schema", tables));
     if (error == Error::None && tables == 0) {
-        error = execute(kSchema);
+        error = errorOf(m_connection->execute(kSchema));
         if (error == Error::None)
-            error = execute(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str());
+            error = errorOf(
+                m_connection->execute(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str()));
         if (error == Error::None)
-            error = execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
+            error = errorOf(m_connection->execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str()));
     }
     if (error == Error::None)
-        error = execute("COMMIT");
-    if (error != Error::None)
-        sqlite3_exec(m_connection, "ROLLBACK", nullptr, nullptr, nullptr);
+        error = errorOf(transaction.commit());
     return error;
-}
-
-Error Store::prepareStatements()
-{
-    static_assert(std::size(kQuerySql) == std::size_t(Query::Count));
-    for (std::size_t i = 0; i < m_statements.size(); ++i) {
-        if (m_statements[i])
-            continue;
-        const int result = sqlite3_prepare_v3(m_connection, kQuerySql[i], -1, SQLITE_PREPARE_PERSISTENT,
-                                              &m_statements[i], nullptr);
-        if (result != SQLITE_OK)
-            return errorOf(result);
-    }
-    return Error::None;
-}
-
-void Store::finalizeStatements()
-{
-    for (sqlite3_stmt*& slot : m_statements) {
-        sqlite3_finalize(slot);
-        slot = nullptr;
-    }
-}
-
-Error Store::run(Query query)
-{
-    sqlite3_stmt* prepared = statement(query);
-    ResetOnExit reset(prepared);
-    const int result = sqlite3_step(prepared);
-    return result == SQLITE_DONE ? Error::None : errorOf(result);
 }
 
 template <typename Body>
 Error Store::inWriteTransaction(Body body)
 {
-    if (Error error = run(Query::BeginWrite); error != Error::None)
-        return error;
+    sqlite::Transaction transaction(*m_connection, sqlite::Transaction::Kind::Write);
+    if (transaction.error() != sqlite::Error::None)
+        return errorOf(transaction.error());
     Error error = body();
     if (error == Error::None)
-        error = run(Query::Commit);
-    if (error != Error::None)
-        run(Query::Rollback);
+        error = errorOf(transaction.commit());
     return error;
 }
 
@@ -429,36 +313,34 @@ Error Store::validate(const AppointmentRecord& record)
     return Error::None;
 }
 
-Error Store::bindRecord(sqlite3_stmt* prepared, const AppointmentRecord& record)
+void Store::bindRecord(sqlite::Statement& statement, const AppointmentRecord& record)
 {
-    int result = SQLITE_OK;
-    const auto check = [&](int step) {
-        if (result == SQLITE_OK)
-            result = step;
-    };
-    check(bindBytes(prepared, 2, encodeText(record.subject)));
-    check(bindBytes(prepared, 3, encodeText(record.location)));
-    check(bindBytes(prepared, 4, encodeText(record.categories)));
-    check(bindBytes(prepared, 5, encodeRecipients(record.recipients)));
-    check(sqlite3_bind_int64(prepared, 6, record.start));
-    check(sqlite3_bind_int64(prepared, 7, record.end));
-    check(sqlite3_bind_int(prepared, 8, record.allDay ? 1 : 0));
+    statement.bindBlob(encodeText(record.subject))
+        .bindBlob(encodeText(record.location))
+        .bindBlob(encodeText(record.categories))
+        .bindBlob(encodeRecipients(record.recipients))
+        .bindInteger(record.start)
+        .bindInteger(record.end)
+        .bindInteger(record.allDay ? 1 : 0);
     if (record.recurrence) {
         const RecurrencePattern pattern = record.recurrence->resolved();
-        check(sqlite3_bind_int(prepared, 9, pattern.recurrenceType()));
-        check(sqlite3_bind_int(prepared, 10, pattern.interval()));
-        check(sqlite3_bind_int(prepared, 11, pattern.dayOfWeekMask()));
-        check(sqlite3_bind_int(prepared, 12, pattern.dayOfMonth()));
-        check(sqlite3_bind_int(prepared, 13, pattern.instance()));
-        check(sqlite3_bind_int(prepared, 14, pattern.monthOfYear()));
-        check(sqlite3_bind_int(prepared, 15, int(pattern.endKind())));
+        statement.bindInteger(pattern.recurrenceType())
+            .bindInteger(pattern.interval())
+            .bindInteger(pattern.dayOfWeekMask())
+            .bindInteger(pattern.dayOfMonth())
+            .bindInteger(pattern.instance())
+            .bindInteger(pattern.monthOfYear())
+            .bindInteger(int(pattern.endKind()));
         if (pattern.noEndDate())
-            check(sqlite3_bind_null(prepared, 16));
+            statement.bindNull();
         else
-            check(sqlite3_bind_int64(prepared, 16, pattern.endDay()));
-        check(sqlite3_bind_int(prepared, 17, pattern.occurrences()));
-    } // else the pattern columns stay NULL
-    return errorOf(result);
+            statement.bindInteger(pattern.endDay());
+        statement.bindInteger(pattern.occurrences());
+    } else {
+        // The pattern columns stay NULL.
+        for (int column = 0; column < 9; ++column)
+            statement.bindNull();
+    }
 }
 
 Error Store::writeSpan(Query query, const AppointmentRecord& record)
@@ -474,16 +356,9 @@ Error Store::writeSpan(Query query, const AppointmentRecord& record)
             lastDay = upperDay(TimeLine::midnightOf(pattern.endDay()) + intoDay + (record.end - record.start));
         }
     }
-    sqlite3_stmt* prepared = statement(query);
-    ResetOnExit reset(prepared);
-    int result = sqlite3_bind_int64(prepared, 1, record.oid);
-    if (result == SQLITE_OK)
-        result = sqlite3_bind_double(prepared, 2, lowerDay(record.start));
-    if (result == SQLITE_OK)
-        result = sqlite3_bind_double(prepared, 3, lastDay);
-    if (result == SQLITE_OK)
-        result = sqlite3_step(prepared);
-    return result == SQLITE_DONE ? Error::None : errorOf(result);
+    sqlite::Statement span(*m_connection, query);
+    span.bindInteger(record.oid).bindReal(lowerDay(record.start)).bindReal(lastDay);
+    return errorOf(span.run());
 }
 
 Error Store::insert(AppointmentRecord& record)
@@ -495,16 +370,14 @@ Error Store::insert(AppointmentRecord& record)
         return Error::NotLoggedOn;
     AppointmentRecord saved = record;
     Error error = inWriteTransaction([&] {
-        sqlite3_stmt* prepared = statement(Query::InsertAppointment);
-        ResetOnExit reset(prepared);
-        if (Error bound = bindRecord(prepared, saved); bound != Error::None)
-            return bound;
-        const int result = sqlite3_step(prepared);
-        if ((result & 0xFF) == SQLITE_CONSTRAINT)
+        sqlite::Statement insert(*m_connection, Query::InsertAppointment);
+        bindRecord(insert, saved);
+        const sqlite::Error result = insert.run();
+        if (result == sqlite::Error::Constraint)
             return Error::StoreFull; // the identifiers are used up (end before start was checked above)
-        if (result != SQLITE_DONE)
+        if (result != sqlite::Error::None)
             return errorOf(result);
-        saved.oid = std::uint32_t(sqlite3_last_insert_rowid(m_connection));
+        saved.oid = std::uint32_t(m_connection->lastInsertId());
         return writeSpan(Query::InsertSpan, saved);
     });
     if (error == Error::None)
@@ -520,16 +393,12 @@ Error Store::update(const AppointmentRecord& record)
     if (!m_loggedOn)
         return Error::NotLoggedOn;
     return inWriteTransaction([&] {
-        sqlite3_stmt* prepared = statement(Query::UpdateAppointment);
-        ResetOnExit reset(prepared);
-        if (Error bound = bindRecord(prepared, record); bound != Error::None)
-            return bound;
-        int result = sqlite3_bind_int64(prepared, 1, record.oid);
-        if (result == SQLITE_OK)
-            result = sqlite3_step(prepared);
-        if (result != SQLITE_DONE)
+        sqlite::Statement update(*m_connection, Query::UpdateAppointment);
+        bindRecord(update, record);
+        update.bindInteger(record.oid);
+        if (const sqlite::Error result = update.run(); result != sqlite::Error::None)
             return errorOf(result);
-        if (sqlite3_changes(m_connection) == 0)
+        if (m_connection->changes() == 0)
             return Error::NotFound;
         return writeSpan(Query::UpdateSpan, record);
     });
@@ -542,43 +411,38 @@ Error Store::remove(std::uint32_t oid)
         return Error::NotLoggedOn;
     return inWriteTransaction([&] {
         for (Query query : {Query::DeleteAppointment, Query::DeleteSpan}) {
-            sqlite3_stmt* prepared = statement(query);
-            ResetOnExit reset(prepared);
-            int result = sqlite3_bind_int64(prepared, 1, oid);
-            if (result == SQLITE_OK)
-                result = sqlite3_step(prepared);
-            if (result != SQLITE_DONE)
+            sqlite::Statement removal(*m_connection, query);
+            if (const sqlite::Error result = removal.bindInteger(oid).run(); result != sqlite::Error::None)
                 return errorOf(result);
-            if (query == Query::DeleteAppointment && sqlite3_changes(m_connection) == 0)
+            if (query == Query::DeleteAppointment && m_connection->changes() == 0)
                 return Error::NotFound;
         }
         return Error::None;
     });
 }
 
-AppointmentRecord Store::readRecord(sqlite3_stmt* row)
+AppointmentRecord Store::readRecord(const sqlite::Statement& row)
 {
     AppointmentRecord record;
-    record.oid = std::uint32_t(sqlite3_column_int64(row, 0));
-    record.subject = columnText(row, 1);
-    record.location = columnText(row, 2);
-    record.categories = columnText(row, 3);
-    record.recipients = decodeRecipients(static_cast<const unsigned char*>(sqlite3_column_blob(row, 4)),
-                                         std::size_t(sqlite3_column_bytes(row, 4)));
-    record.start = sqlite3_column_int64(row, 5);
-    record.end = sqlite3_column_int64(row, 6);
-    record.allDay = sqlite3_column_int(row, 7) != 0;
-    if (sqlite3_column_type(row, 8) != SQLITE_NULL) {
+    record.oid = std::uint32_t(row.integer(0));
+    record.subject = unitsOf(row.blob(1));
+    record.location = unitsOf(row.blob(2));
+    record.categories = unitsOf(row.blob(3));
+    record.recipients = decodeRecipients(row.blob(4));
+    record.start = row.integer(5);
+    record.end = row.integer(6);
+    record.allDay = row.integer(7) != 0;
+    if (!row.isNull(8)) {
         RecurrencePattern pattern(TimeLine::dayOf(record.start));
-        pattern.setRecurrenceType(sqlite3_column_int(row, 8));
-        pattern.setInterval(sqlite3_column_int(row, 9));
-        pattern.setDayOfWeekMask(sqlite3_column_int(row, 10));
-        pattern.setDayOfMonth(sqlite3_column_int(row, 11));
-        pattern.setInstance(sqlite3_column_int(row, 12));
-        pattern.setMonthOfYear(sqlite3_column_int(row, 13));
-        const int endKind = sqlite3_column_int(row, 14);
-        const std::int64_t endDay = sqlite3_column_int64(row, 15);
-        const int occurrences = sqlite3_column_int(row, 16);
+        pattern.setRecurrenceType(int(row.integer(8)));
+        pattern.setInterval(int(row.integer(9)));
+        pattern.setDayOfWeekMask(int(row.integer(10)));
+        pattern.setDayOfMonth(int(row.integer(11)));
+        pattern.setInstance(int(row.integer(12)));
+        pattern.setMonthOfYear(int(row.integer(13)));
+        const int endKind = int(row.integer(14));
+        const std::int64_t endDay = row.integer(15);
+        const int occurrences = int(row.integer(16));
         if (endKind == int(RecurrencePattern::EndKind::EndDate)) {
             pattern.setPatternEndDate(TimeLine::toDateTime(TimeLine::midnightOf(endDay)));
             pattern.setDerivedEnd(endDay, occurrences);
@@ -596,17 +460,12 @@ Error Store::fetch(std::uint32_t oid, AppointmentRecord& record)
     std::lock_guard lock(m_mutex);
     if (!m_loggedOn)
         return Error::NotLoggedOn;
-    sqlite3_stmt* prepared = statement(Query::Fetch);
-    ResetOnExit reset(prepared);
-    int result = sqlite3_bind_int64(prepared, 1, oid);
-    if (result == SQLITE_OK)
-        result = sqlite3_step(prepared);
-    if (result == SQLITE_DONE)
-        return Error::NotFound;
-    if (result != SQLITE_ROW)
-        return errorOf(result);
-    record = readRecord(prepared);
-    return Error::None;
+    sqlite::Statement fetch(*m_connection, Query::Fetch);
+    if (fetch.bindInteger(oid).next()) {
+        record = readRecord(fetch);
+        return Error::None;
+    }
+    return fetch.error() == sqlite::Error::None ? Error::NotFound : errorOf(fetch.error());
 }
 
 Error Store::overlapping(Milliseconds from, Milliseconds to, std::vector<AppointmentRecord>& out)
@@ -614,17 +473,11 @@ Error Store::overlapping(Milliseconds from, Milliseconds to, std::vector<Appoint
     std::lock_guard lock(m_mutex);
     if (!m_loggedOn)
         return Error::NotLoggedOn;
-    sqlite3_stmt* prepared = statement(Query::Overlapping);
-    ResetOnExit reset(prepared);
-    int result = sqlite3_bind_double(prepared, 1, double(from) / double(kMillisecondsPerDay));
-    if (result == SQLITE_OK)
-        result = sqlite3_bind_double(prepared, 2, double(to) / double(kMillisecondsPerDay));
-    while (result == SQLITE_OK || result == SQLITE_ROW) {
-        result = sqlite3_step(prepared);
-        if (result == SQLITE_ROW)
-            out.push_back(readRecord(prepared));
-    }
-    return result == SQLITE_DONE ? Error::None : errorOf(result);
+    sqlite::Statement overlapping(*m_connection, Query::Overlapping);
+    overlapping.bindReal(double(from) / double(kMillisecondsPerDay)).bindReal(double(to) / double(kMillisecondsPerDay));
+    while (overlapping.next())
+        out.push_back(readRecord(overlapping));
+    return errorOf(overlapping.error());
 }
 
 } // namespace pim

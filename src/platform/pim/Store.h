@@ -15,15 +15,15 @@
 // given again (a calendar that still shows it cannot open a different appointment by it); the
 // table's CHECK keeps them within 1 to 0xFFFFFFFE.
 //
-// Sharing. Several programs open the same file: the connection runs in WAL mode (readers never
-// wait for a writer) with a busy time-out for writers and for a file held exclusively. Every
-// write is one transaction. One Store may be used from several threads; its calls are serialised.
-// Statements are prepared once, at logon, and kept.
+// Sharing. Several programs open the same file: the connection (platform/sqlite) runs in WAL mode
+// (readers never wait for a writer) with a busy time-out for writers and for a file held
+// exclusively. Every write is one transaction. One Store may be used from several threads; its
+// calls are serialised. Statements are prepared once, at logon, and kept.
 
 #include "platform/pim/AppointmentRecord.h"
 #include "platform/pim/Error.h"
+#include "platform/sqlite/Error.h"
 
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -31,8 +31,10 @@
 #include <mutex>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
+namespace sqlite {
+class Connection;
+class Statement;
+} // namespace sqlite
 
 namespace pim {
 
@@ -73,9 +75,6 @@ public:
 
 private:
     enum class Query {
-        BeginWrite,
-        Commit,
-        Rollback,
         InsertAppointment,
         InsertSpan,
         UpdateAppointment,
@@ -87,28 +86,21 @@ private:
         Count,
     };
 
-    explicit Store(sqlite3* connection);
+    explicit Store(std::unique_ptr<sqlite::Connection> connection);
     Error prepareSchema();
     Error createSchema();
     Error checkIntegrity();
-    Error prepareStatements();
-    void finalizeStatements();
-    Error execute(const char* sql);
-    Error readPragma(const char* sql, std::int64_t& value);
-    sqlite3_stmt* statement(Query query) { return m_statements[std::size_t(query)]; }
-    Error run(Query query);
-    // Runs `body` inside BEGIN IMMEDIATE ... COMMIT, rolling back when it fails.
+    // Runs `body` in a write transaction, which commits only when it succeeds.
     template <typename Body>
     Error inWriteTransaction(Body body);
     Error writeSpan(Query query, const AppointmentRecord& record);
-    Error bindRecord(sqlite3_stmt* statement, const AppointmentRecord& record);
-    static AppointmentRecord readRecord(sqlite3_stmt* statement);
-    Error errorOf(int sqliteResult) const;
+    static void bindRecord(sqlite::Statement& statement, const AppointmentRecord& record);
+    static AppointmentRecord readRecord(const sqlite::Statement& row);
+    static Error errorOf(sqlite::Error error);
 
     mutable std::mutex m_mutex;
-    sqlite3* m_connection;
+    std::unique_ptr<sqlite::Connection> m_connection;
     bool m_loggedOn = false;
-    std::array<sqlite3_stmt*, std::size_t(Query::Count)> m_statements {};
 };
 
 } // namespace pim

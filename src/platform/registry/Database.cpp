@@ -1,6 +1,6 @@
 #include "platform/registry/Database.h"
 
-#include <sqlite3.h>
+#include "platform/sqlite/Transaction.h"
 
 namespace registry {
 
@@ -32,10 +32,6 @@ INSERT INTO keys(id, parent, name, fold) VALUES (1, NULL, X'', X''), (2, NULL, X
 )sql";
 
 const char* const querySql[] = {
-    "BEGIN",
-    "BEGIN IMMEDIATE",
-    "COMMIT",
-    "ROLLBACK",
     "SELECT 1 FROM keys WHERE id = ?1",
     "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2",
     "INSERT INTO keys(parent, name, fold) VALUES (?1, ?2, ?3)",
@@ -51,38 +47,25 @@ const char* const querySql[] = {
 };
 static_assert(std::size(querySql) == std::size_t(Database::Query::Count));
 
-int timeoutMilliseconds(std::chrono::milliseconds timeout)
-{
-    auto count = timeout.count();
-    return count < 0 ? 0 : count > 0x7FFFFFFF ? 0x7FFFFFFF : int(count);
-}
-
 } // namespace
 
-Database::Database(sqlite3* connection) : m_connection(connection) {}
-
-Database::~Database()
+Database::Database(std::unique_ptr<sqlite::Connection> connection) : m_connection(std::move(connection))
 {
-    for (sqlite3_stmt* statement : m_statements)
-        sqlite3_finalize(statement);
-    if (m_connection)
-        sqlite3_close(m_connection);
+    m_connection->setQueries(querySql);
 }
+
+Database::~Database() = default;
 
 std::unique_ptr<Database> Database::open(const std::filesystem::path& file, std::chrono::milliseconds busyTimeout,
                                          Status& status)
 {
-    sqlite3* connection = nullptr;
-    // The registry serialises its own calls, so the connection needs no mutex of its own.
-    int result = sqlite3_open_v2(file.c_str(), &connection,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    std::unique_ptr<Database> database(new Database(connection));
-    if (result != SQLITE_OK) {
-        status = statusOf(result);
+    sqlite::Error error = sqlite::Error::None;
+    std::unique_ptr<sqlite::Connection> connection = sqlite::Connection::open(file, busyTimeout, error);
+    if (!connection) {
+        status = statusOf(error);
         return nullptr;
     }
-    sqlite3_extended_result_codes(connection, 1);
-    database->setBusyTimeout(busyTimeout);
+    std::unique_ptr<Database> database(new Database(std::move(connection)));
     status = database->prepareSchema();
     if (status != ERROR_SUCCESS)
         return nullptr;
@@ -92,41 +75,20 @@ std::unique_ptr<Database> Database::open(const std::filesystem::path& file, std:
 void Database::setBusyTimeout(std::chrono::milliseconds timeout)
 {
     if (m_connection)
-        sqlite3_busy_timeout(m_connection, timeoutMilliseconds(timeout));
+        m_connection->setBusyTimeout(timeout);
 }
 
-Status Database::execute(const char* sql)
-{
-    return statusOf(sqlite3_exec(m_connection, sql, nullptr, nullptr, nullptr));
-}
-
-Status Database::readUserVersion(int& version)
-{
-    sqlite3_stmt* statement = nullptr;
-    int result = sqlite3_prepare_v2(m_connection, "PRAGMA user_version", -1, &statement, nullptr);
-    if (result == SQLITE_OK) {
-        result = sqlite3_step(statement);
-        if (result == SQLITE_ROW) {
-            version = sqlite3_column_int(statement, 0);
-            result = SQLITE_OK;
-        }
-    }
-    sqlite3_finalize(statement);
-    return statusOf(result);
-}
+Status Database::execute(const char* sql) { return statusOf(m_connection->execute(sql)); }
 
 Status Database::prepareSchema()
 {
-    // WAL lets readers go on while another process writes. NORMAL synchronisation in WAL mode
-    // keeps the file consistent through any crash; only a power loss can roll back the last
-    // commits. This first statement is also the one that finds a file that is not a database.
-    if (Status status = execute("PRAGMA journal_mode = WAL"); status != ERROR_SUCCESS)
-        return status;
-    if (Status status = execute("PRAGMA synchronous = NORMAL"); status != ERROR_SUCCESS)
+    // WAL lets readers go on while another process writes (sqlite::Connection::useWriteAheadLog).
+    // This first statement is also the one that finds a file that is not a database.
+    if (Status status = statusOf(m_connection->useWriteAheadLog()); status != ERROR_SUCCESS)
         return status;
 
-    int version = 0;
-    if (Status status = readUserVersion(version); status != ERROR_SUCCESS)
+    std::int64_t version = 0;
+    if (Status status = statusOf(m_connection->queryInteger("PRAGMA user_version", version)); status != ERROR_SUCCESS)
         return status;
     if (version == SchemaVersion)
         return ERROR_SUCCESS;
@@ -134,18 +96,17 @@ Status Database::prepareSchema()
         return ERROR_BADDB; // written by a newer program: do not guess at its meaning
 
     // Create or migrate under the write lock, and look again once it is held: another process
-    // may have done it while this one waited.
-    if (Status status = execute("BEGIN IMMEDIATE"); status != ERROR_SUCCESS)
+    // may have done it while this one waited. Anything short of the commit rolls back.
+    sqlite::Transaction transaction(*m_connection, sqlite::Transaction::Kind::Write);
+    if (Status status = statusOf(transaction.error()); status != ERROR_SUCCESS)
         return status;
-    Status status = readUserVersion(version);
+    Status status = statusOf(m_connection->queryInteger("PRAGMA user_version", version));
     if (status == ERROR_SUCCESS && version > SchemaVersion)
         status = ERROR_BADDB;
     if (status == ERROR_SUCCESS && version < SchemaVersion)
-        status = migrate(version);
+        status = migrate(int(version));
     if (status == ERROR_SUCCESS)
-        status = execute("COMMIT");
-    if (status != ERROR_SUCCESS)
-        sqlite3_exec(m_connection, "ROLLBACK", nullptr, nullptr, nullptr);
+        status = statusOf(transaction.commit());
     return status;
 }
 
@@ -156,17 +117,11 @@ Status Database::migrate(int fromVersion)
     if (fromVersion == 0) {
         // A file without the registry's tables is only acceptable when it is empty: anything
         // else is some other database and must not be written into.
-        sqlite3_stmt* statement = nullptr;
-        int result = sqlite3_prepare_v2(m_connection, "SELECT count(*) FROM sqlite_schema", -1, &statement, nullptr);
-        bool empty = false;
-        if (result == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
-            empty = sqlite3_column_int(statement, 0) == 0;
-        else
-            result = sqlite3_errcode(m_connection);
-        sqlite3_finalize(statement);
-        if (result != SQLITE_OK)
-            return statusOf(result);
-        if (!empty)
+        std::int64_t tables = 0;
+        if (Status status = statusOf(m_connection->queryInteger("SELECT count(*) FROM sqlite_schema", tables));
+            status != ERROR_SUCCESS)
+            return status;
+        if (tables != 0)
             return ERROR_BADDB;
         if (Status status = execute(schemaVersion1); status != ERROR_SUCCESS)
             return status;
@@ -175,58 +130,35 @@ Status Database::migrate(int fromVersion)
     return execute("PRAGMA user_version = 1");
 }
 
-sqlite3_stmt* Database::statement(Query query, Status& status)
+int Database::changes() const { return m_connection->changes(); }
+
+std::int64_t Database::lastInsertId() const { return m_connection->lastInsertId(); }
+
+Status Database::statusOf(sqlite::Error error)
 {
-    sqlite3_stmt*& slot = m_statements[std::size_t(query)];
-    if (!slot) {
-        int result = sqlite3_prepare_v3(m_connection, querySql[std::size_t(query)], -1, SQLITE_PREPARE_PERSISTENT,
-                                        &slot, nullptr);
-        if (result != SQLITE_OK) {
-            sqlite3_finalize(slot);
-            slot = nullptr;
-            status = statusOf(result);
-            return nullptr;
-        }
-    }
-    status = ERROR_SUCCESS;
-    return slot;
-}
-
-int Database::changes() const { return sqlite3_changes(m_connection); }
-
-std::int64_t Database::lastInsertId() const { return sqlite3_last_insert_rowid(m_connection); }
-
-Status Database::statusOf(int sqliteResult)
-{
-    switch (sqliteResult & 0xFF) {
-    case SQLITE_OK:
-    case SQLITE_ROW:
-    case SQLITE_DONE:
+    switch (error) {
+    case sqlite::Error::None:
         return ERROR_SUCCESS;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
+    case sqlite::Error::Busy:
         return ERROR_TIMEOUT;
-    case SQLITE_NOMEM:
+    case sqlite::Error::NoMemory:
         return ERROR_NOT_ENOUGH_MEMORY;
-    case SQLITE_TOOBIG:
+    case sqlite::Error::TooBig:
         return ERROR_INVALID_PARAMETER;
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-    case SQLITE_FORMAT:
-    case SQLITE_SCHEMA:
-    case SQLITE_ERROR: // a statement that does not fit the file's tables
-    case SQLITE_MISMATCH:
-    case SQLITE_CONSTRAINT:
+    case sqlite::Error::NotADatabase:
+    case sqlite::Error::Corrupt:
+    case sqlite::Error::SchemaMismatch: // a statement that does not fit the file's tables
+    case sqlite::Error::TypeMismatch:
+    case sqlite::Error::Constraint:
         return ERROR_BADDB;
-    default: // I/O errors, a file that cannot be opened or written, a full disk
+    case sqlite::Error::ReadOnly:
+    case sqlite::Error::CannotOpen:
+    case sqlite::Error::Io: // a file that cannot be opened or written, a full disk
         return ERROR_REGISTRY_IO_FAILED;
     }
+    return ERROR_REGISTRY_IO_FAILED;
 }
 
-void Database::abandon()
-{
-    m_statements = {};
-    m_connection = nullptr;
-}
+void Database::abandon() { m_connection->abandon(); }
 
 } // namespace registry

@@ -1,5 +1,6 @@
 #pragma once
-// One SQLite connection to a registry database, with its schema and its prepared statements.
+// The registry's database: one SQLite connection (platform/sqlite) with the registry's schema and
+// statements.
 //
 // The connection runs in WAL mode, so readers never wait for a writer and a writer waits for
 // another writer at most the busy time-out. Statements are prepared once, on first use, and kept
@@ -8,14 +9,11 @@
 // refused rather than guessed at.
 
 #include "platform/registry/Registry.h"
+#include "platform/sqlite/Connection.h"
 
-#include <array>
 #include <chrono>
 #include <filesystem>
 #include <memory>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace registry {
 
@@ -23,10 +21,6 @@ class Database {
 public:
     // Every statement the registry runs, prepared on first use.
     enum class Query {
-        BeginRead,
-        BeginWrite,
-        Commit,
-        Rollback,
         KeyExists,
         FindChild,
         InsertChild,
@@ -57,30 +51,28 @@ public:
 
     void setBusyTimeout(std::chrono::milliseconds timeout);
 
-    // The prepared statement for `query`, or null with the reason in `status`.
-    sqlite3_stmt* statement(Query query, Status& status);
+    // The connection, with the statements of Query prepared on first use.
+    sqlite::Connection& connection() { return *m_connection; }
 
     // Rows changed by the last insert, update or delete.
     int changes() const;
     // Row id of the last insert.
     std::int64_t lastInsertId() const;
 
-    // The registry error for an SQLite result code.
-    static Status statusOf(int sqliteResult);
+    // The registry error for an SQLite error.
+    static Status statusOf(sqlite::Error error);
 
     // Gives up the connection without closing it. A forked child inherits its parent's connection
     // but must not use or close it (that would disturb the parent's locks); it opens its own.
     void abandon();
 
 private:
-    explicit Database(sqlite3* connection);
+    explicit Database(std::unique_ptr<sqlite::Connection> connection);
     Status prepareSchema();
     Status execute(const char* sql);
-    Status readUserVersion(int& version);
     Status migrate(int fromVersion);
 
-    sqlite3* m_connection;
-    std::array<sqlite3_stmt*, std::size_t(Query::Count)> m_statements {};
+    std::unique_ptr<sqlite::Connection> m_connection;
 };
 
 } // namespace registry

@@ -1,9 +1,10 @@
 #pragma once
-// One use of a cached prepared statement: parameters are bound in order, rows are stepped through,
-// and the statement is reset when the use ends, whatever happened, so the next use starts clean
-// and no read snapshot is held open by accident.
+// One use of one of the registry's statements (sqlite::Statement), answering in registry errors:
+// parameters are bound in order, rows are stepped through, and the statement is reset when the
+// use ends, whatever happened.
 
 #include "platform/registry/Database.h"
+#include "platform/sqlite/Statement.h"
 
 #include <cstdint>
 #include <string_view>
@@ -12,29 +13,33 @@ namespace registry {
 
 class Statement {
 public:
-    Statement(Database& database, Database::Query query);
-    ~Statement();
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
+    Statement(Database& database, Database::Query query) : m_statement(database.connection(), query) {}
 
     // ERROR_SUCCESS while preparing, binding and stepping have gone well; the first failure sticks.
-    Status status() const { return m_status; }
+    Status status() const { return Database::statusOf(m_statement.error()); }
 
-    Statement& bind(std::int64_t value);
-    Statement& bind(std::string_view bytes); // bound as a BLOB; empty is a zero-length BLOB, never NULL
+    Statement& bind(std::int64_t value)
+    {
+        m_statement.bindInteger(value);
+        return *this;
+    }
+    // Bound as a BLOB; empty is a zero-length BLOB, never NULL.
+    Statement& bind(std::string_view bytes)
+    {
+        m_statement.bindBlob(bytes);
+        return *this;
+    }
 
     // Steps once: true when a row is ready; false at the end or on failure (see status()).
-    bool next();
+    bool next() { return m_statement.next(); }
     // Runs a statement that returns no rows; returns status().
-    Status run();
+    Status run() { return Database::statusOf(m_statement.run()); }
 
-    std::int64_t integer(int column) const;
-    std::string_view blob(int column) const;
+    std::int64_t integer(int column) const { return m_statement.integer(column); }
+    std::string_view blob(int column) const { return m_statement.blob(column); }
 
 private:
-    sqlite3_stmt* m_statement = nullptr;
-    Status m_status = ERROR_SUCCESS;
-    int m_nextParameter = 1;
+    sqlite::Statement m_statement;
 };
 
 } // namespace registry

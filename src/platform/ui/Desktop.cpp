@@ -1,6 +1,7 @@
 #include "platform/ui/Desktop.h"
 
 #include "platform/gfx/Painter.h"
+#include "platform/gfx/PainterStateSaver.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/Theme.h"
 
@@ -495,7 +496,7 @@ void Desktop::drawWaitCursor(gfx::Painter& painter)
     };
     static constexpr int dx[8] = {0, 7, 10, 7, 0, -7, -10, -7};
     static constexpr int dy[8] = {-10, -7, 0, 7, 10, 7, 0, -7};
-    painter.save();
+    const gfx::PainterStateSaver saved(painter);
     painter.resetClip();
     painter.setOrigin({0, 0});
     int cx = screenWidth / 2, cy = screenHeight / 2;
@@ -507,7 +508,6 @@ void Desktop::drawWaitCursor(gfx::Painter& painter)
         painter.selectBrush(gfx::Brush::solid(segments[i]));
         painter.ellipse({cx + dx[i] - 4, cy + dy[i] - 4, cx + dx[i] + 5, cy + dy[i] + 5});
     }
-    painter.restore();
 }
 
 } // namespace ui

@@ -125,6 +125,7 @@ public:
     // Runs whenever a modal dialog or message box has opened and been painted, before its loop
     // takes input; a test answers the dialog from here.
     void setModalObserver(std::function<void(Window&)> observer) { m_modalObserver = std::move(observer); }
+    const std::function<void(Window&)>& modalObserver() const { return m_modalObserver; }
     void notifyModalOpened(Window& window);
 
     // Window bookkeeping, called by Window.

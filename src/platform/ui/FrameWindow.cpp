@@ -72,6 +72,8 @@ bool FrameWindow::routeCommand(int id, int code)
     if (Window* shown = view())
         if (shown->send(WM_COMMAND, MAKEWPARAM(unsigned(id), unsigned(code)), 0))
             return true;
+    if (m_commands.run(id))
+        return true;
     return onCommand(id, code, {});
 }
 
@@ -92,6 +94,8 @@ CommandUpdate FrameWindow::queryCommand(int id)
         if (update.handled)
             return update;
     }
+    if (m_commands.update(update))
+        return update;
     onUpdateCommand(update);
     return update;
 }

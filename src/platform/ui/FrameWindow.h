@@ -2,12 +2,14 @@
 // The program's main frame: it fills the screen below the navigation bar, shows its view above a
 // command bar, and routes commands. Command routing: ranges registered with addCommandRange() are
 // dispatched first (the calendar items 500-599 and the "New" items 35000-35099), then the view is
-// asked, then the frame itself (onCommand). The command-update query goes the same way and feeds
-// the menu's items before they open and the tool buttons whenever the loop becomes idle.
+// asked, then the frame's own commands (commands(): each defined once with its update), then
+// onCommand. The command-update query goes the same way and feeds the menu's items before they
+// open and the tool buttons whenever the loop becomes idle.
 //
 // A frame may start hidden (a program started by a control application) and be shown later.
 
 #include "platform/ui/CommandBar.h"
+#include "platform/ui/CommandTable.h"
 #include "platform/ui/Window.h"
 
 #include <functional>
@@ -33,6 +35,8 @@ public:
     void setView(Window* view);
     Window* view() const;
     CommandBar& commandBar() { return m_commandBar; }
+    // The frame's own commands; a frame fills the table once, when it is made.
+    CommandTable& commands() { return m_commands; }
 
     void addCommandRange(int first, int last, CommandHandler handler, UpdateHandler update = {});
     // Routes one command; true when someone handled it.
@@ -55,6 +59,7 @@ private:
     void updateMenu(Menu& menu);
 
     CommandBar m_commandBar;
+    CommandTable m_commands;
     WindowHandle m_view;
     std::vector<Range> m_ranges;
     int m_idleToken = 0;

@@ -1,6 +1,7 @@
 #include "platform/ui/ListBox.h"
 
 #include "platform/gfx/Painter.h"
+#include "platform/gfx/PainterStateSaver.h"
 #include "platform/ui/Theme.h"
 
 #include <algorithm>
@@ -133,7 +134,7 @@ void ListBox::onPaint(gfx::Painter& painter)
     painter.setBackgroundMode(gfx::TRANSPARENT);
     for (int index = topIndex(); index < count() && index < topIndex() + visibleCount(); ++index) {
         DrawItem item{index, itemRect(index), index == curSel(), m_items.at(index).text, m_items.at(index).data};
-        painter.save();
+        const gfx::PainterStateSaver saved(painter);
         painter.intersectClipRect(item.rect);
         if (m_draw) {
             m_draw(painter, item);
@@ -147,7 +148,6 @@ void ListBox::onPaint(gfx::Painter& painter)
             painter.drawText(item.text, textArea,
                              gfx::DT_LEFT | gfx::DT_VCENTER | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS);
         }
-        painter.restore();
     }
 }
 

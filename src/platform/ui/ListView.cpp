@@ -1,6 +1,7 @@
 #include "platform/ui/ListView.h"
 
 #include "platform/gfx/Painter.h"
+#include "platform/gfx/PainterStateSaver.h"
 #include "platform/ui/Theme.h"
 
 #include <algorithm>
@@ -193,7 +194,7 @@ void ListView::onPaint(gfx::Painter& painter)
     for (int index = topIndex(); index < count() && index < topIndex() + visibleCount(); ++index) {
         const Item& item = m_items[std::size_t(index)];
         gfx::Rect row = itemRect(index);
-        painter.save();
+        const gfx::PainterStateSaver saved(painter);
         painter.intersectClipRect(row);
         int imageSize = m_images ? m_images->width() : 0;
         int textLeft = row.left + 2 + (m_images ? imageSize + 4 : 0);
@@ -222,7 +223,6 @@ void ListView::onPaint(gfx::Painter& painter)
                 x += m_columns[column].width;
             }
         }
-        painter.restore();
     }
 }
 

@@ -43,6 +43,7 @@ public:
     int selection() const { return m_selection; }
     bool setSelection(int index);
     int topIndex() const { return m_scroll.position(); }
+    const ScrollBar& scrollBar() const { return m_scroll; }
     gfx::Rect itemRect(int index) const;
     void ensureVisible(int index);
 

@@ -51,7 +51,68 @@ std::optional<int> number(std::string_view text, int minimum, int maximum)
         return std::nullopt;
     return value;
 }
+
+// What follows the first `count` words of a line, without the blank that separates them.
+std::string_view afterWords(std::string_view line, std::size_t count)
+{
+    std::size_t i = 0;
+    for (std::size_t word = 0; word < count; ++word) {
+        while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i])))
+            ++i;
+        while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i])))
+            ++i;
+    }
+    return trim(line.substr(i));
+}
+
+// The result a message box button gives, by its name.
+std::optional<int> answerNamed(std::string_view name)
+{
+    static const std::pair<const char*, int> answers[] = {
+        {"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
+    std::string wanted = lower(name);
+    for (auto [answerName, result] : answers)
+        if (wanted == answerName)
+            return result;
+    return std::nullopt;
+}
+
+// A control id: a number, or the name of a dialog result (OK, CANCEL, YES, NO).
+std::optional<int> controlId(std::string_view word)
+{
+    if (auto named = answerNamed(word))
+        return named;
+    return number(word, 0, 65535);
+}
 } // namespace
+
+const char* Script::help()
+{
+    return "Script actions, one a line (\"#\" starts a comment; coordinates are screen pixels):\n"
+           "  tap X Y, hold X Y, down X Y, up X Y   pen input\n"
+           "  key NAME                             Left Right Up Down PageUp PageDown Home End Return\n"
+           "                                       Escape Tab Back Delete Space Help\n"
+           "  command ID                           WM_COMMAND ID to the foreground window\n"
+           "  type TEXT                            type the rest of the line\n"
+           "  wait MS                              let MS milliseconds pass\n"
+           "  idle                                 until nothing is pending and the screen is drawn\n"
+           "  snap FILE                            the screen as PNG\n"
+           "  quit                                 end the program\n"
+           "  press ID                             tap the control with this id in the foreground\n"
+           "                                       window; OK: the navigation bar's ok, CANCEL: dismiss\n"
+           "  select ID TEXT                       the item with this text in a list, combo box, list\n"
+           "                                       view or tree\n"
+           "  check ID 0|1                         set a check box\n"
+           "  check ID TEXT 0|1                    set a tree item's check box\n"
+           "  text ID TEXT                         replace an edit field's text\n"
+           "  choose PATH                          an item of the open popup menu: View/Weekly (a\n"
+           "                                       path that ends at a submenu opens it)\n"
+           "  answer YES|NO|OK|CANCEL              answer the next message box that opens (without it,\n"
+           "                                       a box stays open for the script)\n"
+           "  dump FILE                            the foreground window as text: title, then controls\n"
+           "ID is a number or OK, CANCEL, YES, NO. A line that finds no such control or item ends the\n"
+           "run with a message naming the line, and the exit status is 1.\n";
+}
 
 int Script::keyCode(std::string_view name)
 {
@@ -92,6 +153,7 @@ std::optional<std::vector<ScriptAction>> Script::parse(std::string_view text, st
         std::string verb = lower(parts.front());
         ScriptAction action;
         action.line = lineNumber;
+        action.source = std::string(line);
         auto point = [&]() -> bool {
             if (parts.size() != 3)
                 return false;
@@ -141,6 +203,48 @@ std::optional<std::vector<ScriptAction>> Script::parse(std::string_view text, st
             action.file = std::string(rest);
         } else if (verb == "quit" && parts.size() == 1) {
             action.kind = ScriptAction::Kind::Quit;
+        } else if (verb == "press") {
+            action.kind = ScriptAction::Kind::Press;
+            auto id = parts.size() == 2 ? controlId(parts[1]) : std::nullopt;
+            if (!id)
+                return fail("'press' needs a control id (a number, OK, CANCEL, YES or NO)");
+            action.value = *id;
+        } else if (verb == "select" || verb == "text") {
+            action.kind = verb == "select" ? ScriptAction::Kind::Select : ScriptAction::Kind::Text;
+            auto id = parts.size() >= 2 ? controlId(parts[1]) : std::nullopt;
+            if (!id)
+                return fail("'" + verb + "' needs a control id and a text");
+            action.value = *id;
+            action.text = device::fromUtf8(afterWords(line, 2));
+            if (action.kind == ScriptAction::Kind::Select && action.text.empty())
+                return fail("'select' needs the text of the item");
+        } else if (verb == "check") {
+            action.kind = ScriptAction::Kind::Check;
+            auto id = parts.size() >= 3 ? controlId(parts[1]) : std::nullopt;
+            auto state = parts.size() >= 3 ? number(parts.back(), 0, 1) : std::nullopt;
+            if (!id || !state)
+                return fail("'check' needs a control id, an item's text for a tree, and 0 or 1");
+            action.value = *id;
+            action.checked = *state == 1;
+            std::string_view item = afterWords(line, 2);
+            item.remove_suffix(parts.back().size());
+            action.text = device::fromUtf8(trim(item));
+        } else if (verb == "choose") {
+            action.kind = ScriptAction::Kind::Choose;
+            action.text = device::fromUtf8(afterWords(line, 1));
+            if (action.text.empty())
+                return fail("'choose' needs the menu item's text, such as View/Weekly");
+        } else if (verb == "answer") {
+            action.kind = ScriptAction::Kind::Answer;
+            auto answer = parts.size() == 2 ? answerNamed(parts[1]) : std::nullopt;
+            if (!answer)
+                return fail("'answer' takes YES, NO, OK or CANCEL");
+            action.value = *answer;
+        } else if (verb == "dump") {
+            action.kind = ScriptAction::Kind::Dump;
+            action.file = std::string(afterWords(line, 1));
+            if (action.file.empty())
+                return fail("'dump' needs a file");
         } else {
             return fail("unknown action '" + std::string(parts.front()) + "'");
         }

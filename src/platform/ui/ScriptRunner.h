@@ -4,10 +4,17 @@
 // pass while the loop runs; `idle` also waits for the program's own condition (the calendar's
 // "the reader has drawn its pass"), checked every 10 ms. When the script has run out (or after
 // `quit`), the finished callback runs once; `quit` also ends the desktop's loop with code 0.
+//
+// Actions on controls (ScriptControlDriver) may take several turns, one input each. `answer` arms
+// a reply that is given as soon as a message box opens that was not open when it was armed, in
+// that box's own loop; a box opened without one stays open for the lines that follow. A line that
+// finds no such control or item fails the script: the error names the line, the runner stops, and
+// the desktop's loop ends with exit code 1 (the finished callback does not run).
 
 #include "platform/ui/Desktop.h"
 #include "platform/ui/IdleAgent.h"
 #include "platform/ui/Script.h"
+#include "platform/ui/ScriptControlDriver.h"
 
 #include <functional>
 #include <string>
@@ -23,12 +30,15 @@ public:
     // Starts feeding at the next idle moment.
     void start();
     bool isFinished() const { return m_finished; }
+    // Whether a line failed and ended the script.
+    bool hasFailed() const { return m_failed; }
     // True while the idle condition holds; `idle` waits for it.
     void setIdleCondition(std::function<bool()> condition) { m_idleCondition = std::move(condition); }
     void setFinishedCallback(std::function<void()> callback) { m_finishedCallback = std::move(callback); }
     // Where `command ID` goes; by default WM_COMMAND to the foreground window.
     void setCommandSink(std::function<void(int)> sink) { m_commandSink = std::move(sink); }
-    // Failures met while running (a snapshot that could not be written).
+    // Failures met while running: a snapshot or dump that could not be written, an answer that no
+    // message box took, the line that failed; each names its line.
     const std::vector<std::string>& errors() const { return m_errors; }
 
     std::optional<std::uint64_t> dueTime() const override;
@@ -36,7 +46,11 @@ public:
 
 private:
     void finish();
+    void fail(const ScriptAction& action, const std::string& why);
     void pen(InputEvent::Kind kind, gfx::Point point);
+    // The message box that the armed answer is for, when one is in the foreground.
+    MessageBoxDialog* boxAwaitingAnswer() const;
+    void dump(const ScriptAction& action);
 
     Desktop& m_desktop;
     std::vector<ScriptAction> m_actions;
@@ -50,6 +64,11 @@ private:
     std::function<void()> m_finishedCallback;
     std::function<void(int)> m_commandSink;
     std::vector<std::string> m_errors;
+    bool m_failed = false;
+    ScriptControlDriver m_driver;
+    bool m_stepping = false; // the current action on controls has taken a step and wants more
+    const ScriptAction* m_answer = nullptr; // the armed `answer` line
+    WindowHandle m_boxOpenWhenArmed;        // not the box the answer is for
 };
 
 } // namespace ui

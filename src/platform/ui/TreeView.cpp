@@ -1,6 +1,7 @@
 #include "platform/ui/TreeView.h"
 
 #include "platform/gfx/Painter.h"
+#include "platform/gfx/PainterStateSaver.h"
 #include "platform/ui/Theme.h"
 
 #include <algorithm>
@@ -273,7 +274,7 @@ void TreeView::onPaint(gfx::Painter& painter)
         auto [item, depth] = rows[std::size_t(index)];
         const Node& current = *node(item);
         gfx::Rect row = rowRect(item);
-        painter.save();
+        const gfx::PainterStateSaver saved(painter);
         painter.intersectClipRect(row);
         if (gfx::Rect expander = expandBoxRect(item); !expander.isEmpty()) {
             painter.selectPen(gfx::Pen::solid(theme::shadow));
@@ -307,7 +308,6 @@ void TreeView::onPaint(gfx::Painter& painter)
         painter.setTextColour(lit ? theme::highlightText : theme::text);
         painter.drawText(current.text, label.translated(2, 0),
                          gfx::DT_LEFT | gfx::DT_VCENTER | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX);
-        painter.restore();
     }
 }
 

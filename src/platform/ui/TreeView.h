@@ -53,6 +53,9 @@ public:
     gfx::Rect expandBoxRect(TreeItem item) const;
     gfx::Rect checkBoxRect(TreeItem item) const;
     void ensureVisible(TreeItem item);
+    // The item's line among the rows shown (expanded parents), from 0; -1 when collapsed away.
+    int rowIndex(TreeItem item) const { return rowOf(item); }
+    const ScrollBar& scrollBar() const { return m_scroll; }
 
 protected:
     void onPaint(gfx::Painter& painter) override;

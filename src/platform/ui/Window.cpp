@@ -1,6 +1,7 @@
 #include "platform/ui/Window.h"
 
 #include "platform/gfx/Painter.h"
+#include "platform/gfx/PainterStateSaver.h"
 #include "platform/ui/Desktop.h"
 
 #include <algorithm>
@@ -289,11 +290,12 @@ void Window::paintTree(gfx::Painter& painter, const gfx::Rect& screenClip)
     if (clip.isEmpty())
         return;
     WindowHandle self = m_handle;
-    painter.save();
-    painter.setOrigin(own.topLeft());
-    painter.setClipRect(clip.translated(-own.left, -own.top));
-    send(WM_PAINT, 0, LParam(&painter));
-    painter.restore();
+    {
+        const gfx::PainterStateSaver saved(painter);
+        painter.setOrigin(own.topLeft());
+        painter.setClipRect(clip.translated(-own.left, -own.top));
+        send(WM_PAINT, 0, LParam(&painter));
+    }
     if (!m_desktop || !m_desktop->find(self))
         return;
     std::vector<Window*> children = m_children;

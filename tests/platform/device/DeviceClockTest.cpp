@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <thread>
 
 using namespace device;
@@ -160,4 +162,29 @@ TEST(DeviceClock, CountersRunForward)
     PinnedClock clock(localTime(2026, 12, 8));
     const std::uint32_t afterPin = DeviceClock::tickCount();
     EXPECT_LT(std::uint32_t(afterPin - ticks), 60'000u);
+}
+
+// Files are stamped and aged in device time: the instant follows a pinned clock day for day, and
+// is the host's own instant when nothing is pinned.
+TEST(DeviceClock, InstantFollowsThePinnedClock)
+{
+    {
+        PinnedClock pinned(localTime(2026, 3, 10, 12, 0, 0), DeviceClock::Flow::Frozen);
+        const auto first = DeviceClock::instantNow();
+        EXPECT_EQ(DeviceClock::instantNow(), first);
+        DeviceClock::advanceForTesting(std::chrono::hours(24 * 31));
+        const auto later = DeviceClock::instantNow();
+        // 31 days on, give or take a change of summer time in the host's zone.
+        using Hours = std::chrono::duration<double, std::ratio<3600>>;
+        EXPECT_NEAR(Hours(later - first).count(), 24.0 * 31, 1.0);
+        const std::time_t stamped = std::chrono::system_clock::to_time_t(first);
+        std::tm local{};
+        localtime_r(&stamped, &local);
+        EXPECT_EQ(local.tm_year + 1900, 2026);
+        EXPECT_EQ(local.tm_mon + 1, 3);
+        EXPECT_EQ(local.tm_mday, 10);
+        EXPECT_EQ(local.tm_hour, 12);
+    }
+    const auto host = std::chrono::system_clock::now();
+    EXPECT_LT(std::chrono::abs(DeviceClock::instantNow() - host), std::chrono::seconds(5));
 }

@@ -35,6 +35,67 @@ TEST(Script, ParsesEveryActionAndNamesTheBadLine)
     EXPECT_EQ(error, "script line 1: unknown action 'dance'");
 }
 
+TEST(Script, ParsesTheActionsOnDialogsWithTheirTextsAsWritten)
+{
+    std::string error;
+    auto actions = Script::parse("press OK\npress cancel\nPRESS 1208\n"
+                                 "select 1103   My  Skin.skn\n"
+                                 "check 1002 1\ncheck 1007 Sports Club 0\n"
+                                 "text 1201 Dentist, Dr. Ben\ntext 1202\n"
+                                 "choose &View/Weekly\nanswer no\ndump /tmp/out put.txt\n",
+                                 &error);
+    ASSERT_TRUE(actions) << error;
+    ASSERT_EQ(actions->size(), 11u);
+    using Kind = ScriptAction::Kind;
+    const std::vector<ScriptAction>& a = *actions;
+    EXPECT_EQ(a[0].kind, Kind::Press);
+    EXPECT_EQ(a[0].value, IDOK);
+    EXPECT_EQ(a[1].value, IDCANCEL);
+    EXPECT_EQ(a[2].value, 1208);
+    EXPECT_EQ(a[3].kind, Kind::Select);
+    EXPECT_EQ(a[3].value, 1103);
+    EXPECT_EQ(a[3].text, u"My  Skin.skn"); // the rest of the line, inner blanks kept
+    EXPECT_EQ(a[4].kind, Kind::Check);
+    EXPECT_TRUE(a[4].checked);
+    EXPECT_TRUE(a[4].text.empty());
+    EXPECT_EQ(a[5].value, 1007);
+    EXPECT_EQ(a[5].text, u"Sports Club");
+    EXPECT_FALSE(a[5].checked);
+    EXPECT_EQ(a[6].kind, Kind::Text);
+    EXPECT_EQ(a[6].text, u"Dentist, Dr. Ben");
+    EXPECT_TRUE(a[7].text.empty()); // clears the field
+    EXPECT_EQ(a[8].kind, Kind::Choose);
+    EXPECT_EQ(a[8].text, u"&View/Weekly");
+    EXPECT_EQ(a[9].kind, Kind::Answer);
+    EXPECT_EQ(a[9].value, IDNO);
+    EXPECT_EQ(a[10].kind, Kind::Dump);
+    EXPECT_EQ(a[10].file, "/tmp/out put.txt");
+    EXPECT_EQ(a[5].line, 6);
+    EXPECT_EQ(a[5].source, "check 1007 Sports Club 0");
+
+    for (const char* bad : {"press", "press Maybe", "press 70000", "press 1 2", "select 1103", "select List Item",
+                            "check 1002", "check 1002 2", "check 1002 Tennis yes", "text", "choose", "answer",
+                            "answer maybe", "answer yes no", "dump"}) {
+        EXPECT_FALSE(Script::parse(std::string("idle\n") + bad + "\n", &error)) << bad;
+        EXPECT_EQ(error.rfind("script line 2: ", 0), 0u) << bad << ": " << error;
+    }
+}
+
+TEST(Script, HelpNamesEveryActionAndKey)
+{
+    const std::string help = Script::help();
+    for (const char* action : {"tap", "hold", "down", "up", "key", "command", "type", "wait", "idle", "snap", "quit",
+                               "press", "select", "check", "text", "choose", "answer", "dump"})
+        EXPECT_TRUE(help.find(std::string("\n  ") + action + " ") != std::string::npos ||
+                    help.find(std::string(", ") + action + " ") != std::string::npos)
+            << action;
+    for (const char* key : {"Left", "Right", "Up", "Down", "PageUp", "PageDown", "Return", "Escape", "Tab", "Back",
+                            "Delete", "Home", "End", "Space", "Help"}) {
+        EXPECT_NE(help.find(key), std::string::npos) << key;
+        EXPECT_NE(Script::keyCode(key), 0) << key;
+    }
+}
+
 class Runner : public testing::DesktopTest {};
 
 TEST_F(Runner, FeedsInputIntoTheDialogsItOpensWaitsAndQuits)

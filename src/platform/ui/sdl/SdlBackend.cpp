@@ -22,6 +22,16 @@ std::unique_ptr<SdlBackend> SdlBackend::open(int zoom, const std::string& title,
     };
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         return fail("cannot start the display");
+    // Without a display SDL falls back to drawing off-screen, where nobody would see the window or
+    // answer its dialogs; that counts as no display unless SDL_VIDEODRIVER asked for it.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) && !(asked && *asked)) {
+        SDL_Quit();
+        if (error)
+            *error = "no display to show a window on";
+        return nullptr;
+    }
     std::unique_ptr<SdlBackend> backend(new SdlBackend);
     backend->m_zoom = zoom < 1 ? 1 : zoom;
     backend->m_sdl = std::make_unique<Handles>();
