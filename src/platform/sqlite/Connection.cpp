@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <thread>
+
 namespace sqlite {
 
 namespace {
@@ -67,6 +70,7 @@ std::unique_ptr<Connection> Connection::open(const std::filesystem::path& file, 
 
 void Connection::setBusyTimeout(std::chrono::milliseconds timeout)
 {
+    m_busyTimeout = timeout;
     if (m_connection)
         sqlite3_busy_timeout(m_connection, timeoutMilliseconds(timeout));
 }
@@ -75,12 +79,25 @@ bool Connection::isReadOnly() const { return sqlite3_db_readonly(m_connection, "
 
 Error Connection::useWriteAheadLog()
 {
-    std::string mode;
-    if (Error error = queryText("PRAGMA journal_mode = WAL", mode); error != Error::None)
-        return error;
-    // Another connection that keeps the file in exclusive locking mode leaves it in its old mode.
-    if (sqlite3_stricmp(mode.c_str(), "wal") != 0)
-        return Error::Busy;
+    // A new file starts in the rollback journal mode, where two processes switching it at once can
+    // each hold the lock the other needs: SQLite then answers Busy at once (waiting could never
+    // end), or the old mode when it cannot have the file to itself, instead of waiting for the
+    // busy time-out. The wait is made here: once the other process is through, the switch succeeds
+    // (or finds the file switched already).
+    const auto deadline = std::chrono::steady_clock::now() + m_busyTimeout;
+    for (;;) {
+        std::string mode;
+        const Error error = queryText("PRAGMA journal_mode = WAL", mode);
+        if (error == Error::None && sqlite3_stricmp(mode.c_str(), "wal") == 0)
+            break;
+        if (error != Error::None && error != Error::Busy)
+            return error;
+        // Busy, or still in its old mode: for now, or for good when another connection keeps the
+        // file in exclusive locking mode, which outlasts the time-out.
+        if (std::chrono::steady_clock::now() >= deadline)
+            return Error::Busy;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     return execute("PRAGMA synchronous = NORMAL");
 }
 

@@ -46,7 +46,9 @@ public:
     // synchronisation: the file stays consistent through any crash, and a power loss can only roll
     // back the last commits. This is the first statement that reads the file: NotADatabase for a
     // file that is none, Busy for one that another connection holds beyond the time-out or keeps
-    // in a mode that shuts the log out.
+    // in a mode that shuts the log out. Switching a new file needs it to itself for a moment: while
+    // another process is reading it in its first moments (before its own switch), the switch is
+    // tried again within the busy time-out.
     [[nodiscard]] Error useWriteAheadLog();
 
     // Runs SQL text of one or more statements that return no rows.
@@ -85,6 +87,7 @@ private:
     Error run(Control control);
 
     sqlite3* m_connection;
+    std::chrono::milliseconds m_busyTimeout {0};
     std::span<const char* const> m_sql;
     std::vector<sqlite3_stmt*> m_queries;
     std::array<sqlite3_stmt*, std::size_t(Control::Count)> m_controls {};

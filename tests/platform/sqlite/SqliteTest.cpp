@@ -9,6 +9,7 @@
 #include "platform/sqlite/Transaction.h"
 
 #include <fstream>
+#include <thread>
 #include <gtest/gtest.h>
 
 using namespace sqlite;
@@ -189,6 +190,28 @@ TEST_F(SqliteTest, AFileHeldExclusivelyIsBusy)
     auto latecomer = Connection::open(file, 30ms, error);
     ASSERT_TRUE(latecomer);
     EXPECT_EQ(latecomer->useWriteAheadLog(), Error::Busy);
+}
+
+TEST_F(SqliteTest, SwitchingANewFileToTheLogWaitsForAnotherProcessStillWritingIt)
+{
+    // A second process opening the new file in its first moments: it still writes the file in the
+    // rollback journal mode, which keeps the switch from having the file to itself (SQLite answers
+    // such a switch as busy at once, since waiting for the lock could deadlock). The switch must
+    // wait that out within the busy time-out instead of failing.
+    Error error = Error::None;
+    auto early = Connection::open(file, 5s, error);
+    ASSERT_TRUE(early);
+    ASSERT_EQ(early->execute("CREATE TABLE early(x); INSERT INTO early VALUES (1)"), Error::None);
+    ASSERT_EQ(early->execute("BEGIN IMMEDIATE; INSERT INTO early VALUES (2)"), Error::None);
+
+    std::thread release([&] {
+        std::this_thread::sleep_for(150ms);
+        EXPECT_EQ(early->execute("COMMIT"), Error::None);
+    });
+    auto late = Connection::open(file, 5s, error);
+    ASSERT_TRUE(late);
+    EXPECT_EQ(late->useWriteAheadLog(), Error::None);
+    release.join();
 }
 
 TEST_F(SqliteTest, ForeignDamagedAndUnopenableFilesAreToldApart)
