@@ -111,9 +111,11 @@ TEST_F(SetupAndLoggingE2ETest, RemovingThePackageAnsweringNoLeavesNothingOfTavre
     // Every file of the package, of the setup and of the calendar's use is gone but its log, which
     // lives in the device's root and was never the package's.
     std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(device.fs()))
-        if (Lower(entry.path().string()).find("tavrel") != std::string::npos)
-            left.push_back(entry.path().lexically_relative(device.fs()).string());
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(device.fs())) {
+        const std::string path = entry.path().lexically_relative(device.fs()).string();
+        if (Lower(path).find("tavrel") != std::string::npos)
+            left.push_back(path);
+    }
     EXPECT_EQ(left, std::vector<std::string> {"Tavrel_log.txt"});
     EXPECT_FALSE(std::filesystem::exists(device.host("Windows/Start Menu/Programs/QoLog Config.lnk")));
     EXPECT_EQ(Read(device.root() / "programs.txt").find("\\"), std::string::npos) << "no program is left";

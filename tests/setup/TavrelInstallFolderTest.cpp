@@ -5,17 +5,23 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
+
+std::u16string PathOf(const char16_t* folder, const char16_t* name)
+{
+    return CTavrelInstallFolder(folder).PathOf(name).GetString();
+}
 
 TEST(TavrelInstallFolderTest, APathGetsOneBackslashBetweenFolderAndName)
 {
-    EXPECT_STREQ(CTavrelInstallFolder(u"\\Program Files\\Tavrel").PathOf(u"TavrelToday2002.DLL").GetString(),
-                 u"\\Program Files\\Tavrel\\TavrelToday2002.DLL");
-    EXPECT_STREQ(CTavrelInstallFolder(u"\\Program Files\\Tavrel\\").PathOf(u"TavrelToday2002.DLL").GetString(),
-                 u"\\Program Files\\Tavrel\\TavrelToday2002.DLL");
-    EXPECT_STREQ(CTavrelInstallFolder(u"").PathOf(u"TavrelReminder.Exe").GetString(), u"\\TavrelReminder.Exe");
-    EXPECT_STREQ(CTavrelInstallFolder(nullptr).PathOf(u"TavrelReminder.Exe").GetString(), u"\\TavrelReminder.Exe");
-    EXPECT_STREQ(CTavrelInstallFolder(u"\\").PathOf(u"TavrelReminder.Exe").GetString(), u"\\TavrelReminder.Exe");
+    EXPECT_EQ(PathOf(u"\\Program Files\\Tavrel", u"TavrelToday2002.DLL"), u"\\Program Files\\Tavrel\\TavrelToday2002.DLL");
+    EXPECT_EQ(PathOf(u"\\Program Files\\Tavrel\\", u"TavrelToday2002.DLL"),
+              u"\\Program Files\\Tavrel\\TavrelToday2002.DLL");
+    EXPECT_EQ(PathOf(u"", u"TavrelReminder.Exe"), u"\\TavrelReminder.Exe");
+    EXPECT_EQ(PathOf(nullptr, u"TavrelReminder.Exe"), u"\\TavrelReminder.Exe");
+    EXPECT_EQ(PathOf(u"\\", u"TavrelReminder.Exe"), u"\\TavrelReminder.Exe");
 }
 
 } // namespace

@@ -161,7 +161,7 @@ TEST_F(TavrelSetupLibraryTest, InstallExitPlacesTheVariantOfThePlatformAndRegist
 
     CQoRegistry item(HKEY_LOCAL_MACHINE, u"\\Software\\Microsoft\\Today\\Items\\Tavrel", false);
     ASSERT_TRUE(item.IsOpen());
-    EXPECT_STREQ(item.GetString(u"DLL", nullptr).GetString(), u"\\Windows\\TavrelToday.DLL");
+    EXPECT_EQ(std::u16string(item.GetString(u"DLL", nullptr).GetString()), u"\\Windows\\TavrelToday.DLL");
     EXPECT_EQ(item.GetDWORD(u"Type", CQoRegistry::NoWriteBack), 4u);
     EXPECT_EQ(item.GetDWORD(u"Options", CQoRegistry::NoWriteBack), 0u);
     EXPECT_EQ(item.GetDWORD(u"Enabled", CQoRegistry::NoWriteBack), 1u);

@@ -230,17 +230,7 @@ bool PackageInstaller::Install(std::ostream& out, std::ostream& err)
         return false;
     }
 
-    registry::ScopedKey key;
-    if (registry::ScopedKey::create(registry::HKEY_LOCAL_MACHINE, InstallKey, key) != registry::ERROR_SUCCESS) {
-        err << "tavrel-device: cannot write HKEY_LOCAL_MACHINE\\" << Narrow(InstallKey) << "\n";
-        return false;
-    }
-    // The calendar itself creates the install key when it looks for the install folder, so only
-    // the installer's own mark tells an installation from none.
-    std::uint32_t mark = 0, size = sizeof mark, type = 0;
-    const bool fresh = registry::queryValue(key.get(), u"Instl", &type, &mark, &size) != registry::ERROR_SUCCESS
-                       || type != registry::REG_DWORD || mark != 1;
-
+    const bool fresh = !IsInstalled();
     const std::unique_ptr<installer::SetupLibrary> setup = LoadSetupLibrary(m_setupLibrary, err);
     if (setup && setup->installInit(nullptr, true, !fresh, InstallFolder) != installer::codeINSTALL_INIT_CONTINUE) {
         err << "tavrel-device: the setup library " << setup->file().string() << " cancelled the installation\n";
@@ -251,6 +241,11 @@ bool PackageInstaller::Install(std::ostream& out, std::ostream& err)
     if (!CopyFiles(files, copied, err) || !RecordPrograms(setup.get(), out, err))
         return false;
 
+    registry::ScopedKey key;
+    if (registry::ScopedKey::create(registry::HKEY_LOCAL_MACHINE, InstallKey, key) != registry::ERROR_SUCCESS) {
+        err << "tavrel-device: cannot write HKEY_LOCAL_MACHINE\\" << Narrow(InstallKey) << "\n";
+        return false;
+    }
     const std::uint32_t one = 1;
     const bool written = SetText(key.get(), u"InstallDir", InstallFolder)
                          && registry::setValue(key.get(), u"Instl", registry::REG_DWORD, &one, sizeof one) == registry::ERROR_SUCCESS
@@ -282,6 +277,18 @@ bool PackageInstaller::Install(std::ostream& out, std::ostream& err)
     }
     out << "installed Tavrel (" << copied.size() << " files) into " << Narrow(InstallFolder) << "\n";
     return true;
+}
+
+bool PackageInstaller::IsInstalled()
+{
+    // The calendar itself creates the install key when it looks for the install folder, so only
+    // the installer's own mark tells an installation from none.
+    registry::ScopedKey key;
+    if (registry::ScopedKey::open(registry::HKEY_LOCAL_MACHINE, InstallKey, key) != registry::ERROR_SUCCESS)
+        return false;
+    std::uint32_t mark = 0, size = sizeof mark, type = 0;
+    return registry::queryValue(key.get(), u"Instl", &type, &mark, &size) == registry::ERROR_SUCCESS
+           && type == registry::REG_DWORD && mark == 1;
 }
 
 bool PackageInstaller::IsUpToDate() const
