@@ -64,8 +64,8 @@ foreach(month IN LISTS TAVREL_MONTH_NAMES)
 endforeach()
 
 # QoLog Config's program icon (its resource 128).
-set(TAVREL_QOLOGCONFIG_ICON ${TAVREL_ASSETS_DIR}/resources/qologconfig/128.gif)
-list(APPEND _tavrel_relative resources/qologconfig/128.gif)
+set(TAVREL_QOLOGCONFIG_ICON ${TAVREL_ASSETS_DIR}/qologconfig/128.gif)
+list(APPEND _tavrel_relative qologconfig/128.gif)
 
 set(TAVREL_ASSET_FILES)
 foreach(file IN LISTS _tavrel_relative)

@@ -34,7 +34,8 @@ void RunStep(const char16_t* name, Step step) noexcept
 } // namespace
 
 SETUP_EXPORT installer::codeINSTALL_INIT Install_Init(installer::HWND parent, installer::BOOL firstCall,
-                                                      installer::BOOL previouslyInstalled, installer::LPCTSTR installDir)
+                                                      installer::BOOL previouslyInstalled,
+                                                      installer::LPCTSTR installDir)
 {
     RunStep(u"Install_Init", [] { CTavrelSetup::InstallInit(); });
     return installer::codeINSTALL_INIT_CONTINUE;

@@ -170,7 +170,8 @@ TEST_F(SetupAndLoggingE2ETest, ARunningCalendarStartsItsLogAtItsNextTraceAfterOk
          "--notify-port", std::to_string(notifyPort)},
         {PinnedClock});
     ASSERT_TRUE(calendar.started());
-    const std::vector<std::string> ports = {"--port", std::to_string(controlPort), "--listen", std::to_string(notifyPort)};
+    const std::vector<std::string> ports
+        = {"--port", std::to_string(controlPort), "--listen", std::to_string(notifyPort)};
     auto send = [&](const std::string& command) {
         std::vector<std::string> args = ports;
         args.insert(args.end(), {"--timeout", "1000", "send", command});

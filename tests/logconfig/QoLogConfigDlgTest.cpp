@@ -61,10 +61,12 @@ TEST_F(QoLogConfigDlgTest, OnANewDeviceTheKeyIsCreatedWithBothSwitchesOffAndTheB
         dump = ui::WindowDump::describe(dialog);
         automation.cancel();
     });
-    EXPECT_EQ(dump, "window dialog id=102 ok=1 icon=32x32 small-icon=32x32 text=\"QoLog Config\"\n"
-                    "control 1000 checkbox shown=1 enabled=1 focused=1 checked=0 selection=- text=\"Tavrel\"\n"
-                    "control 1001 checkbox shown=1 enabled=1 focused=0 checked=0 selection=- text=\"Tavrel ActiveX Control\"\n"
-                    "control -1 label shown=1 enabled=1 focused=0 checked=- selection=- text=\"Application Logging\"\n");
+    EXPECT_EQ(dump,
+              "window dialog id=102 ok=1 icon=32x32 small-icon=32x32 text=\"QoLog Config\"\n"
+              "control 1000 checkbox shown=1 enabled=1 focused=1 checked=0 selection=- text=\"Tavrel\"\n"
+              "control 1001 checkbox shown=1 enabled=1 focused=0 checked=0 selection=- "
+              "text=\"Tavrel ActiveX Control\"\n"
+              "control -1 label shown=1 enabled=1 focused=0 checked=- selection=- text=\"Application Logging\"\n");
     EXPECT_EQ(Switch(Dlg::TavrelSwitch), 0u);
     EXPECT_EQ(Switch(Dlg::ActiveXSwitch), 0u);
 }

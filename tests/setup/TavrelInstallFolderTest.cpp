@@ -16,7 +16,8 @@ std::u16string PathOf(const char16_t* folder, const char16_t* name)
 
 TEST(TavrelInstallFolderTest, APathGetsOneBackslashBetweenFolderAndName)
 {
-    EXPECT_EQ(PathOf(u"\\Program Files\\Tavrel", u"TavrelToday2002.DLL"), u"\\Program Files\\Tavrel\\TavrelToday2002.DLL");
+    EXPECT_EQ(PathOf(u"\\Program Files\\Tavrel", u"TavrelToday2002.DLL"),
+              u"\\Program Files\\Tavrel\\TavrelToday2002.DLL");
     EXPECT_EQ(PathOf(u"\\Program Files\\Tavrel\\", u"TavrelToday2002.DLL"),
               u"\\Program Files\\Tavrel\\TavrelToday2002.DLL");
     EXPECT_EQ(PathOf(u"", u"TavrelReminder.Exe"), u"\\TavrelReminder.Exe");

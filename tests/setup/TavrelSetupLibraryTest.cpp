@@ -174,8 +174,9 @@ TEST_F(TavrelSetupLibraryTest, InstallExitPlacesTheVariantOfThePlatformAndRegist
         const char16_t* type;
         const char* variant;
     };
-    for (const Platform& platform : {Platform {4, u"PocketPC", "plug-in 2000"}, Platform {3, u"Smartphone", "plug-in 2000"},
-                                     Platform {2, u"PocketPC", "plug-in 2000"}, Platform {3, u"PocketPC", "plug-in 2002"}}) {
+    const Platform platforms[] = {{4, u"PocketPC", "plug-in 2000"}, {3, u"Smartphone", "plug-in 2000"},
+                                  {2, u"PocketPC", "plug-in 2000"}, {3, u"PocketPC", "plug-in 2002"}};
+    for (const Platform& platform : platforms) {
         SetIdentity(platform.major, platform.type);
         // Given with a trailing backslash, as some installers hand the folder over.
         EXPECT_EQ(setup->installExit(nullptr, u"\\Program Files\\Tavrel\\"), codeINSTALL_EXIT_DONE);
@@ -258,7 +259,9 @@ TEST_F(TavrelSetupLibraryTest, TheReminderProgramIsFoundThroughEitherInstallKeyO
     ASSERT_TRUE(setup);
     Answer(ui::IDYES);
     // No install key of the Orvix edition: the equipment maker's edition names the folder.
-    CQoRegistry(HKEY_LOCAL_MACHINE, u"Software\\Apps\\OEM Tavrel", true).SetString(u"InstallDir", u"\\Storage\\Tavrel\\");
+    CQoRegistry oem(HKEY_LOCAL_MACHINE, u"Software\\Apps\\OEM Tavrel", true);
+    oem.SetString(u"InstallDir", u"\\Storage\\Tavrel\\");
+    oem.Close();
     ASSERT_TRUE(scheduler::runAppAtTime(u"\\Storage\\Tavrel\\TavrelReminder.Exe", At(2030, 12, 8, 9)));
     UninstallInit();
     EXPECT_FALSE(scheduler::pendingStart(u"\\Storage\\Tavrel\\TavrelReminder.Exe"));

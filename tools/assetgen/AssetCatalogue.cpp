@@ -60,7 +60,7 @@ std::vector<Asset> AssetCatalogue::build()
     assets.push_back(resource(IDB_FOLDER, ProgramPictures::folder()));
 
     // QoLog Config's program icon, its resource 128.
-    assets.push_back({"resources/qologconfig/128.gif", Encoding::KeyedGif, ProgramPictures::logConfigIcon(), {}});
+    assets.push_back({"qologconfig/128.gif", Encoding::KeyedGif, ProgramPictures::logConfigIcon(), {}});
 
     // The install folder: the rules' icon files, the month titles and the day bar.
     for (std::string_view name : RuleIcons::names())

@@ -21,7 +21,8 @@ int runIdentityCommand(const std::vector<std::string>& args)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg != "--major" && arg != "--platform") {
-            std::fprintf(stderr, "tavrel-device: unknown argument '%s' (usage: identity [--major N] [--platform TEXT])\n",
+            std::fprintf(stderr,
+                         "tavrel-device: unknown argument '%s' (usage: identity [--major N] [--platform TEXT])\n",
                          arg.c_str());
             return 2;
         }

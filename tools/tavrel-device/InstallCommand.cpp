@@ -95,7 +95,8 @@ int runUninstallCommand(const std::vector<std::string>& args, std::ostream& out,
                 return 2;
             }
         } else {
-            err << "tavrel-device: unknown argument '" << arg << "' (usage: uninstall [--answer yes|no] [--headless])\n";
+            err << "tavrel-device: unknown argument '" << arg
+                << "' (usage: uninstall [--answer yes|no] [--headless])\n";
             return 2;
         }
     }

@@ -88,11 +88,13 @@ private:
     };
     bool ListPackage(std::vector<PackageFile>& files, std::string& error) const;
     std::filesystem::file_time_type NewestTime(const std::vector<PackageFile>& files) const;
-    bool CopyFiles(const std::vector<PackageFile>& files, std::vector<device::WideString>& copied, std::ostream& err) const;
+    bool CopyFiles(const std::vector<PackageFile>& files, std::vector<device::WideString>& copied,
+                   std::ostream& err) const;
     bool RecordPrograms(const installer::SetupLibrary* setup, std::ostream& out, std::ostream& err) const;
     // Whether the installer's mark is there ("Instl" = 1).
     static bool IsInstalled();
-    static std::unique_ptr<installer::SetupLibrary> LoadSetupLibrary(const std::filesystem::path& file, std::ostream& err);
+    static std::unique_ptr<installer::SetupLibrary> LoadSetupLibrary(const std::filesystem::path& file,
+                                                                      std::ostream& err);
     // Removes the recorded files, the folders they leave empty, the shortcuts, the program table's
     // entries and the install key; the number of files removed, or nothing when the key stays.
     static std::optional<std::size_t> RemoveInstallation(std::ostream& err);

@@ -89,7 +89,7 @@ bool DeviceIdentity::write(std::string* error) const
             *error = why;
         return false;
     }
-    const std::string text = std::string("# What the device answers when a program asks what it is (tavrel-device identity)\n")
+    const std::string text = std::string("# What the device answers when a program asks (tavrel-device identity)\n")
                              + MajorVersionName + "=" + std::to_string(majorVersion) + "\n" + PlatformTypeName + "="
                              + toUtf8(platformType) + "\n";
     const std::filesystem::path target = file();

@@ -47,6 +47,6 @@ public:
 std::uint32_t osMajorVersion();
 // The platform type text with its terminator, copied into `buffer` of `size` characters. False,
 // with ERROR_INSUFFICIENT_BUFFER as the last error, when it does not fit; `buffer` is then untouched.
-bool getPlatformType(WChar* buffer, std::size_t size);
+[[nodiscard]] bool getPlatformType(WChar* buffer, std::size_t size);
 
 } // namespace device

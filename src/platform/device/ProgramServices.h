@@ -29,7 +29,7 @@ public:
 
     // Shows a message box in the program's window system and returns the button chosen; 0 when the
     // program exports no window system or has none running, so nobody could be asked.
-    static int messageBox(std::uint32_t owner, WideView text, WideView caption, std::uint32_t type);
+    [[nodiscard]] static int messageBox(std::uint32_t owner, WideView text, WideView caption, std::uint32_t type);
 };
 
 } // namespace device

@@ -26,7 +26,8 @@ public:
 
     // Loads the host file `file`, resolving every symbol at once. Nothing, with the loader's
     // reason, when it is missing or no library of this host.
-    static std::unique_ptr<SharedLibrary> load(const std::filesystem::path& file, std::string* error = nullptr);
+    [[nodiscard]] static std::unique_ptr<SharedLibrary> load(const std::filesystem::path& file,
+                                                             std::string* error = nullptr);
 
     SharedLibrary(const SharedLibrary&) = delete;
     SharedLibrary& operator=(const SharedLibrary&) = delete;
@@ -49,7 +50,7 @@ public:
     // Called by a library at each of its entry points: makes the device of the program that loaded
     // it ($TAVREL_DEVICE) the library's device, unless it already is. False, with a reason, when
     // that folder cannot be used.
-    static bool selectProgramDevice(std::string* error = nullptr);
+    [[nodiscard]] static bool selectProgramDevice(std::string* error = nullptr);
 
 private:
     SharedLibrary(std::filesystem::path file, void* handle);

@@ -47,7 +47,8 @@ std::unique_ptr<SetupLibrary> SetupLibrary::load(const std::filesystem::path& fi
 
 const std::filesystem::path& SetupLibrary::file() const { return m_library->file(); }
 
-codeINSTALL_INIT SetupLibrary::installInit(HWND parent, bool firstCall, bool previouslyInstalled, LPCTSTR installDir) const
+codeINSTALL_INIT SetupLibrary::installInit(HWND parent, bool firstCall, bool previouslyInstalled,
+                                           LPCTSTR installDir) const
 {
     return m_installInit(parent, firstCall ? 1 : 0, previouslyInstalled ? 1 : 0, installDir);
 }

@@ -20,7 +20,8 @@ class SetupLibrary {
 public:
     // The library in `file` with its four functions. Nothing, with the reason, when it cannot be
     // loaded or lacks a function ("FILE cannot be loaded: WHY", "FILE lacks Install_Exit, ...").
-    static std::unique_ptr<SetupLibrary> load(const std::filesystem::path& file, std::string* error = nullptr);
+    [[nodiscard]] static std::unique_ptr<SetupLibrary> load(const std::filesystem::path& file,
+                                                            std::string* error = nullptr);
     ~SetupLibrary();
 
     const std::filesystem::path& file() const;

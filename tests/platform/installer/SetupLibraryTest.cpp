@@ -49,7 +49,8 @@ TEST_F(SetupLibraryTest, TheFourFunctionsAreCalledByNameWithTheInstallersArgumen
     std::unique_ptr<installer::SetupLibrary> setup
         = installer::SetupLibrary::load(programPath("libsetup_fixture_recording.so"), &error);
     ASSERT_TRUE(setup) << error;
-    EXPECT_EQ(setup->installInit(nullptr, true, false, u"\\Program Files\\Tavrel"), installer::codeINSTALL_INIT_CONTINUE);
+    EXPECT_EQ(setup->installInit(nullptr, true, false, u"\\Program Files\\Tavrel"),
+              installer::codeINSTALL_INIT_CONTINUE);
     EXPECT_EQ(setup->installExit(nullptr, u"\\Program Files\\Tavrel", 1, 2, 3, 4, 5), installer::codeINSTALL_EXIT_DONE);
     EXPECT_EQ(setup->uninstallInit(installer::toHwnd(0x123), u"\\Program Files\\Tavrel"),
               installer::codeUNINSTALL_INIT_CONTINUE);
