@@ -2,6 +2,7 @@
 
 #include "logconfig/QoLogConfigDlg.h"
 
+#include "platform/device/DeviceFolder.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Script.h"
 #include "platform/ui/ScriptRunner.h"
@@ -36,6 +37,11 @@ int CQoLogConfigProgram::Run()
             return 2;
         }
         actions = std::move(*loaded);
+    }
+    // After the script: a run that cannot start touches no device.
+    if (std::string error; !device::DeviceFolder::select(device::DeviceFolder::resolve(m_line.device), &error)) {
+        Complain(error);
+        return 1;
     }
 
     std::string reason;

@@ -1,6 +1,7 @@
 #pragma once
-// CQoLogConfigProgram: one run of QoLog Config, from its command line to its exit code: the window
-// system is started, the dialog runs modally, and when it closes the program ends. A script plays
+// CQoLogConfigProgram: one run of QoLog Config, from its command line to its exit code: the script
+// is read, the device selected, the window system started, the dialog run modally, and when it
+// closes the program ends. A script plays
 // into the dialog; headless, a script that runs out with the dialog still open closes it without
 // writing anything.
 
@@ -22,8 +23,9 @@ public:
 
     CQoLogConfigProgram(CQoLogConfigCommandLine commandLine, BackendFactory backends);
 
-    // 0 when the dialog has closed, however it closed; 1 when no window can be opened and no script
-    // could answer the dialog headless, or a script line failed; 2 when the script cannot be read.
+    // 0 when the dialog has closed, however it closed; 1 when the device folder cannot be used, no
+    // window can be opened and no script could answer the dialog headless, or a script line failed;
+    // 2 when the script cannot be read.
     int Run();
 
 private:

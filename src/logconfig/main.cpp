@@ -4,7 +4,6 @@
 #include "logconfig/QoLogConfigCommandLine.h"
 #include "logconfig/QoLogConfigProgram.h"
 
-#include "platform/device/DeviceFolder.h"
 #include "platform/device/RunningProgram.h"
 #include "platform/ui/sdl/BackendFactory.h"
 
@@ -25,11 +24,6 @@ int main(int argc, char** argv)
         std::fputs(CQoLogConfigCommandLine::Usage(), stdout);
         return 0;
     }
-    if (!device::DeviceFolder::select(device::DeviceFolder::resolve(line->device), &error)) {
-        std::fprintf(stderr, "qolog-config: %s\n", error.c_str());
-        return 1;
-    }
-
     const int zoom = line->zoom;
     CQoLogConfigProgram program(std::move(*line), [zoom](bool headless, std::string* reason) {
         ui::BackendOptions options;

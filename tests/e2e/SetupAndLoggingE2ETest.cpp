@@ -200,4 +200,26 @@ TEST_F(SetupAndLoggingE2ETest, ARunningCalendarStartsItsLogAtItsNextTraceAfterOk
     EXPECT_NE(log.find(" : CTavrelApp() Destructor\n\r\n"), std::string::npos) << log;
 }
 
+TEST(QoLogConfigProgramTest, HelpAndBadArgumentsTouchNoDevice)
+{
+    testing_support::TempDevice device;
+    const std::filesystem::path untouched = device.root() / "untouched";
+    ToolRun help = testing_support::runProgram("qolog-config", {"--device", untouched.string(), "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("usage: qolog-config", 0), 0u) << help.out;
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>> {
+             {"--headless"}, {"--zoom", "0"}, {"--script"}, {"Tavrel"}}) {
+        std::vector<std::string> args = {"--device", untouched.string()};
+        args.insert(args.end(), bad.begin(), bad.end());
+        ToolRun refused = testing_support::runProgram("qolog-config", args);
+        EXPECT_EQ(refused.exitCode, 2) << bad.front();
+        EXPECT_EQ(refused.err.rfind("qolog-config: ", 0), 0u) << refused.err;
+    }
+    std::ofstream(device.root() / "bad.txt") << "flip 1000\n";
+    ToolRun badScript = testing_support::runProgram(
+        "qolog-config", {"--device", untouched.string(), "--headless", "--script", (device.root() / "bad.txt").string()});
+    EXPECT_EQ(badScript.exitCode, 2) << badScript.err;
+    EXPECT_FALSE(std::filesystem::exists(untouched)) << "nothing ran, nothing was created";
+}
+
 } // namespace
