@@ -378,6 +378,7 @@ bool PackageInstaller::Uninstall(std::ostream& out, std::ostream& err, Installer
         setup = LoadSetupLibrary(*library, err);
     if (setup) {
         // Uninstall_Init asks whether the settings stay: its message box needs the window system.
+        // Without one nobody can answer No, and the settings stay.
         desktop.open(err);
         if (setup->uninstallInit(nullptr, InstallFolder) != installer::codeUNINSTALL_INIT_CONTINUE) {
             err << "tavrel-device: the setup library " << setup->file().string() << " kept the package installed\n";
