@@ -11,6 +11,7 @@
 #   TAVREL_PACKAGE_FILES     the package's files, relative to TAVREL_PACKAGE_DIR
 #   TAVREL_ASSET_FILES       every generated file, full paths (the generator's outputs)
 #   TAVREL_ASSET_LIST        a file naming every generated file relative to TAVREL_ASSETS_DIR
+#   TAVREL_QOLOGCONFIG_ICON  QoLog Config's program icon, its resource 128 (also a global property)
 #
 # The target tavrel_assets (tools/assetgen) makes them. The list here and the generator's own are
 # checked against each other whenever the generator runs.
@@ -56,10 +57,15 @@ foreach(month IN LISTS TAVREL_MONTH_NAMES)
   list(APPEND TAVREL_PACKAGE_FILES "Program Files/Tavrel/${month}.gif")
 endforeach()
 list(APPEND TAVREL_PACKAGE_FILES "Program Files/Tavrel/Daybar.gif"
+     "Program Files/Tavrel/TavrelToday2002.DLL" "Program Files/Tavrel/TavrelToday2000.DLL"
      "My Documents/CalendarSkinDefault/Default.TavrelSkin")
 foreach(month IN LISTS TAVREL_MONTH_NAMES)
   list(APPEND TAVREL_PACKAGE_FILES "My Documents/CalendarSkinDefault/${month}.jpg")
 endforeach()
+
+# QoLog Config's program icon (its resource 128).
+set(TAVREL_QOLOGCONFIG_ICON ${TAVREL_ASSETS_DIR}/qologconfig/128.gif)
+list(APPEND _tavrel_relative qologconfig/128.gif)
 
 set(TAVREL_ASSET_FILES)
 foreach(file IN LISTS _tavrel_relative)
@@ -88,6 +94,7 @@ endif()
 # Callable from any folder, also where this file's variables are not in scope.
 set_property(GLOBAL PROPERTY TAVREL_IMAGE_RESOURCES ${TAVREL_IMAGE_RESOURCES})
 set_property(GLOBAL PROPERTY TAVREL_ASSETS_DIR ${TAVREL_ASSETS_DIR})
+set_property(GLOBAL PROPERTY TAVREL_QOLOGCONFIG_ICON ${TAVREL_QOLOGCONFIG_ICON})
 function(tavrel_embed_image_resources target)
   get_property(resources GLOBAL PROPERTY TAVREL_IMAGE_RESOURCES)
   tavrel_embed_resources(${target} RESOURCES ${resources} DEPENDS tavrel_assets)

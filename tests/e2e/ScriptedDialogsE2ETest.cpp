@@ -226,7 +226,7 @@ TEST_F(ScriptedDialogsE2ETest, HelpListsTheScriptActionsAndEverySubcommandAnswer
     const std::vector<std::vector<std::string>> commands = {
         {"pim", "list", "--help"}, {"pim", "--help"},     {"reg", "get", "--help"}, {"reg", "-h"},
         {"date", "--help"},        {"date", "parse", "--help"}, {"install", "--help"}, {"uninstall", "--help"},
-        {"init", "--help"},        {"ui-gallery", "--help"}};
+        {"init", "--help"},        {"ui-gallery", "--help"}, {"identity", "--help"}};
     for (const std::vector<std::string>& command : commands) {
         ToolRun run = testing_support::runDeviceTool(untouched, command);
         EXPECT_EQ(run.exitCode, 0) << command[0] << " " << run.err;

@@ -63,3 +63,27 @@ TEST(DeviceTool, PimAddListShowDelete)
     EXPECT_EQ(runDeviceTool(device.root(), {"pim", "show", meetingOid}).exitCode, 1);
     EXPECT_EQ(runDeviceTool(device.root(), {"pim", "add", "--subject", "x", "--start", "tomorrowish", "--end", "1/1/2027"}).exitCode, 2);
 }
+
+TEST(DeviceTool, IdentityShowsAndSetsWhatTheDeviceSaysItIs)
+{
+    TempDevice device;
+    ToolRun fresh = runDeviceTool(device.root(), {"identity"});
+    EXPECT_EQ(fresh.exitCode, 0) << fresh.err;
+    EXPECT_EQ(fresh.out, "OS major version: 3\nplatform type: PocketPC\n");
+
+    ToolRun set = runDeviceTool(device.root(), {"identity", "--major", "4", "--platform", "Smartphone"});
+    EXPECT_EQ(set.exitCode, 0) << set.err;
+    EXPECT_EQ(set.out, "OS major version: 4\nplatform type: Smartphone\n");
+    ToolRun one = runDeviceTool(device.root(), {"identity", "--major", "3"});
+    EXPECT_EQ(one.out, "OS major version: 3\nplatform type: Smartphone\n") << "the other value stays";
+
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>> {
+             {"identity", "--major", "three"}, {"identity", "--major", "0"}, {"identity", "--major", "100"},
+             {"identity", "--major", "-3"}, {"identity", "--platform", ""}, {"identity", "--platform"},
+             {"identity", "PocketPC"}}) {
+        ToolRun refused = runDeviceTool(device.root(), bad);
+        EXPECT_EQ(refused.exitCode, 2) << bad.back();
+        EXPECT_FALSE(refused.err.empty());
+    }
+    EXPECT_EQ(runDeviceTool(device.root(), {"identity"}).out, "OS major version: 3\nplatform type: Smartphone\n");
+}

@@ -6,6 +6,7 @@
 #include "RuleIcons.h"
 #include "SeasonalBackgrounds.h"
 #include "SkinFile.h"
+#include "TodayPlugin.h"
 #include "ViewStrips.h"
 
 #include "assets/ResourceIds.h"
@@ -58,6 +59,9 @@ std::vector<Asset> AssetCatalogue::build()
     assets.push_back(resource(IDB_MORE, ProgramPictures::moreMarker()));
     assets.push_back(resource(IDB_FOLDER, ProgramPictures::folder()));
 
+    // QoLog Config's program icon, its resource 128.
+    assets.push_back({"qologconfig/128.gif", Encoding::KeyedGif, ProgramPictures::logConfigIcon(), {}});
+
     // The install folder: the rules' icon files, the month titles and the day bar.
     for (std::string_view name : RuleIcons::names())
         assets.push_back({programFolder + "Icons/" + std::string(name) + ".gif", Encoding::KeyedGif,
@@ -66,6 +70,9 @@ std::vector<Asset> AssetCatalogue::build()
         assets.push_back({programFolder + std::string(MonthTitles::monthName(month)) + ".gif", Encoding::Gif,
                           MonthTitles::draw(month), {}});
     assets.push_back({programFolder + "Daybar.gif", Encoding::Gif, dayBar, {}});
+    // The Today-screen plug-in's two variants, which the setup library places; see README.md.
+    assets.push_back({programFolder + "TavrelToday2002.DLL", Encoding::Text, {}, TodayPlugin::placeholder(true)});
+    assets.push_back({programFolder + "TavrelToday2000.DLL", Encoding::Text, {}, TodayPlugin::placeholder(false)});
 
     // The default skin.
     assets.push_back({skinFolder + "Default.TavrelSkin", Encoding::Text, {}, SkinFile::defaultSkin()});

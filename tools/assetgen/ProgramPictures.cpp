@@ -108,6 +108,28 @@ gfx::Surface ProgramPictures::programIcon()
     return canvas.reduceKeyed(KeyColour);
 }
 
+gfx::Surface ProgramPictures::logConfigIcon()
+{
+    // A sheet of log lines, its corner turned, with a green switch in the on position over it.
+    const gfx::Colour outline = RGB(20, 30, 70);
+    const gfx::Colour lines = RGB(120, 130, 160);
+    SmoothCanvas canvas(32, 32, 4, KeyColour);
+    canvas.fillPolygon({{4, 1}, {21, 1}, {27, 7}, {27, 31}, {4, 31}}, outline);
+    canvas.fillPolygon({{5, 2}, {20.5, 2}, {26, 7.5}, {26, 30}, {5, 30}}, gfx::colours::white);
+    canvas.fillPolygon({{20, 1.5}, {27, 8.5}, {20, 8.5}}, RGB(200, 205, 225));
+    for (int row = 0; row < 4; ++row)
+        canvas.fillRect(8, 6 + row * 4, row == 0 ? 17 : 23 - row * 2, 7.3 + row * 4, lines);
+    // The switch: a rounded track with its knob to the right.
+    canvas.fillEllipse(10, 21, 18, 29, outline);
+    canvas.fillEllipse(22, 21, 30, 29, outline);
+    canvas.fillRect(14, 21, 26, 29, outline);
+    canvas.fillEllipse(11, 22, 17, 28, RGB(40, 170, 60));
+    canvas.fillEllipse(23, 22, 29, 28, RGB(40, 170, 60));
+    canvas.fillRect(14, 22, 26, 28, RGB(40, 170, 60));
+    canvas.fillEllipse(22.5, 22.5, 28.5, 28.5, gfx::colours::white);
+    return canvas.reduceKeyed(KeyColour);
+}
+
 gfx::Surface ProgramPictures::previousButton()
 {
     return arrow(false);

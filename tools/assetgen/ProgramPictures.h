@@ -10,6 +10,8 @@ namespace assetgen {
 class ProgramPictures {
 public:
     static gfx::Surface programIcon(); // 32 × 32
+    // QoLog Config's program icon, 32 × 32: a log sheet with its lines and a switch.
+    static gfx::Surface logConfigIcon();
     static gfx::Surface previousButton();
     static gfx::Surface nextButton();
     static gfx::Surface todayButton();

@@ -1,8 +1,11 @@
 #include "PackageInstaller.h"
 
+#include "InstallerDesktop.h"
+
 #include "platform/device/DevicePath.h"
 #include "platform/device/FileSystem.h"
 #include "platform/device/ProgramTable.h"
+#include "platform/installer/SetupLibrary.h"
 #include "platform/registry/ScopedKey.h"
 
 #include <algorithm>
@@ -73,15 +76,17 @@ std::string Narrow(device::WideView text) { return device::toUtf8(text); }
 const std::vector<PackageInstaller::Program>& PackageInstaller::Programs()
 {
     static const std::vector<Program> programs = {
-        {u"\\Program Files\\Tavrel\\Tavrel.exe", "tavrel"},
-        {u"\\Program Files\\Tavrel\\TavrelReminder.Exe", "tavrel-reminder"},
-        {u"\\Program Files\\Tavrel\\QoLogConfig.exe", "qolog-config"},
+        {u"\\Program Files\\Tavrel\\Tavrel.exe", "tavrel", Shortcut},
+        {u"\\Program Files\\Tavrel\\TavrelReminder.Exe", "tavrel-reminder", nullptr},
+        {u"\\Program Files\\Tavrel\\QoLogConfig.exe", "qolog-config", u"\\Windows\\Start Menu\\Programs\\QoLog Config.lnk"},
     };
     return programs;
 }
 
-PackageInstaller::PackageInstaller(std::filesystem::path package, std::filesystem::path programs)
+PackageInstaller::PackageInstaller(std::filesystem::path package, std::filesystem::path programs,
+                                   std::optional<std::filesystem::path> setupLibrary)
     : m_package(std::move(package)), m_programs(std::move(programs))
+    , m_setupLibrary(setupLibrary.value_or(m_programs / SetupLibraryName))
 {
 }
 
@@ -139,24 +144,30 @@ std::filesystem::file_time_type PackageInstaller::NewestTime(const std::vector<P
     std::error_code ec;
     for (const PackageFile& file : files)
         newest = std::max(newest, std::filesystem::last_write_time(file.host, ec));
-    for (const Program& program : Programs()) {
-        const auto time = std::filesystem::last_write_time(m_programs / program.hostName, ec);
+    std::vector<std::filesystem::path> hostFiles = {m_setupLibrary};
+    for (const Program& program : Programs())
+        hostFiles.push_back(m_programs / program.hostName);
+    for (const std::filesystem::path& host : hostFiles) {
+        const auto time = std::filesystem::last_write_time(host, ec);
         if (!ec)
             newest = std::max(newest, time);
     }
     return newest;
 }
 
-bool PackageInstaller::Install(std::ostream& out, std::ostream& err)
+std::unique_ptr<installer::SetupLibrary> PackageInstaller::LoadSetupLibrary(const std::filesystem::path& file,
+                                                                            std::ostream& err)
 {
-    std::vector<PackageFile> files;
     std::string error;
-    if (!ListPackage(files, error)) {
-        err << "tavrel-device: " << error << "\n";
-        return false;
-    }
+    std::unique_ptr<installer::SetupLibrary> setup = installer::SetupLibrary::load(file, &error);
+    if (!setup)
+        err << "tavrel-device: the setup library " << error << "; going on without it\n";
+    return setup;
+}
 
-    std::vector<WideString> copied;
+bool PackageInstaller::CopyFiles(const std::vector<PackageFile>& files, std::vector<WideString>& copied,
+                                 std::ostream& err) const
+{
     for (const PackageFile& file : files) {
         std::ifstream in(file.host, std::ios::binary);
         const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
@@ -171,14 +182,22 @@ bool PackageInstaller::Install(std::ostream& out, std::ostream& err)
         }
         copied.push_back(file.device);
     }
-
-    const std::string shortcut = ShortcutText(MainProgram);
-    if (!device::FileSystem::createDirectories(device::DevicePath::parent(Shortcut))
-        || !device::FileSystem::writeAll(Shortcut, shortcut.data(), shortcut.size())) {
-        err << "tavrel-device: cannot write " << Narrow(Shortcut) << "\n";
-        return false;
+    for (const Program& program : Programs()) {
+        if (!program.shortcut)
+            continue;
+        const std::string shortcut = ShortcutText(program.devicePath);
+        if (!device::FileSystem::createDirectories(device::DevicePath::parent(program.shortcut))
+            || !device::FileSystem::writeAll(program.shortcut, shortcut.data(), shortcut.size())) {
+            err << "tavrel-device: cannot write " << Narrow(program.shortcut) << "\n";
+            return false;
+        }
     }
+    return true;
+}
 
+bool PackageInstaller::RecordPrograms(const installer::SetupLibrary* setup, std::ostream& out, std::ostream& err) const
+{
+    std::string error;
     for (const Program& program : Programs()) {
         const std::filesystem::path host = m_programs / program.hostName;
         std::error_code ec;
@@ -193,17 +212,40 @@ bool PackageInstaller::Install(std::ostream& out, std::ostream& err)
             return false;
         }
     }
+    const bool recorded = setup ? device::ProgramTable::set(SetupLibraryPath, setup->file().lexically_normal(), &error)
+                                : device::ProgramTable::remove(SetupLibraryPath, &error);
+    if (!recorded) {
+        err << "tavrel-device: " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
+bool PackageInstaller::Install(std::ostream& out, std::ostream& err)
+{
+    std::vector<PackageFile> files;
+    std::string error;
+    if (!ListPackage(files, error)) {
+        err << "tavrel-device: " << error << "\n";
+        return false;
+    }
+
+    const bool fresh = !IsInstalled();
+    const std::unique_ptr<installer::SetupLibrary> setup = LoadSetupLibrary(m_setupLibrary, err);
+    if (setup && setup->installInit(nullptr, true, !fresh, InstallFolder) != installer::codeINSTALL_INIT_CONTINUE) {
+        err << "tavrel-device: the setup library " << setup->file().string() << " cancelled the installation\n";
+        return false;
+    }
+
+    std::vector<WideString> copied;
+    if (!CopyFiles(files, copied, err) || !RecordPrograms(setup.get(), out, err))
+        return false;
 
     registry::ScopedKey key;
     if (registry::ScopedKey::create(registry::HKEY_LOCAL_MACHINE, InstallKey, key) != registry::ERROR_SUCCESS) {
         err << "tavrel-device: cannot write HKEY_LOCAL_MACHINE\\" << Narrow(InstallKey) << "\n";
         return false;
     }
-    // The calendar itself creates the install key when it looks for the install folder, so only
-    // the installer's own mark tells an installation from none.
-    std::uint32_t mark = 0, size = sizeof mark, type = 0;
-    const bool fresh = registry::queryValue(key.get(), u"Instl", &type, &mark, &size) != registry::ERROR_SUCCESS
-                       || type != registry::REG_DWORD || mark != 1;
     const std::uint32_t one = 1;
     const bool written = SetText(key.get(), u"InstallDir", InstallFolder)
                          && registry::setValue(key.get(), u"Instl", registry::REG_DWORD, &one, sizeof one) == registry::ERROR_SUCCESS
@@ -214,6 +256,7 @@ bool PackageInstaller::Install(std::ostream& out, std::ostream& err)
         err << "tavrel-device: cannot write HKEY_LOCAL_MACHINE\\" << Narrow(InstallKey) << "\n";
         return false;
     }
+    key.reset();
     // A fresh installation starts the calendar as new: its next start applies the package's
     // default skin, even when the calendar ran on this device before the package was there.
     // Installing again over an installation keeps the user's skin.
@@ -225,8 +268,27 @@ bool PackageInstaller::Install(std::ostream& out, std::ostream& err)
             return false;
         }
     }
+
+    if (setup && setup->installExit(nullptr, InstallFolder) != installer::codeINSTALL_EXIT_DONE) {
+        err << "tavrel-device: the setup library " << setup->file().string()
+            << " asked to take the installation back; removing it\n";
+        RemoveInstallation(err);
+        return false;
+    }
     out << "installed Tavrel (" << copied.size() << " files) into " << Narrow(InstallFolder) << "\n";
     return true;
+}
+
+bool PackageInstaller::IsInstalled()
+{
+    // The calendar itself creates the install key when it looks for the install folder, so only
+    // the installer's own mark tells an installation from none.
+    registry::ScopedKey key;
+    if (registry::ScopedKey::open(registry::HKEY_LOCAL_MACHINE, InstallKey, key) != registry::ERROR_SUCCESS)
+        return false;
+    std::uint32_t mark = 0, size = sizeof mark, type = 0;
+    return registry::queryValue(key.get(), u"Instl", &type, &mark, &size) == registry::ERROR_SUCCESS
+           && type == registry::REG_DWORD && mark == 1;
 }
 
 bool PackageInstaller::IsUpToDate() const
@@ -246,26 +308,26 @@ bool PackageInstaller::IsUpToDate() const
     for (const PackageFile& file : files)
         if (!recordedSet.count(file.device) || !device::FileSystem::isFile(file.device))
             return false;
-    for (const Program& program : Programs()) {
+    auto mappedAsInstalled = [](device::WideView devicePath, const std::filesystem::path& host) {
         std::error_code ec;
-        const std::filesystem::path host = m_programs / program.hostName;
-        const std::optional<std::filesystem::path> mapped = device::ProgramTable::find(program.devicePath);
+        const std::optional<std::filesystem::path> mapped = device::ProgramTable::find(devicePath);
         const bool built = std::filesystem::exists(host, ec);
-        if (built != mapped.has_value())
+        return built == mapped.has_value() && (!built || *mapped == std::filesystem::absolute(host).lexically_normal());
+    };
+    for (const Program& program : Programs()) {
+        if (!mappedAsInstalled(program.devicePath, m_programs / program.hostName))
             return false;
-        if (built && *mapped != std::filesystem::absolute(host).lexically_normal())
+        if (program.shortcut && !device::FileSystem::isFile(program.shortcut))
             return false;
     }
-    return device::FileSystem::isFile(Shortcut);
+    return mappedAsInstalled(SetupLibraryPath, m_setupLibrary);
 }
 
-bool PackageInstaller::Uninstall(std::ostream& out, std::ostream& err)
+std::optional<std::size_t> PackageInstaller::RemoveInstallation(std::ostream& err)
 {
     registry::ScopedKey key;
-    if (registry::ScopedKey::open(registry::HKEY_LOCAL_MACHINE, InstallKey, key) != registry::ERROR_SUCCESS) {
-        out << "Tavrel is not installed\n";
-        return true;
-    }
+    if (registry::ScopedKey::open(registry::HKEY_LOCAL_MACHINE, InstallKey, key) != registry::ERROR_SUCCESS)
+        return 0;
     const std::vector<WideString> files = GetList(key.get(), u"InstalledFiles");
     std::set<WideString> folders;
     std::size_t removed = 0;
@@ -283,9 +345,12 @@ bool PackageInstaller::Uninstall(std::ostream& out, std::ostream& err)
     for (const WideString& folder : deepestFirst)
         if (!device::equalsNoCase(folder, u"\\My Documents") && !device::equalsNoCase(folder, u"\\Program Files"))
             device::FileSystem::removeDirectory(folder);
-    device::FileSystem::removeFile(Shortcut);
-    for (const Program& program : Programs())
+    for (const Program& program : Programs()) {
+        if (program.shortcut)
+            device::FileSystem::removeFile(program.shortcut);
         device::ProgramTable::remove(program.devicePath);
+    }
+    device::ProgramTable::remove(SetupLibraryPath);
 
     for (const char16_t* name : {u"InstallDir", u"Instl", u"InstalledFiles", u"PackageTime"})
         registry::deleteValue(key.get(), name);
@@ -293,8 +358,38 @@ bool PackageInstaller::Uninstall(std::ostream& out, std::ostream& err)
     const registry::Status status = registry::deleteKey(registry::HKEY_LOCAL_MACHINE, InstallKey);
     if (status != registry::ERROR_SUCCESS && status != registry::ERROR_FILE_NOT_FOUND && status != registry::ERROR_ACCESS_DENIED) {
         err << "tavrel-device: cannot remove HKEY_LOCAL_MACHINE\\" << Narrow(InstallKey) << "\n";
-        return false;
+        return std::nullopt;
     }
-    out << "uninstalled Tavrel (" << removed << " files)\n";
+    return removed;
+}
+
+bool PackageInstaller::Uninstall(std::ostream& out, std::ostream& err, InstallerDesktop& desktop)
+{
+    {
+        registry::ScopedKey key;
+        if (registry::ScopedKey::open(registry::HKEY_LOCAL_MACHINE, InstallKey, key) != registry::ERROR_SUCCESS) {
+            out << "Tavrel is not installed\n";
+            return true;
+        }
+    }
+    // The library the package was installed with; an installation without one goes without.
+    std::unique_ptr<installer::SetupLibrary> setup;
+    if (const std::optional<std::filesystem::path> library = device::ProgramTable::find(SetupLibraryPath))
+        setup = LoadSetupLibrary(*library, err);
+    if (setup) {
+        // Uninstall_Init asks whether the settings stay: its message box needs the window system.
+        // Without one nobody can answer No, and the settings stay.
+        desktop.open(err);
+        if (setup->uninstallInit(nullptr, InstallFolder) != installer::codeUNINSTALL_INIT_CONTINUE) {
+            err << "tavrel-device: the setup library " << setup->file().string() << " kept the package installed\n";
+            return false;
+        }
+    }
+    const std::optional<std::size_t> removed = RemoveInstallation(err);
+    if (setup)
+        setup->uninstallExit(nullptr);
+    if (!removed)
+        return false;
+    out << "uninstalled Tavrel (" << *removed << " files)\n";
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "DateCommand.h"
 #include "GalleryCommand.h"
+#include "IdentityCommand.h"
 #include "InstallCommand.h"
 #include "PimCommand.h"
 #include "RegCommand.h"
@@ -23,6 +24,7 @@ const ToolCommand commands[] = {
      uninstallCommandUsage},
     {"reminder", [](const std::vector<std::string>& args) { return runReminderCommand(args); }, reminderCommandUsage},
     {"scheduler", [](const std::vector<std::string>& args) { return runSchedulerCommand(args); }, schedulerCommandUsage},
+    {"identity", [](const std::vector<std::string>& args) { return runIdentityCommand(args); }, identityCommandUsage},
 };
 
 } // namespace

@@ -90,6 +90,8 @@ WideString errorMessageText(std::uint32_t code)
         return u"The file exists.";
     case ERROR_INVALID_PARAMETER:
         return u"The parameter is incorrect.";
+    case ERROR_INSUFFICIENT_BUFFER:
+        return u"The data area passed to a system call is too small.";
     case ERROR_DISK_FULL:
         return u"There is not enough space on the disk.";
     case ERROR_INVALID_NAME:

@@ -27,6 +27,8 @@ public:
     virtual void wait(std::optional<std::chrono::milliseconds> timeout) = 0;
     // Ends a wait early; any thread.
     virtual void wake() = 0;
+    // The icon of the foreground program (its foreground window's), or none: the host window's.
+    virtual void showIcon(const gfx::Surface* icon) {}
 
 protected:
     Desktop* m_desktop = nullptr;

@@ -23,7 +23,7 @@ namespace ui {
 namespace {
 
 // A 16 × 16 picture drawn by a function.
-gfx::Surface icon(gfx::Colour background, const std::function<void(gfx::Painter&)>& draw)
+gfx::Surface drawnIcon(gfx::Colour background, const std::function<void(gfx::Painter&)>& draw)
 {
     gfx::Surface picture(16, 16, background);
     gfx::Painter painter(picture);
@@ -104,18 +104,18 @@ ControlGallery::ControlGallery() : Dialog(u"Controls")
     tree.expand(sports, true);
 
     m_images.setTransparentColour(gfx::colours::white);
-    m_images.add(icon(gfx::colours::white, [](gfx::Painter& painter) {
+    m_images.add(drawnIcon(gfx::colours::white, [](gfx::Painter& painter) {
         painter.selectBrush(gfx::Brush::solid(gfx::rgb(250, 200, 210)));
         painter.rectangle({2, 7, 14, 15});
         painter.fillRect({7, 2, 9, 7}, gfx::rgb(250, 160, 0));
     }));
-    m_images.add(icon(gfx::colours::white, [](gfx::Painter& painter) {
+    m_images.add(drawnIcon(gfx::colours::white, [](gfx::Painter& painter) {
         painter.selectBrush(gfx::Brush::solid(gfx::colours::white));
         painter.ellipse({1, 1, 15, 15});
         painter.selectBrush(gfx::Brush::solid(gfx::colours::black));
         painter.ellipse({6, 6, 11, 11});
     }));
-    m_images.add(icon(gfx::colours::white, [](gfx::Painter& painter) {
+    m_images.add(drawnIcon(gfx::colours::white, [](gfx::Painter& painter) {
         painter.selectBrush(gfx::Brush::solid(gfx::rgb(255, 230, 120)));
         painter.rectangle({2, 3, 14, 13});
         painter.fillRect({4, 6, 12, 7}, gfx::rgb(0, 51, 153));

@@ -148,6 +148,7 @@ void Desktop::updateForeground()
     Window* old = find(m_foreground);
     m_foreground = nowHandle;
     invalidate({0, 0, screenWidth, theme::navigationBarHeight});
+    showForegroundIcon();
     if (old) {
         if (Window* focused = focus(); focused && focused->topLevel() == old)
             m_rememberedFocus[old->handle().value] = focused->handle();
@@ -167,6 +168,21 @@ void Desktop::updateForeground()
     } else if (!now) {
         setFocus(nullptr);
     }
+}
+
+void Desktop::iconChanged(Window& topLevel)
+{
+    if (topLevel.handle() == m_foreground)
+        showForegroundIcon();
+}
+
+void Desktop::showForegroundIcon()
+{
+    const Window* window = find(m_foreground);
+    const gfx::Surface* icon = window ? window->icon(ICON_SMALL) : nullptr;
+    if (window && !icon)
+        icon = window->icon(ICON_BIG);
+    m_backend->showIcon(icon);
 }
 
 void Desktop::setFocus(Window* window)

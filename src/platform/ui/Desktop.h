@@ -132,6 +132,7 @@ public:
     WindowHandle registerWindow(Window& window);
     void windowShown(Window& window);
     void windowDestroyed(Window& window);
+    void iconChanged(Window& topLevel);
 
 private:
     bool processOne();
@@ -141,6 +142,7 @@ private:
     void dispatchPosted(const MessageQueue::Posted& item);
     void compose();
     void updateForeground();
+    void showForegroundIcon();
     void drawWaitCursor(gfx::Painter& painter);
 
     std::unique_ptr<Backend> m_backend;

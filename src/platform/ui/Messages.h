@@ -30,6 +30,7 @@ inline constexpr std::uint32_t WM_CANCELMODE = 0x001F;   // the pen interaction 
 inline constexpr std::uint32_t WM_NOTIFY = 0x004E;       // lParam: NotifyHeader*
 inline constexpr std::uint32_t WM_HELP = 0x0053;
 inline constexpr std::uint32_t WM_CONTEXTMENU = 0x007B;  // wParam: handle value; lParam: screen point
+inline constexpr std::uint32_t WM_SETICON = 0x0080;      // wParam: ICON_SMALL or ICON_BIG; lParam: const gfx::Surface*
 inline constexpr std::uint32_t WM_KEYDOWN = 0x0100;      // wParam: virtual key code
 inline constexpr std::uint32_t WM_KEYUP = 0x0101;
 inline constexpr std::uint32_t WM_CHAR = 0x0102;         // wParam: UTF-16 code unit
@@ -79,6 +80,10 @@ inline constexpr int IDCANCEL = 2;
 inline constexpr int IDABORT = 3;
 inline constexpr int IDRETRY = 4;
 inline constexpr int IDIGNORE = 5;
+// WM_SETICON's sizes.
+inline constexpr int ICON_SMALL = 0;
+inline constexpr int ICON_BIG = 1;
+
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 inline constexpr int IDSTATIC = -1; // labels that nobody looks up

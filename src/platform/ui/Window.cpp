@@ -16,6 +16,15 @@ Window::~Window()
     m_owned.clear();
 }
 
+void Window::setIcon(int size, const gfx::Surface& icon)
+{
+    (size == ICON_BIG ? m_bigIcon : m_smallIcon) = std::make_unique<gfx::Surface>(icon);
+    if (m_desktop && isTopLevel() && exists())
+        m_desktop->iconChanged(*this);
+}
+
+const gfx::Surface* Window::icon(int size) const { return (size == ICON_BIG ? m_bigIcon : m_smallIcon).get(); }
+
 Window* Window::fromHandle(WindowHandle handle)
 {
     Desktop* desktop = Desktop::instance();
@@ -327,6 +336,10 @@ LResult Window::dispatchDefault(std::uint32_t message, WParam wParam, LParam lPa
     case WM_PAINT:
         if (lParam)
             onPaint(*reinterpret_cast<gfx::Painter*>(lParam));
+        return 0;
+    case WM_SETICON:
+        if (lParam)
+            setIcon(int(wParam), *reinterpret_cast<const gfx::Surface*>(lParam));
         return 0;
     case WM_COMMAND:
         return onCommand(LOWORD(wParam), std::int16_t(HIWORD(wParam)), WindowHandle{std::uint32_t(lParam)}) ? 1 : 0;

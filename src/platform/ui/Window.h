@@ -28,6 +28,7 @@
 
 namespace gfx {
 class Painter;
+class Surface;
 }
 
 namespace ui {
@@ -123,6 +124,12 @@ public:
 
     void setMessageHook(MessageHook hook) { m_hook = std::move(hook); }
 
+    // The window's icons (WM_SETICON): ICON_SMALL and ICON_BIG, each a copy of the picture, or none.
+    // A top-level window's small icon (else its big one) stands for the program in the host's
+    // window list while it is the foreground window.
+    void setIcon(int size, const gfx::Surface& icon);
+    const gfx::Surface* icon(int size) const;
+
     // A top-level window that takes "ok" in the navigation bar while it is the foreground window
     // (dialogs do); tapping it sends WM_COMMAND IDOK to the window.
     bool takesNavigationOk() const { return m_navigationOk; }
@@ -197,6 +204,8 @@ private:
     bool m_navigationOk = false;
     bool m_destroying = false;
     MessageHook m_hook;
+    std::unique_ptr<gfx::Surface> m_smallIcon;
+    std::unique_ptr<gfx::Surface> m_bigIcon;
 };
 
 } // namespace ui

@@ -16,6 +16,10 @@
 #include "platform/ui/Slider.h"
 #include "platform/ui/TreeView.h"
 
+#include "platform/gfx/Surface.h"
+
+#include <utility>
+
 namespace ui {
 
 namespace {
@@ -80,11 +84,12 @@ public:
 
     void window(Window& window)
     {
-        DumpLine(m_out, "window")
-            .word(windowKind(window))
-            .field("id", window.id())
-            .flag("ok", window.takesNavigationOk())
-            .text(window.text());
+        DumpLine line(m_out, "window");
+        line.word(windowKind(window)).field("id", window.id()).flag("ok", window.takesNavigationOk());
+        for (auto [name, size] : {std::pair{"icon", ICON_BIG}, std::pair{"small-icon", ICON_SMALL}})
+            if (const gfx::Surface* icon = window.icon(size))
+                line.field(name, std::to_string(icon->width()) + "x" + std::to_string(icon->height()));
+        line.text(window.text());
         if (auto* box = dynamic_cast<MessageBoxDialog*>(&window))
             DumpLine(m_out, "message").text(box->message());
         controls(window);

@@ -3,7 +3,7 @@
 // (the script action `dump`). One line per thing, words separated by one space, texts last and
 // quoted, so that `grep '^control 1104 '` finds a control and `grep '^item 1103 '` a list's items:
 //
-//   window KIND id=ID ok=0|1 text="TITLE"
+//   window KIND id=ID ok=0|1 [icon=WxH] [small-icon=WxH] text="TITLE"   the icons the window has
 //   message text="TEXT"                                    message boxes: their text
 //   control ID KIND shown=0|1 enabled=0|1 focused=0|1 checked=0|1|- selection=N|- [EXTRA=V...] text="TEXT"
 //   item ID INDEX selected=0|1 [EXTRA=V...] text="TEXT"    every item of a list, after its control

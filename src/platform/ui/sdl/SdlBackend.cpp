@@ -75,6 +75,29 @@ void SdlBackend::present(const gfx::Surface& screen, const gfx::Rect& dirty)
     SDL_RenderPresent(m_sdl->renderer);
 }
 
+void SdlBackend::showIcon(const gfx::Surface* icon)
+{
+    // SDL keeps the last icon when given none.
+    if (!icon || icon->width() <= 0 || icon->height() <= 0)
+        return;
+    SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormat(0, icon->width(), icon->height(), 32, SDL_PIXELFORMAT_RGBA32);
+    if (!picture)
+        return;
+    const gfx::Colour key = icon->pixel(0, 0);
+    for (int y = 0; y < icon->height(); ++y) {
+        auto* out = static_cast<Uint8*>(picture->pixels) + std::size_t(y) * std::size_t(picture->pitch);
+        for (int x = 0; x < icon->width(); ++x, out += 4) {
+            const gfx::Colour colour = icon->pixel(x, y);
+            out[0] = Uint8(colour & 0xFF);
+            out[1] = Uint8((colour >> 8) & 0xFF);
+            out[2] = Uint8((colour >> 16) & 0xFF);
+            out[3] = colour == key ? 0 : 255;
+        }
+    }
+    SDL_SetWindowIcon(m_sdl->window, picture);
+    SDL_FreeSurface(picture);
+}
+
 void SdlBackend::wake()
 {
     if (!m_sdl || m_sdl->wakeEvent == Uint32(-1))

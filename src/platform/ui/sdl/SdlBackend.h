@@ -23,6 +23,8 @@ public:
     void present(const gfx::Surface& screen, const gfx::Rect& dirty) override;
     void wait(std::optional<std::chrono::milliseconds> timeout) override;
     void wake() override;
+    // The host window's icon; the picture's top-left colour is left out, as the views leave it.
+    void showIcon(const gfx::Surface* icon) override;
 
     // The virtual key code of an SDL key code, or 0.
     static int virtualKeyOf(int sdlKey);
