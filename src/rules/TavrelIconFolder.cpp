@@ -43,8 +43,8 @@ bool CTavrelIconFolder::Read(const CQoString& folder)
 
 std::vector<CTavrelIconFolder::PathEntry> CTavrelIconFolder::GetPathEntries() const
 {
-    const std::vector<device::WideString> names =
-        device::DevicePath::split(m_folder.View()).value_or(std::vector<device::WideString>{});
+    const std::vector<device::WideString> names
+        = device::DevicePath::split(m_folder.View()).value_or(std::vector<device::WideString>{});
     const int levels = int(names.size());
     std::vector<PathEntry> entries;
     entries.push_back({CQoString(RootName), levels});
@@ -76,9 +76,10 @@ CQoString CTavrelIconFolder::Up(const CQoString& folder, int levels)
 {
     device::WideString path = device::DevicePath::normalise(folder.View());
     if (path.empty())
-        path = u"\\";
+        return CQoString(u"\\");
+    // The parent of a path in its normal form is always a beginning of it.
     for (int i = 0; i < levels; ++i)
-        path = device::DevicePath::parent(path);
+        path.resize(device::DevicePath::parent(path).size());
     return textOf(path);
 }
 
@@ -97,6 +98,6 @@ CQoString CTavrelIconFolder::NearestExisting(const CQoString& folder)
     if (path.empty())
         return CQoString(u"\\");
     while (path != u"\\" && !device::FileSystem::isDirectory(path))
-        path = device::DevicePath::parent(path);
+        path.resize(device::DevicePath::parent(path).size());
     return textOf(path);
 }

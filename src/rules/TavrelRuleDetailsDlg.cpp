@@ -48,8 +48,8 @@ CTavrelRuleDetailsDlg::CTavrelRuleDetailsDlg(const CTavrelRuleTerms& terms, cons
 
 bool CTavrelRuleDetailsDlg::onInitDialog()
 {
-    const device::WideView field = m_terms.GetField().IsEmpty() ? device::WideView(Ops::Subject)
-                                                                : m_terms.GetField().View();
+    const device::WideView field
+        = m_terms.GetField().IsEmpty() ? device::WideView(Ops::Subject) : m_terms.GetField().View();
     m_field->resetContent();
     for (const char16_t* known : Ops::Fields())
         m_field->addString(known);
@@ -61,8 +61,8 @@ bool CTavrelRuleDetailsDlg::onInitDialog()
             m_field->setCurSel(i);
     }
     FillOperators();
-    const device::WideView operatorWord = m_terms.GetOperator().IsEmpty() ? device::WideView(Ops::Contains)
-                                                                          : m_terms.GetOperator().View();
+    const device::WideView operatorWord
+        = m_terms.GetOperator().IsEmpty() ? device::WideView(Ops::Contains) : m_terms.GetOperator().View();
     for (int i = 0; i < m_operator->count(); ++i) {
         if (m_operator->itemText(i) == operatorWord)
             m_operator->setCurSel(i);
@@ -131,8 +131,7 @@ bool CTavrelRuleDetailsDlg::onCommand(int id, int code, ui::WindowHandle source)
 void CTavrelRuleDetailsDlg::PickIcon()
 {
     if (m_settings.GetIconPath().IsEmpty()) {
-        m_settings.SetIconPath(
-            textOf(device::DevicePath::join(m_settings.GetInstallFolder().View(), IconsFolder)));
+        m_settings.SetIconPath(textOf(device::DevicePath::join(m_settings.GetInstallFolder().View(), IconsFolder)));
     }
     CTavrelIconPickerDlg picker(m_settings);
     if (picker.RunModal() != ui::IDOK)

@@ -7,10 +7,11 @@ using Ops = CTavrelRuleOperators;
 constexpr const char16_t* fields[] = {Ops::Subject, Ops::Category, Ops::Recipients};
 constexpr const char16_t* subjectOperators[] = {Ops::Equal, Ops::Not, Ops::StartsWith, Ops::EndsWith, Ops::Contains};
 constexpr const char16_t* categoryOperators[] = {Ops::Equal, Ops::Not};
-constexpr const char16_t* recipientOperators[] = {Ops::Equal,   Ops::Not,          Ops::Greater,
-                                                  Ops::Less,    Ops::GreaterOrEqual, Ops::LessOrEqual};
-constexpr const char16_t* everyOperator[] = {Ops::Equal,   Ops::Not,  Ops::StartsWith,     Ops::EndsWith,   Ops::Contains,
-                                             Ops::Greater, Ops::Less, Ops::GreaterOrEqual, Ops::LessOrEqual};
+constexpr const char16_t* recipientOperators[]
+    = {Ops::Equal, Ops::Not, Ops::Greater, Ops::Less, Ops::GreaterOrEqual, Ops::LessOrEqual};
+constexpr const char16_t* everyOperator[]
+    = {Ops::Equal,   Ops::Not,  Ops::StartsWith,     Ops::EndsWith,   Ops::Contains,
+       Ops::Greater, Ops::Less, Ops::GreaterOrEqual, Ops::LessOrEqual};
 
 } // namespace
 

@@ -42,16 +42,16 @@ public:
 
     static constexpr const char16_t* MessageCaption = u"Tavrel";
     static constexpr const char16_t* DeleteQuestion = u"Are you sure you want to delete the selected rule?";
-    static constexpr const char16_t* DefaultsQuestion =
-        u"If you select YES, all your existing icon rules will be erased and will be reset to the default rules.  "
-        u"Is this what you want to do?";
-    static constexpr const char16_t* SaveFailedMessage =
-        u"The icon rules could not be saved: the storage may be full or the rules file read-only.  Your changes "
-        u"are kept in this window until you close it.";
-    static constexpr const char16_t* DefaultsFailedMessage =
-        u"The icon rules could not be reset: the default rules could not be written to the rules file.";
-    static constexpr const char16_t* ListFullMessage =
-        u"No rule can be added: the rules file holds no more rules than the list has now.";
+    static constexpr const char16_t* DefaultsQuestion
+        = u"If you select YES, all your existing icon rules will be erased and will be reset to the default rules.  "
+          u"Is this what you want to do?";
+    static constexpr const char16_t* SaveFailedMessage
+        = u"The icon rules could not be saved: the storage may be full or the rules file read-only.  Your changes "
+          u"are kept in this window until you close it.";
+    static constexpr const char16_t* DefaultsFailedMessage
+        = u"The icon rules could not be reset: the default rules could not be written to the rules file.";
+    static constexpr const char16_t* ListFullMessage
+        = u"No rule can be added: the rules file holds no more rules than the list has now.";
 
     // `rules` is the list to edit; `path` the rules file OK saves it to and "&Defaults" starts over.
     CTavrelRulesDlg(CTavrelRules& rules, CTavrelIconFolderSettings& settings,

@@ -18,10 +18,10 @@ class CTavrelRulesFileWriter {
 public:
     enum class Problem {
         None,
-        Comma,         // in the field or the pattern, where a comma would end the part early
-        LineBreak,     // anywhere: a carriage return or line feed would end the line
-        Unreadable,    // a zero character or a byte-order mark, which reading drops
-        TooLong,       // the line would be longer than reading accepts
+        Comma,      // in the field or the pattern, where a comma would end the part early
+        LineBreak,  // anywhere: a carriage return or line feed would end the line
+        Unreadable, // a zero character or a byte-order mark, which reading drops
+        TooLong,    // the line would be longer than reading accepts
     };
     // Field, pattern and icon together, with the two commas, fill a line of at most this length.
     static constexpr std::size_t MaxTextLength = CTavrelRulesFileReader::MaxLineLength - 2;

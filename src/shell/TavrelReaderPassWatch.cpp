@@ -5,10 +5,7 @@
 #include "views/TavrelView.h"
 
 CTavrelReaderPassWatch::CTavrelReaderPassWatch(CTavrelView& view, const CTavrelCalendarData& data)
-    : m_view(view)
-    , m_data(data)
-    , m_viewHandle(view.handle())
-    , m_state(std::make_shared<State>())
+    : m_view(view), m_data(data), m_viewHandle(view.handle()), m_state(std::make_shared<State>())
 {
 }
 

@@ -36,8 +36,13 @@ protected:
     // tavrel headless on the test's device with the clock at Tuesday 8 December 2026, 3:45 PM.
     ToolRun Calendar(std::vector<std::string> arguments) const
     {
-        std::vector<std::string> all = {"--device", device.root().string(), "--headless", "--control-port", "0",
-                                        "--notify-port", std::to_string(47000 + ::getpid() % 1000)};
+        std::vector<std::string> all = {"--device",
+                                        device.root().string(),
+                                        "--headless",
+                                        "--control-port",
+                                        "0",
+                                        "--notify-port",
+                                        std::to_string(47000 + ::getpid() % 1000)};
         all.insert(all.end(), arguments.begin(), arguments.end());
         return testing_support::runProgram("tavrel", all, {"TAVREL_CLOCK=2026-12-08T15:45:00"});
     }
@@ -75,28 +80,39 @@ protected:
 TEST_F(IconRulesE2ETest, ARuleAddedWithAnIconFromThePickerChangesTheMonthAtOnceAndStaysAfterARestart)
 {
     ASSERT_EQ(Device({"install"}).exitCode, 0);
-    ASSERT_EQ(Device({"pim", "add", "--subject", "Dentist", "--start", "12/8/2026 3:00 PM", "--end",
-                      "12/8/2026 4:00 PM"})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        Device({"pim", "add", "--subject", "Dentist", "--start", "12/8/2026 3:00 PM", "--end", "12/8/2026 4:00 PM"})
+            .exitCode,
+        0);
     std::ofstream(File("rules.script")) << "command 32807\n"
                                            "idle\n"
-                                           "snap " + Path("before.png") + "\n"
-                                           // The "Calendar" menu button, then Rules...
-                                           "tap 20 307\n"
-                                           "choose &Rules...\n"
-                                           "dump " + Path("rules.txt") + "\n"
-                                           "press 1007\n"
-                                           "text 1005 Dentist\n"
-                                           "press 1002\n"
-                                           "dump " + Path("picker.txt") + "\n"
-                                           "select 1013 Cake.gif\n"
-                                           "dump " + Path("details.txt") + "\n"
-                                           "press OK\n"
-                                           "dump " + Path("added.txt") + "\n"
-                                           "press OK\n"
-                                           "idle\n"
-                                           "snap " + Path("after.png") + "\n";
+                                           "snap "
+            + Path("before.png")
+            + "\n"
+              // The "Calendar" menu button, then Rules...
+              "tap 20 307\n"
+              "choose &Rules...\n"
+              "dump "
+            + Path("rules.txt")
+            + "\n"
+              "press 1007\n"
+              "text 1005 Dentist\n"
+              "press 1002\n"
+              "dump "
+            + Path("picker.txt")
+            + "\n"
+              "select 1013 Cake.gif\n"
+              "dump "
+            + Path("details.txt")
+            + "\n"
+              "press OK\n"
+              "dump "
+            + Path("added.txt")
+            + "\n"
+              "press OK\n"
+              "idle\n"
+              "snap "
+            + Path("after.png") + "\n";
     ToolRun run = Calendar({"--script", Path("rules.script")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
 

@@ -115,7 +115,8 @@ TEST_F(TavrelIconPickerDlgTest, PicturesShowAtSixteenPixelsWithTheirBackgroundLe
     EXPECT_EQ(large.pixel(8, 8), blue);
     EXPECT_EQ(large.pixel(1, 1), CTavrelIconThumbnail::TransparentColour);
     // A picture pixel of the key's own colour is still shown.
-    const gfx::Surface keyed = CTavrelIconThumbnail::FromPicture(Picture(16, 16, white, CTavrelIconThumbnail::TransparentColour));
+    const gfx::Surface keyed
+        = CTavrelIconThumbnail::FromPicture(Picture(16, 16, white, CTavrelIconThumbnail::TransparentColour));
     EXPECT_NE(keyed.pixel(8, 8), CTavrelIconThumbnail::TransparentColour);
     EXPECT_TRUE(CTavrelIconThumbnail::FromPicture(gfx::Surface()).isEmpty());
 
@@ -166,8 +167,8 @@ TEST_F(TavrelIconPickerDlgTest, TheFolderListLeadsFromTheRootAndChoosingAnEntryC
         EXPECT_TRUE(TapItem(dialog, u" Icons"));
         EXPECT_TRUE(TapItem(dialog, u"Cake.gif")); // a file: the picker ends with it
     });
-    EXPECT_EQ(folderLists[0], (std::vector<std::string>{"\\My Device|3", " Program Files|2", "  Tavrel|1",
-                                                         "   *Icons|0|selected"}));
+    EXPECT_EQ(folderLists[0],
+              (std::vector<std::string>{"\\My Device|3", " Program Files|2", "  Tavrel|1", "   *Icons|0|selected"}));
     EXPECT_EQ(folderLists[1], (std::vector<std::string>{"\\My Device|1", " *Program Files|0|selected"}));
     EXPECT_EQ(afterClimb, (std::vector<std::string>{"Tavrel.gif@1", " Icons@0"}));
     EXPECT_EQ(remembered, (std::vector<std::string>{"\\Program Files", "\\Program Files\\Tavrel"}));

@@ -1,10 +1,10 @@
 // A rule's test as Rule Details edits it: operator words per field, terms to pattern and back, and
 // the lines of the Rules list.
 
+#include "rules/TavrelRuleTerms.h"
 #include "rules/TavrelDefaultRules.h"
 #include "rules/TavrelRule.h"
 #include "rules/TavrelRuleOperators.h"
-#include "rules/TavrelRuleTerms.h"
 #include "rules/TavrelRules.h"
 
 #include <gtest/gtest.h>
@@ -63,9 +63,9 @@ TEST(TavrelRuleTermsTest, EachOperatorWordBuildsItsPattern)
         const char16_t* operatorWord;
         const char16_t* pattern;
     } cases[] = {
-        {u"=", u"Lunch"},           {u"Not", u"<>Lunch"},   {u"Starts with", u"Lunch*"}, {u"Ends with", u"*Lunch"},
-        {u"Contains", u"*Lunch*"}, {u">", u">Lunch"},     {u"<", u"<Lunch"},           {u">=", u">=Lunch"},
-        {u"<=", u"<=Lunch"},
+        {u"=", u"Lunch"},          {u"Not", u"<>Lunch"},      {u"Starts with", u"Lunch*"},
+        {u"Ends with", u"*Lunch"}, {u"Contains", u"*Lunch*"}, {u">", u">Lunch"},
+        {u"<", u"<Lunch"},         {u">=", u">=Lunch"},       {u"<=", u"<=Lunch"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Str(CTavrelRuleTerms(u"Subject", c.operatorWord, u"Lunch").BuildPattern()), c.pattern)

@@ -143,8 +143,8 @@ TEST_F(TavrelRulesDlgTest, EditingShowsTheOperatorAndTextOfThePatternAndWritesTh
 
 TEST_F(TavrelRulesDlgTest, DefaultsAnsweredNoChangesNothingAndYesRewritesTheFileAtOnceEvenWhenThenCancelled)
 {
-    const std::vector<Triple> mine = {{u"Subject", u"*Gym*", u"\\Icons\\Gym.gif"},
-                                      {u"Category", u"Work", u"\\Icons\\Work.gif"}};
+    const std::vector<Triple> mine
+        = {{u"Subject", u"*Gym*", u"\\Icons\\Gym.gif"}, {u"Category", u"Work", u"\\Icons\\Work.gif"}};
     CTavrelRules saved = rulesOf(mine);
     ASSERT_TRUE(saved.Save(CTavrelRules::DefaultPath));
     CTavrelRules rules;
@@ -183,9 +183,8 @@ TEST_F(TavrelRulesDlgTest, DefaultsAnsweredNoChangesNothingAndYesRewritesTheFile
 
 TEST_F(TavrelRulesDlgTest, MoveUpAndDownAreDisabledAtTheEndsAndKeepTheMovedLineSelected)
 {
-    CTavrelRules rules = rulesOf({{u"Subject", u"*a*", u"\\A.gif"},
-                                  {u"Subject", u"*b*", u"\\B.gif"},
-                                  {u"Subject", u"*c*", u"\\C.gif"}});
+    CTavrelRules rules = rulesOf(
+        {{u"Subject", u"*a*", u"\\A.gif"}, {u"Subject", u"*b*", u"\\B.gif"}, {u"Subject", u"*c*", u"\\C.gif"}});
     auto buttons = [&](Rules& dialog) {
         std::string state;
         for (int id : {Rules::IDC_EDIT, Rules::IDC_DELETE, Rules::IDC_MOVE_UP, Rules::IDC_MOVE_DOWN})
@@ -217,21 +216,23 @@ TEST_F(TavrelRulesDlgTest, MoveUpAndDownAreDisabledAtTheEndsAndKeepTheMovedLineS
         Press(dialog, Rules::IDC_EDIT);
         automation.cancel();
     });
-    EXPECT_EQ(states, (std::vector<std::string>{"0000 sel=-1", "1101 sel=0", "1110 sel=2", "1111 sel=1",
-                                                "1101 sel=0", "1111 sel=1"}));
-    EXPECT_EQ(lines, (std::vector<std::string>{"[Subject] Contains \"a\"", "[Subject] Contains \"c\"",
-                                               "[Subject] Contains \"b\""}));
+    EXPECT_EQ(states,
+              (std::vector<std::string>{"0000 sel=-1", "1101 sel=0", "1110 sel=2", "1111 sel=1", "1101 sel=0",
+                                        "1111 sel=1"}));
+    EXPECT_EQ(
+        lines,
+        (std::vector<std::string>{"[Subject] Contains \"a\"", "[Subject] Contains \"c\"", "[Subject] Contains \"b\""}));
     EXPECT_EQ(editedText, "c");
-    EXPECT_EQ(triples(rules), (std::vector<Triple>{{u"Subject", u"*a*", u"\\A.gif"},
-                                                   {u"Subject", u"*c*", u"\\C.gif"},
-                                                   {u"Subject", u"*b*", u"\\B.gif"}}));
+    EXPECT_EQ(triples(rules),
+              (std::vector<Triple>{{u"Subject", u"*a*", u"\\A.gif"},
+                                   {u"Subject", u"*c*", u"\\C.gif"},
+                                   {u"Subject", u"*b*", u"\\B.gif"}}));
 }
 
 TEST_F(TavrelRulesDlgTest, DeleteAsksFirstAndRemovesTheSelectedRuleOnYes)
 {
-    CTavrelRules rules = rulesOf({{u"Subject", u"*a*", u"\\A.gif"},
-                                  {u"Subject", u"*b*", u"\\B.gif"},
-                                  {u"Subject", u"*c*", u"\\C.gif"}});
+    CTavrelRules rules = rulesOf(
+        {{u"Subject", u"*a*", u"\\A.gif"}, {u"Subject", u"*b*", u"\\B.gif"}, {u"Subject", u"*c*", u"\\C.gif"}});
     Answer(u"No");
     Answer(u"Yes");
     std::vector<int> counts;
@@ -249,7 +250,8 @@ TEST_F(TavrelRulesDlgTest, DeleteAsksFirstAndRemovesTheSelectedRuleOnYes)
     EXPECT_EQ(messages, (std::vector<std::string>{Utf8(Rules::DeleteQuestion), Utf8(Rules::DeleteQuestion)}));
     EXPECT_EQ(counts, (std::vector<int>{3, 2}));
     EXPECT_EQ(afterDelete, "--") << "no line is selected after the delete";
-    EXPECT_EQ(triples(rules), (std::vector<Triple>{{u"Subject", u"*a*", u"\\A.gif"}, {u"Subject", u"*c*", u"\\C.gif"}}));
+    EXPECT_EQ(triples(rules),
+              (std::vector<Triple>{{u"Subject", u"*a*", u"\\A.gif"}, {u"Subject", u"*c*", u"\\C.gif"}}));
 }
 
 TEST_F(TavrelRulesDlgTest, RuleDetailsRefillsTheOperatorsPerFieldAndRefusesWhatTheFileCannotHoldWithTheReason)
@@ -276,7 +278,8 @@ TEST_F(TavrelRulesDlgTest, RuleDetailsRefillsTheOperatorsPerFieldAndRefusesWhatT
         automation.confirm();
         stillOpen.push_back(!details.hasEnded());
         // Eight thousand characters typed one by one would show nothing more.
-        Find<ui::EditBox>(details, Details::IDC_TEXT)->setText(std::u16string(CTavrelRulesFileWriter::MaxTextLength, u'x'));
+        Find<ui::EditBox>(details, Details::IDC_TEXT)
+            ->setText(std::u16string(CTavrelRulesFileWriter::MaxTextLength, u'x'));
         automation.confirm();
         stillOpen.push_back(!details.hasEnded());
         Find<ui::EditBox>(details, Details::IDC_TEXT)->setText(u"");
@@ -288,8 +291,8 @@ TEST_F(TavrelRulesDlgTest, RuleDetailsRefillsTheOperatorsPerFieldAndRefusesWhatT
         Press(dialog, Rules::IDC_ADD);
         automation.confirm();
     });
-    EXPECT_EQ(operatorLists, (std::vector<std::string>{"= Not Starts with Ends with Contains* ", "=* Not ",
-                                                       "= Not >* < >= <= "}));
+    EXPECT_EQ(operatorLists,
+              (std::vector<std::string>{"= Not Starts with Ends with Contains* ", "=* Not ", "= Not >* < >= <= "}));
     EXPECT_EQ(stillOpen, (std::vector<bool>{true, true, false}));
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0], Utf8(Details::DescribeProblem(CTavrelRulesFileWriter::Problem::Comma).View()));
@@ -304,7 +307,8 @@ TEST_F(TavrelRulesDlgTest, RuleDetailsRefillsTheOperatorsPerFieldAndRefusesWhatT
     using Problem = CTavrelRulesFileWriter::Problem;
     EXPECT_EQ(CTavrelRulesFileWriter::FindProblem(CTavrelRule(u"Subject", u"a\nb", u"\\x.gif")), Problem::LineBreak);
     EXPECT_EQ(CTavrelRulesFileWriter::FindProblem(CTavrelRule(u"Subject", u"ab", u"\\x\r.gif")), Problem::LineBreak);
-    EXPECT_EQ(CTavrelRulesFileWriter::FindProblem(CTavrelRule(u"Subject", u"a\uFEFFb", u"\\x.gif")), Problem::Unreadable);
+    EXPECT_EQ(CTavrelRulesFileWriter::FindProblem(CTavrelRule(u"Subject", u"a\uFEFFb", u"\\x.gif")),
+              Problem::Unreadable);
     EXPECT_EQ(CTavrelRulesFileWriter::FindProblem(CTavrelRule(u"Subject", u"ab", u"\\x,y.gif")), Problem::None)
         << "the icon is the rest of the line, commas and all";
     EXPECT_NE(Utf8(Details::DescribeProblem(Problem::LineBreak).View()).find("line break"), std::string::npos);
