@@ -55,7 +55,8 @@ public:
     // Reads the file (creating the schema in an empty one), checks it and prepares the
     // statements. Busy when another program holds the file beyond the time-out; Damaged for a
     // file that is no appointment store or fails the integrity check; NewerFormat for one of a
-    // newer schema.
+    // newer schema. The integrity check reads the whole file, so it runs only when the file has
+    // changed since it last passed (IntegrityStamp).
     Error logon();
     void logoff();
     bool isLoggedOn() const;
@@ -86,7 +87,7 @@ private:
         Count,
     };
 
-    explicit Store(std::unique_ptr<sqlite::Connection> connection);
+    Store(std::unique_ptr<sqlite::Connection> connection, std::filesystem::path file);
     Error prepareSchema();
     Error createSchema();
     Error checkIntegrity();
@@ -100,6 +101,7 @@ private:
 
     mutable std::mutex m_mutex;
     std::unique_ptr<sqlite::Connection> m_connection;
+    std::filesystem::path m_file;
     bool m_loggedOn = false;
 };
 
