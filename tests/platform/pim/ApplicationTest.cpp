@@ -2,6 +2,8 @@
 
 #include "PimTesting.h"
 
+#include "platform/pim/Store.h"
+
 #include <sqlite3.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -143,7 +145,7 @@ TEST_F(ApplicationTest, LogonRefusesFilesThatAreNoAppointmentStore)
 
     // A store of a newer program is not guessed at.
     ASSERT_TRUE(open(file())->logon());
-    RawConnection(file()).exec("PRAGMA user_version = 2");
+    RawConnection(file()).exec(("PRAGMA user_version = " + std::to_string(pim::Store::kSchemaVersion + 1)).c_str());
     std::unique_ptr<Application> newer = open(file());
     EXPECT_FALSE(newer->logon(&error));
     EXPECT_EQ(error, Error::NewerFormat);
