@@ -28,3 +28,5 @@ target_include_directories(tavrel_stb INTERFACE ${STB_INCLUDE_DIR})
 add_library(tavrel_sdl_headers INTERFACE)
 target_include_directories(tavrel_sdl_headers INTERFACE ${SDL2_INCLUDE_DIRS})
 target_compile_options(tavrel_sdl_headers INTERFACE ${SDL2_CFLAGS_OTHER})
+# iCalendar: reading, writing and recurrence expansion (platform/ical).
+pkg_check_modules(LIBICAL REQUIRED IMPORTED_TARGET libical)
