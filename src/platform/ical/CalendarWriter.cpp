@@ -158,9 +158,11 @@ bool CalendarWriter::add(const Event& event)
         for (LocalTime deleted : event.exceptionDates)
             icalcomponent_add_property(vevent, withZone(icalproperty_new_exdate(timeOf(deleted, event.allDay)), event.allDay));
     }
-    if (!event.recurrenceId.empty() && event.recurrenceIdStart) {
-        icaltimetype original = timeOf(*event.recurrenceIdStart, event.recurrenceIdIsDate);
-        icalcomponent_add_property(vevent, withZone(icalproperty_new_recurrenceid(original), event.recurrenceIdIsDate));
+    if (!event.recurrenceId.empty()) {
+        // The key is itself an iCalendar date or date-time: UTC, floating or a DATE.
+        const icaltimetype original = icaltime_from_string(event.recurrenceId.c_str());
+        if (!icaltime_is_null_time(original))
+            icalcomponent_add_property(vevent, icalproperty_new_recurrenceid(original));
     }
     icalcomponent_add_component(m_calendar, vevent);
     ++m_count;

@@ -26,8 +26,9 @@ public:
     CalendarWriter& operator=(const CalendarWriter&) = delete;
 
     // Adds one event. The rule's parts are written from the RecurrenceRule fields (its `text` is
-    // not used); `until` and the exception dates are local times like the rest. False (nothing
-    // added) for an event libical will not write (a rule it cannot take).
+    // not used); `until` and the exception dates are local times like the rest; `recurrenceId`, a
+    // recurrenceKey(), makes it one occurrence of the series `uid` names. False (nothing added)
+    // for an event libical will not write (a rule it cannot take).
     bool add(const Event& event);
     int count() const { return m_count; }
 

@@ -108,5 +108,7 @@ struct Event {
 // "YYYYMMDD", a floating date-time as "YYYYMMDDTHHMMSS", any other date-time in UTC as
 // "YYYYMMDDTHHMMSSZ".
 std::string recurrenceKey(int year, int month, int day, int hour, int minute, int second, bool isDate, bool isUtc);
+// The local time a recurrenceKey() names; nothing for a text that is none.
+std::optional<LocalTime> localTimeOfRecurrenceKey(const std::string& key);
 
 } // namespace ical

@@ -78,6 +78,14 @@ std::string recurrenceKeyOf(const icaltimetype& value, icaltimezone* zone)
     return recurrenceKey(key.year, key.month, key.day, key.hour, key.minute, key.second, key.is_date, anchored);
 }
 
+std::optional<LocalTime> localTimeOfRecurrenceKey(const std::string& key)
+{
+    const icaltimetype value = icaltime_from_string(key.c_str());
+    if (icaltime_is_null_time(value))
+        return std::nullopt;
+    return ZoneTable::toLocal(value, nullptr);
+}
+
 bool EventReader::readTime(icalproperty* property, const icaltimetype& value, Time& time, std::string& reason) const
 {
     const char* name = icalproperty_get_property_name(property);
