@@ -159,17 +159,6 @@ bool EventReader::readRule(icalproperty* property, RecurrenceRule& rule, std::st
 
 bool EventReader::read(icalcomponent* vevent, Event& event, std::string& reason) const
 {
-    // libical drops a property it cannot read and leaves a note: for the properties that say when
-    // the event happens, reading on would place it wrongly.
-    for (icalproperty* note = icalcomponent_get_first_property(vevent, ICAL_XLICERROR_PROPERTY); note;
-         note = icalcomponent_get_next_property(vevent, ICAL_XLICERROR_PROPERTY)) {
-        const std::string property = damagedProperty(icalproperty_get_xlicerror(note));
-        if (isTimeProperty(property)) {
-            reason = "its " + property + " cannot be read";
-            return false;
-        }
-    }
-
     if (const char* uid = icalcomponent_get_uid(vevent))
         event.uid = uid;
     if (const char* summary = icalcomponent_get_summary(vevent))
@@ -193,6 +182,18 @@ bool EventReader::read(icalcomponent* vevent, Event& event, std::string& reason)
     if (icalproperty* sequence = icalcomponent_get_first_property(vevent, ICAL_SEQUENCE_PROPERTY))
         event.sequence = icalproperty_get_sequence(sequence);
     event.cancelled = icalcomponent_get_status(vevent) == ICAL_STATUS_CANCELLED;
+
+    // libical drops a property it cannot read and leaves a note: for the properties that say when
+    // the event happens, reading on would place it wrongly.
+    for (icalproperty* note = icalcomponent_get_first_property(vevent, ICAL_XLICERROR_PROPERTY); note;
+         note = icalcomponent_get_next_property(vevent, ICAL_XLICERROR_PROPERTY)) {
+        const std::string property = damagedProperty(icalproperty_get_xlicerror(note));
+        if (isTimeProperty(property)) {
+            reason = "its " + property + " cannot be read";
+            return false;
+        }
+    }
+
 
     icalproperty* startProperty = icalcomponent_get_first_property(vevent, ICAL_DTSTART_PROPERTY);
     if (!startProperty) {

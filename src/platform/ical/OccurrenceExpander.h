@@ -37,7 +37,7 @@ public:
     OccurrenceExpander(const Calendar& calendar, Limits limits);
 
     // Appends the occurrences that touch [from, to] (ending at or after `from`, starting at or
-    // before `to`) in start order. A changed occurrence is still there: the caller replaces it
+    // before `to`) in start order; past a limit, the ones found until then. A changed occurrence is still there: the caller replaces it
     // with the event that changes it (Event::recurrenceId).
     Outcome expand(const Event& event, LocalTime from, LocalTime to, std::vector<Occurrence>& out) const;
 
