@@ -1,6 +1,6 @@
 #include "PimCommand.h"
 
-#include "PimImportCommand.h"
+#include "IcalHelper.h"
 
 #include "platform/device/DateParser.h"
 #include "platform/device/OleDateTime.h"
@@ -160,10 +160,8 @@ public:
             m_out << kUsage;
             return kDone;
         }
-        if (command == "import")
-            return runPimImportCommand(args, std::cin, m_out, m_err);
-        if (command == "export")
-            return runPimExportCommand(args, m_out, m_err);
+        if (command == "import" || command == "export")
+            return runIcalHelper(args, m_err);
         try {
             if (command == "add")
                 return add(Options(args, 1, {"--subject", "--start", "--end", "--location", "--categories", "--recur",

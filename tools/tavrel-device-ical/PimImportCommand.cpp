@@ -99,10 +99,12 @@ class Reporter {
 public:
     explicit Reporter(std::ostream& err) : m_err(err), m_sameLine(&err == &std::cerr && ::isatty(2)) {}
 
+    // One line for each tenth of the way.
     void progress(const char* what, std::size_t done, std::size_t total)
     {
-        if (total <= kProgressFrom)
+        if (total <= kProgressFrom || (done < total && done * 10 / total == m_lastTenth))
             return;
+        m_lastTenth = done < total ? done * 10 / total : 0;
         m_err << "tavrel-device pim import: " << what << ' ' << done << " of " << total << (m_sameLine ? "\r" : "\n");
         m_err.flush();
         m_pending = m_sameLine;
@@ -119,6 +121,7 @@ private:
     std::ostream& m_err;
     bool m_sameLine;
     bool m_pending = false;
+    std::size_t m_lastTenth = 0;
 };
 
 bool readInput(const std::string& name, std::istream& in, std::string& bytes, std::string& error)
