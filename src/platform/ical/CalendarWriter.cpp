@@ -50,6 +50,8 @@ std::string joined(const List& values)
 
 CalendarWriter::CalendarWriter(const std::string& zone) : m_calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT))
 {
+    // What libical cannot do is reported through its results, never by ending the program.
+    icalerror_set_errors_are_fatal(0);
     icalcomponent_add_property(m_calendar, icalproperty_new_prodid("-//Orvix//Tavrel 3.41//EN"));
     icalcomponent_add_property(m_calendar, icalproperty_new_version("2.0"));
     icalcomponent_add_property(m_calendar, icalproperty_new_calscale("GREGORIAN"));
