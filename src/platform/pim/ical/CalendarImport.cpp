@@ -141,7 +141,7 @@ bool CalendarImport::run(const ical::Calendar& calendar, Summary& summary, Error
                 switch (expander.expand(*master, m_from, m_to, occurrences)) {
                 case ical::OccurrenceExpander::Outcome::Complete: break;
                 case ical::OccurrenceExpander::Outcome::TooManyOccurrences:
-                    skip(*master, occurrenceBudget <= kMaxOccurrencesPerEvent && occurrenceBudget < kMaxOccurrences
+                    skip(*master, occurrenceBudget < kMaxOccurrencesPerEvent
                              ? "the import's limit of " + std::to_string(kMaxOccurrences) + " expanded occurrences is reached"
                              : "the store cannot repeat it (" + whyNot + ") and it has more than " +
                                  std::to_string(kMaxOccurrencesPerEvent) + " occurrences between " + window);
