@@ -193,8 +193,8 @@ TEST(TavrelCtlArgumentsTest, HelpAndATooLongMessage)
 
     net::UdpSocket calendar;
     ASSERT_TRUE(calendar.open(0));
-    const std::vector<std::string> ports = {"--port", std::to_string(calendar.localPort()), "--listen",
-                                            std::to_string(freePort()), "--timeout", "0"};
+    const std::vector<std::string> ports
+        = {"--port", std::to_string(calendar.localPort()), "--listen", std::to_string(freePort()), "--timeout", "0"};
     // One character over, either way of writing it: refused before anything is sent.
     std::vector<std::string> raw = ports;
     raw.insert(raw.end(), {"raw", std::string(498, 'x')});
@@ -203,8 +203,9 @@ TEST(TavrelCtlArgumentsTest, HelpAndATooLongMessage)
     for (const auto& args : {raw, send}) {
         testing_support::ToolRun tooLong = testing_support::runProgram("tavrelctl", args);
         EXPECT_EQ(tooLong.exitCode, 2);
-        EXPECT_EQ(tooLong.err, "tavrelctl: the message is 498 characters long; one datagram carries at most 497 (see "
-                               "--help)\n");
+        EXPECT_EQ(tooLong.err,
+                  "tavrelctl: the message is 498 characters long; one datagram carries at most 497 (see "
+                  "--help)\n");
         EXPECT_TRUE(tooLong.out.empty());
     }
     std::vector<std::uint8_t> buffer(2048);

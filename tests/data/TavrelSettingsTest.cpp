@@ -103,7 +103,8 @@ TEST_F(TavrelSettingsTest, MonthsOutsideOneToTwelveNeitherReadNorWritePerMonthVa
     CQoString name;
     for (bool more = main.GetFirstValueName(name); more; more = main.GetNextValueName(name)) {
         const std::string text = device::toUtf8(name.View());
-        for (const char* never : {"Transparency00", "Transparency13", "Background0", "Background13", "DayBar0", "DayBar13"})
+        for (const char* never :
+             {"Transparency00", "Transparency13", "Background0", "Background13", "DayBar0", "DayBar13"})
             EXPECT_NE(text, never);
     }
 }

@@ -255,8 +255,9 @@ TEST(ControlE2ETest, LongestCommandsAndNotificationsTravelThroughBothPrograms)
     CalendarSession session(device, {}, false);
     ASSERT_TRUE(session.program().started());
     auto tavrelctl = [&](const char* timeoutMs, const std::vector<std::string>& command) {
-        std::vector<std::string> args = {"--port", std::to_string(session.controlPort()), "--listen",
-                                         std::to_string(session.notifyPort()), "--timeout", timeoutMs};
+        std::vector<std::string> args = {"--port",    std::to_string(session.controlPort()),
+                                         "--listen",  std::to_string(session.notifyPort()),
+                                         "--timeout", timeoutMs};
         args.insert(args.end(), command.begin(), command.end());
         return testing_support::runProgram("tavrelctl", args);
     };
@@ -278,11 +279,12 @@ TEST(ControlE2ETest, LongestCommandsAndNotificationsTravelThroughBothPrograms)
 
     // The longest command, 497 characters: an activity whose long ID comes back in the answer,
     // which shows that the command arrived whole, its last argument included.
-    const std::string head = "AddActivity:\"", tail = "\";\"Work\";\"Meeting\";\"3/4/2026 9:00:00 AM\";\"3/4/2026 "
-                                                         "10:00:00 AM\";\"\";\"1\";\"0\"";
+    const std::string head = "AddActivity:\"",
+                      tail = "\";\"Work\";\"Meeting\";\"3/4/2026 9:00:00 AM\";\"3/4/2026 "
+                             "10:00:00 AM\";\"\";\"1\";\"0\"";
     const std::string id(497 - head.size() - tail.size(), 'i');
-    const std::vector<std::string> add = {"send", "AddActivity", id, "Work", "Meeting", "3/4/2026 9:00:00 AM",
-                                          "3/4/2026 10:00:00 AM", "", "1", "0"};
+    const std::vector<std::string> add
+        = {"send", "AddActivity", id, "Work", "Meeting", "3/4/2026 9:00:00 AM", "3/4/2026 10:00:00 AM", "", "1", "0"};
     run = tavrelctl("1500", add);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "OnActivityAdded:\"" + id + "\"\n");
@@ -296,11 +298,14 @@ TEST(ControlE2ETest, LongestCommandsAndNotificationsTravelThroughBothPrograms)
 
     // A control application that fills its whole 1000-byte payload area (499 characters, a
     // 1016-byte datagram) is heard as well.
-    BackgroundProgram listener("tavrelctl", {"--listen", std::to_string(session.notifyPort()), "--timeout", "3000",
-                                             "listen"});
+    BackgroundProgram listener("tavrelctl",
+                               {"--listen", std::to_string(session.notifyPort()), "--timeout", "3000", "listen"});
     std::this_thread::sleep_for(300ms);
-    std::u16string fullId(499 - head.size() - tail.size(), u'f');
-    std::u16string fullCommand = u"AddActivity:\"" + fullId + device::fromUtf8(tail);
+    // Another activity at the same time with another name: the same one again would be refused.
+    const std::string fullTail
+        = "\";\"Work\";\"Review\";\"3/4/2026 9:00:00 AM\";\"3/4/2026 10:00:00 AM\";\"\";\"1\";\"0\"";
+    std::u16string fullId(499 - head.size() - fullTail.size(), u'f');
+    std::u16string fullCommand = u"AddActivity:\"" + fullId + device::fromUtf8(fullTail);
     ASSERT_EQ(datagram(fullCommand).size(), 1016u);
     net::UdpSocket peer;
     ASSERT_TRUE(peer.open(0));

@@ -163,8 +163,9 @@ int main(int argc, char** argv)
     const CQoString message = sends ? messageText(options) : CQoString();
     // Checked before anything is sent: one datagram carries at most this much, for every peer.
     if (message.GetLength() > CTavrelDatagram::MaxMessageLength)
-        return badArguments("the message is " + std::to_string(message.GetLength()) + " characters long; one "
-                            "datagram carries at most " + std::to_string(CTavrelDatagram::MaxMessageLength));
+        return badArguments("the message is " + std::to_string(message.GetLength())
+                            + " characters long; one datagram carries at most "
+                            + std::to_string(CTavrelDatagram::MaxMessageLength));
 
     // "stop" waits for no answer, so it needs no particular port of its own.
     ControlClient client(options.controlPort, options.command == "stop" ? 0 : options.listenPort);
