@@ -108,6 +108,10 @@ bool CTavrelRuleDetailsDlg::onOk()
     CTavrelRule rule;
     if (!GetRule(rule))
         return true; // closes; the caller leaves the rule as it was
+    if (!GetTerms().TextStaysText()) {
+        ui::messageBox(this, OperatorInTextMessage, Caption, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+        return false;
+    }
     const CTavrelRulesFileWriter::Problem problem = CTavrelRulesFileWriter::FindProblem(rule);
     if (problem == CTavrelRulesFileWriter::Problem::None)
         return true;

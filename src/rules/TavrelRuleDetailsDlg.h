@@ -12,7 +12,8 @@
 // it was (Add adds nothing), without a message. Blanks around the text and the icon do not count.
 // A rule the rules file could not give back as it is (a comma or a line break in the text, a text
 // too long for a line of the file) is refused with a message that says why, and the dialog stays
-// open, rather than the rule being lost when the rules are saved.
+// open, rather than the rule being lost when the rules are saved. So is a text that begins with
+// "=", "<" or ">" where the pattern's operator ends: the rule would read it as its operator.
 
 #include "common/QoString.h"
 #include "platform/ui/Dialog.h"
@@ -38,6 +39,9 @@ public:
     static constexpr int IDC_BROWSE = 1002;
     // The folder below the install folder that the picker starts in the first time.
     static constexpr const char16_t* IconsFolder = u"Icons";
+    static constexpr const char16_t* OperatorInTextMessage
+        = u"With this operator the text cannot begin with \"=\", \"<\" or \">\": the rule would take them for "
+          u"its operator.  Choose the operator from the list instead.";
 
     CTavrelRuleDetailsDlg(const CTavrelRuleTerms& terms, const CQoString& icon, CTavrelIconFolderSettings& settings);
 

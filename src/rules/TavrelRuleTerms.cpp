@@ -10,6 +10,16 @@ using Ops = CTavrelRuleOperators;
 
 CQoString textOf(device::WideView view) { return CQoString(device::WideString(view).c_str()); }
 
+// The operator characters a pattern built for this operator word begins with.
+device::WideView operatorTextOf(device::WideView word)
+{
+    if (word == Ops::Not)
+        return u"<>";
+    if (word == Ops::Greater || word == Ops::Less || word == Ops::GreaterOrEqual || word == Ops::LessOrEqual)
+        return word;
+    return {};
+}
+
 } // namespace
 
 CTavrelRuleTerms::CTavrelRuleTerms(const char16_t* field, const char16_t* operatorWord, const char16_t* text)
@@ -74,13 +84,22 @@ CQoString CTavrelRuleTerms::BuildPattern() const
         pattern = u"*";
         pattern += m_text.View();
         pattern += u'*';
-    } else if (word == Ops::Greater || word == Ops::Less || word == Ops::GreaterOrEqual || word == Ops::LessOrEqual) {
+    } else if (!operatorTextOf(word).empty()) {
         pattern = word;
         pattern += m_text.View();
     } else {
         pattern = m_text.View();
     }
     return CQoString(pattern.c_str());
+}
+
+bool CTavrelRuleTerms::TextStaysText() const
+{
+    const CQoString pattern = BuildPattern();
+    device::WideView operatorText;
+    device::WideView value;
+    CTavrelRulePattern::Split(pattern.View(), operatorText, value);
+    return operatorText == operatorTextOf(m_operator.View());
 }
 
 CQoString CTavrelRuleTerms::ListLine(const CTavrelRule& rule)

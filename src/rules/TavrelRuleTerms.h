@@ -32,6 +32,10 @@ public:
     const CQoString& GetText() const { return m_text; }
 
     CQoString BuildPattern() const;
+    // Whether the pattern built from these terms reads back with their operator: a text that begins
+    // with "=", "<" or ">" where the pattern's operator ends would be read as part of the operator
+    // (">5" under "=" would test "greater than 5", and a subject would lose the ">").
+    bool TextStaysText() const;
 
     // The rule's line in the Rules list: [Subject] Starts with "Lunch".
     static CQoString ListLine(const CTavrelRule& rule);

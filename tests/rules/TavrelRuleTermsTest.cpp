@@ -96,6 +96,28 @@ TEST(TavrelRuleTermsTest, PatternsGiveBackOperatorAndText)
     EXPECT_EQ(Derive(u"# Recipients", u"=<3").operatorWord, u"=<");
 }
 
+TEST(TavrelRuleTermsTest, ATextBeginningWithAnOperatorCharacterIsTakenForTheOperatorAndSaidSo)
+{
+    auto stays = [](const char16_t* operatorWord, const char16_t* text) {
+        return CTavrelRuleTerms(u"Subject", operatorWord, text).TextStaysText();
+    };
+    for (const char16_t* word : {u"=", u"Not", u"Starts with", u"Ends with", u"Contains", u">", u"<", u">=", u"<="})
+        EXPECT_TRUE(stays(word, u"Lunch <3 =)"));
+    // Right behind the operator (or at the start) the characters join it.
+    EXPECT_FALSE(stays(u"=", u">5"));
+    EXPECT_FALSE(stays(u"=", u"=5"));
+    EXPECT_FALSE(stays(u"Starts with", u"<b>"));
+    EXPECT_FALSE(stays(u"Not", u"=x"));
+    EXPECT_FALSE(stays(u">", u"=2"));
+    EXPECT_FALSE(stays(u"<", u">2"));
+    // Behind an asterisk they are text.
+    EXPECT_TRUE(stays(u"Ends with", u">5"));
+    EXPECT_TRUE(stays(u"Contains", u"=5"));
+    // What such terms would have become.
+    EXPECT_EQ(Derive(u"Subject", CTavrelRuleTerms(u"Subject", u"=", u">5").BuildPattern().GetString()).operatorWord,
+              u">");
+}
+
 TEST(TavrelRuleTermsTest, EveryDefaultRuleComesBackAsItWasThroughItsTerms)
 {
     CTavrelRules rules;

@@ -277,6 +277,12 @@ TEST_F(TavrelRulesDlgTest, RuleDetailsRefillsTheOperatorsPerFieldAndRefusesWhatT
         SetText(details, Details::IDC_ICON, u"\\Icons\\Food.gif");
         automation.confirm();
         stillOpen.push_back(!details.hasEnded());
+        // "=" with a text that begins with ">" would become a "greater than" rule.
+        Select(details, Details::IDC_OPERATOR, u"=");
+        SetText(details, Details::IDC_TEXT, u">5");
+        automation.confirm();
+        stillOpen.push_back(!details.hasEnded());
+        Select(details, Details::IDC_OPERATOR, u"Contains");
         // Eight thousand characters typed one by one would show nothing more.
         Find<ui::EditBox>(details, Details::IDC_TEXT)
             ->setText(std::u16string(CTavrelRulesFileWriter::MaxTextLength, u'x'));
@@ -293,12 +299,13 @@ TEST_F(TavrelRulesDlgTest, RuleDetailsRefillsTheOperatorsPerFieldAndRefusesWhatT
     });
     EXPECT_EQ(operatorLists,
               (std::vector<std::string>{"= Not Starts with Ends with Contains* ", "=* Not ", "= Not >* < >= <= "}));
-    EXPECT_EQ(stillOpen, (std::vector<bool>{true, true, false}));
-    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(stillOpen, (std::vector<bool>{true, true, true, false}));
+    ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[0], Utf8(Details::DescribeProblem(CTavrelRulesFileWriter::Problem::Comma).View()));
     EXPECT_NE(messages[0].find("comma"), std::string::npos);
-    EXPECT_EQ(messages[1], Utf8(Details::DescribeProblem(CTavrelRulesFileWriter::Problem::TooLong).View()));
-    EXPECT_NE(messages[1].find("8190"), std::string::npos);
+    EXPECT_EQ(messages[1], Utf8(Details::OperatorInTextMessage));
+    EXPECT_EQ(messages[2], Utf8(Details::DescribeProblem(CTavrelRulesFileWriter::Problem::TooLong).View()));
+    EXPECT_NE(messages[2].find("8190"), std::string::npos);
     // Blanks around the text do not count.
     EXPECT_EQ(triples(rules).front(), Triple(u"Subject", u"*Lunch*", u"\\Icons\\Food.gif"));
     EXPECT_EQ(OnDisk(), triples(rules));
