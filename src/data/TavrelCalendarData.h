@@ -21,6 +21,7 @@
 #include "data/TavrelOrderedLock.h"
 
 #include <atomic>
+#include <cstdint>
 #include <list>
 #include <memory>
 
@@ -65,9 +66,23 @@ public:
     void RequestReaderStop() { m_stopRequested.store(true); }
     bool IsReaderStopRequested() const { return m_stopRequested.load(); }
     void ClearReaderStop() { m_stopRequested.store(false); }
-    void RequestRefresh() { m_refreshRequested.store(true); }
+    // Refresh requests are also counted: the reader clears the flag at the start of a pass and so
+    // takes every request made until then, before it reads anything. Whoever made a request (the
+    // rules dialog, a script's `idle` after it) can so tell when a pass that saw it has been drawn.
+    void RequestRefresh()
+    {
+        m_refreshRequests.fetch_add(1);
+        m_refreshRequested.store(true);
+    }
     bool IsRefreshRequested() const { return m_refreshRequested.load(); }
-    void ClearRefresh() { m_refreshRequested.store(false); }
+    void ClearRefresh()
+    {
+        m_refreshRequested.store(false);
+        m_refreshesTaken.store(m_refreshRequests.load());
+    }
+    std::uint64_t GetRefreshRequestCount() const { return m_refreshRequests.load(); }
+    // How many requests the latest pass had taken when it started.
+    std::uint64_t GetRefreshesTakenCount() const { return m_refreshesTaken.load(); }
 
     static bool IsPersonal(const CQoString& name) { return name.CompareNoCase(u"<Personal>") == 0; }
     static bool IsCombined(const CQoString& name) { return name.CompareNoCase(u"<Combined>") == 0; }
@@ -85,4 +100,6 @@ private:
 
     std::atomic<bool> m_stopRequested{false};
     std::atomic<bool> m_refreshRequested{false};
+    std::atomic<std::uint64_t> m_refreshRequests{0};
+    std::atomic<std::uint64_t> m_refreshesTaken{0};
 };

@@ -316,6 +316,20 @@ CTavrelRules::LoadResult CTavrelRules::LoadFile(const CQoString& path)
     return LoadResult::Loaded;
 }
 
+bool CTavrelRules::Reset(const char16_t* path)
+{
+    const CQoString rulesPath(path ? path : u"");
+    const CQoString backupPath = GetCompanionPath(rulesPath, u".BAK");
+    if (backupPath.IsEmpty())
+        return false;
+    // The backup first: should the rules file then stay, the files still say "these rules".
+    for (const CQoString* file : {&backupPath, &rulesPath}) {
+        if (exists(*file) && (isFolder(*file) || !device::FileSystem::removeFile(file->View())))
+            return false;
+    }
+    return Load(rulesPath);
+}
+
 bool CTavrelRules::Save(const char16_t* path)
 {
     const CQoString rulesPath(path ? path : u"");

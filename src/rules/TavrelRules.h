@@ -107,6 +107,12 @@ public:
     // when a rule cannot be stored (CTavrelRulesFileWriter::CanStore), when there are more rules
     // than a rules file may hold, or when any step of the file protocol fails.
     bool Save(const char16_t* path);
+    // Starts the file over with the default rules ("&Defaults" of the rules dialog): deletes a
+    // backup a cut-off save left (the next Load would bring its old rules back over the defaults)
+    // and the rules file, then Loads, which builds the defaults and saves them. Fails with the
+    // list and the files as they were when a file cannot be deleted; fails with the list holding
+    // the defaults when they cannot be saved.
+    bool Reset(const char16_t* path);
 
     // The same rules in the same order (the path does not count).
     bool operator==(const CTavrelRules& other) const;

@@ -4,11 +4,13 @@
 
 namespace {
 
-// Characters the reader drops or ends a line at.
-bool holdsUnstorableCharacter(device::WideView text)
+bool holdsLineBreak(device::WideView text) { return text.find_first_of(u"\r\n") != device::WideView::npos; }
+
+// Characters the reader drops wherever they stand.
+bool holdsDroppedCharacter(device::WideView text)
 {
     for (char16_t c : text) {
-        if (c == 0 || c == 10 || c == 13 || c == 0xFEFF || c == 0xFFFE)
+        if (c == 0 || c == 0xFEFF || c == 0xFFFE)
             return true;
     }
     return false;
@@ -24,16 +26,20 @@ void appendText(device::WideView text, std::vector<std::uint8_t>& bytes)
 
 } // namespace
 
-bool CTavrelRulesFileWriter::CanStore(const CTavrelRule& rule)
+CTavrelRulesFileWriter::Problem CTavrelRulesFileWriter::FindProblem(const CTavrelRule& rule)
 {
     const device::WideView field = rule.GetField().View();
     const device::WideView pattern = rule.GetPattern().View();
     const device::WideView icon = rule.GetIcon().View();
+    if (holdsLineBreak(field) || holdsLineBreak(pattern) || holdsLineBreak(icon))
+        return Problem::LineBreak;
     if (field.find(u',') != device::WideView::npos || pattern.find(u',') != device::WideView::npos)
-        return false;
-    if (holdsUnstorableCharacter(field) || holdsUnstorableCharacter(pattern) || holdsUnstorableCharacter(icon))
-        return false;
-    return field.size() + pattern.size() + icon.size() + 2 <= CTavrelRulesFileReader::MaxLineLength;
+        return Problem::Comma;
+    if (holdsDroppedCharacter(field) || holdsDroppedCharacter(pattern) || holdsDroppedCharacter(icon))
+        return Problem::Unreadable;
+    if (field.size() + pattern.size() + icon.size() > MaxTextLength)
+        return Problem::TooLong;
+    return Problem::None;
 }
 
 void CTavrelRulesFileWriter::AppendLine(const CTavrelRule& rule, std::vector<std::uint8_t>& bytes)

@@ -5,15 +5,28 @@
 //
 // The form has no escapes, so a rule whose field or pattern holds a comma, or whose texts hold a
 // line break, a byte-order mark or a zero character, would come back as a different rule. Such a
-// rule cannot be stored: CanStore says so, and saving refuses it rather than corrupt the file.
+// rule cannot be stored: CanStore says so, FindProblem says why (for the message Rule Details
+// shows), and saving refuses it rather than corrupt the file.
 
 #include "rules/TavrelRule.h"
+#include "rules/TavrelRulesFileReader.h"
 
 #include <cstdint>
 #include <vector>
 
 class CTavrelRulesFileWriter {
 public:
-    static bool CanStore(const CTavrelRule& rule);
+    enum class Problem {
+        None,
+        Comma,      // in the field or the pattern, where a comma would end the part early
+        LineBreak,  // anywhere: a carriage return or line feed would end the line
+        Unreadable, // a zero character or a byte-order mark, which reading drops
+        TooLong,    // the line would be longer than reading accepts
+    };
+    // Field, pattern and icon together, with the two commas, fill a line of at most this length.
+    static constexpr std::size_t MaxTextLength = CTavrelRulesFileReader::MaxLineLength - 2;
+
+    static Problem FindProblem(const CTavrelRule& rule);
+    static bool CanStore(const CTavrelRule& rule) { return FindProblem(rule) == Problem::None; }
     static void AppendLine(const CTavrelRule& rule, std::vector<std::uint8_t>& bytes);
 };

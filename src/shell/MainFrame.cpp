@@ -12,10 +12,13 @@
 #include "platform/ui/FileOpenDialog.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/WaitCursor.h"
+#include "rules/TavrelRules.h"
+#include "rules/TavrelRulesDlg.h"
 #include "shell/AboutDlg.h"
 #include "shell/TavrelApp.h"
 #include "shell/TavrelCommands.h"
 #include "shell/TavrelFrameControlHost.h"
+#include "shell/TavrelIconPathSettings.h"
 #include "shell/TavrelMainMenu.h"
 #include "shell/TavrelReaderPassWatch.h"
 #include "shell/TavrelStrings.h"
@@ -90,7 +93,7 @@ bool CMainFrame::Create()
         destroy();
         return false;
     }
-    m_readerView = std::make_unique<CTavrelReaderPassWatch>(*m_view);
+    m_readerView = std::make_unique<CTavrelReaderPassWatch>(*m_view, m_app.GetCalendarData());
     setView(m_view.get());
 
     addCommandRange(
@@ -279,9 +282,11 @@ void CMainFrame::DefineCommands()
     table.add(ID_APP_EXIT, [this] { desktop()->quit(0); });
     table.add(ID_SWITCH_TO_CLIENT, [this] { SendNotification(CTavrelNotifications::ShowClient()); },
               CommandTable::enabledWhen([this] { return m_app.IsControlMode(); }));
-    // Attaching remote calendars, choosing a background picture and editing the icon rules are
-    // not part of this program yet.
-    for (int id : {ID_CALENDAR_ATTACHED, ID_BACKGROUND_CHOOSE, ID_VIEW_RULES})
+    // "&Rules..." of the menu and "Set Icon Rules..." of the day menu.
+    table.add(ID_VIEW_RULES, [this] { OnRules(); });
+    // Attaching remote calendars and choosing a background picture are not part of this program
+    // yet.
+    for (int id : {ID_CALENDAR_ATTACHED, ID_BACKGROUND_CHOOSE})
         table.add(id, {}, CommandTable::disabled());
 }
 
@@ -309,6 +314,20 @@ void CMainFrame::OnAbout()
 {
     CAboutDlg about;
     about.RunModal();
+}
+
+void CMainFrame::OnRules()
+{
+    // The dialog edits a copy, taken under the rules lock, and saves it when the user confirms;
+    // only a saved copy replaces the program's rules (under the lock again), and the reader's next
+    // pass, asked for now, draws the icons they choose.
+    CTavrelRules rules = m_app.GetRulesCopy();
+    CTavrelIconPathSettings iconSettings(m_app.GetSettings());
+    CTavrelRulesDlg dialog(rules, iconSettings);
+    if (dialog.RunModal() != ui::IDOK)
+        return;
+    m_app.ReplaceRules(rules);
+    m_app.RequestRefresh();
 }
 
 void CMainFrame::OnChooseSkin()

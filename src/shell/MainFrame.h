@@ -79,8 +79,8 @@ public:
     // The control socket's part of the frame (its socket may have failed to open).
     CTavrelControl* GetControl() const { return m_control.get(); }
 
-    // Whether the reader's latest pass has been drawn for the date and mode the view shows now.
-    // A script's `idle` and the snapshot wait for it.
+    // Whether the reader's latest pass has been drawn for the date and mode the view shows now, and
+    // started after every refresh request. A script's `idle` and the snapshot wait for it.
     bool IsReaderPassDrawn() const;
     unsigned GetReaderPassCount() const;
 
@@ -96,6 +96,7 @@ private:
     void OnCalendarPersonal();
     void OnCalendarCombined();
     void OnChooseSkin();
+    void OnRules();
     void OnOnlineHelp();
     void OnAbout();
     void OpenControlSocket();

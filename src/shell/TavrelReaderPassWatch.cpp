@@ -1,12 +1,11 @@
 #include "shell/TavrelReaderPassWatch.h"
 
+#include "data/TavrelCalendarData.h"
 #include "platform/ui/Desktop.h"
 #include "views/TavrelView.h"
 
-CTavrelReaderPassWatch::CTavrelReaderPassWatch(CTavrelView& view)
-    : m_view(view)
-    , m_viewHandle(view.handle())
-    , m_state(std::make_shared<State>())
+CTavrelReaderPassWatch::CTavrelReaderPassWatch(CTavrelView& view, const CTavrelCalendarData& data)
+    : m_view(view), m_data(data), m_viewHandle(view.handle()), m_state(std::make_shared<State>())
 {
 }
 
@@ -20,8 +19,10 @@ void CTavrelReaderPassWatch::PostRefreshEvents()
     ui::Desktop* desktop = ui::Desktop::instance();
     if (!desktop)
         return;
+    // Passes run one after the other, so the requests taken now are the ones this pass started with.
+    const std::uint64_t taken = m_data.GetRefreshesTakenCount();
     // The view may be gone by the time the task runs: it is found again by its handle.
-    desktop->postTask([state = m_state, handle = m_viewHandle] {
+    desktop->postTask([state = m_state, handle = m_viewHandle, taken] {
         ui::Desktop* current = ui::Desktop::instance();
         auto* view = current ? dynamic_cast<CTavrelView*>(current->find(handle)) : nullptr;
         if (!view)
@@ -29,11 +30,13 @@ void CTavrelReaderPassWatch::PostRefreshEvents()
         state->drawn = true;
         state->mode = view->GetViewMode();
         state->date = view->GetCurrentDate();
+        state->refreshesTaken = taken;
         ++state->passes;
     });
 }
 
 bool CTavrelReaderPassWatch::IsCurrentPassDrawn() const
 {
-    return m_state->drawn && m_state->mode == m_view.GetViewMode() && m_state->date == m_view.GetCurrentDate();
+    return m_state->drawn && m_state->mode == m_view.GetViewMode() && m_state->date == m_view.GetCurrentDate()
+        && m_state->refreshesTaken >= m_data.GetRefreshRequestCount();
 }

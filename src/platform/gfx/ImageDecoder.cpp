@@ -114,17 +114,23 @@ ImageFormat ImageDecoder::detectFormat(std::span<const std::uint8_t> bytes)
 
 std::optional<Surface> ImageDecoder::decode(std::span<const std::uint8_t> bytes)
 {
+    return decode(bytes, maximumSide);
+}
+
+std::optional<Surface> ImageDecoder::decode(std::span<const std::uint8_t> bytes, int sideLimit)
+{
+    const int side = std::min(sideLimit, maximumSide);
     switch (detectFormat(bytes)) {
-    case ImageFormat::Gif: return GifCodec::decode(bytes, maximumSide);
+    case ImageFormat::Gif: return GifCodec::decode(bytes, side);
     case ImageFormat::Bmp:
         if (!bmpHoldsItsPixels(bytes))
             return std::nullopt;
-        return StbCodec::decode(bytes, maximumSide);
+        return StbCodec::decode(bytes, side);
     case ImageFormat::Jpeg:
         if (!jpegTablesAreSound(bytes))
             return std::nullopt;
-        return StbCodec::decode(bytes, maximumSide);
-    case ImageFormat::Png: return StbCodec::decode(bytes, maximumSide);
+        return StbCodec::decode(bytes, side);
+    case ImageFormat::Png: return StbCodec::decode(bytes, side);
     case ImageFormat::Unknown: break;
     }
     return std::nullopt;

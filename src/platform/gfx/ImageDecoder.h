@@ -28,6 +28,9 @@ public:
 
     static ImageFormat detectFormat(std::span<const std::uint8_t> bytes);
     static std::optional<Surface> decode(std::span<const std::uint8_t> bytes);
+    // The same with a smaller limit: a picture whose header states a side beyond `sideLimit` is
+    // refused before its pixels are decoded (lists of many small pictures bound their work so).
+    static std::optional<Surface> decode(std::span<const std::uint8_t> bytes, int sideLimit);
     static std::optional<Surface> decodeFile(const std::filesystem::path& hostPath);
 };
 

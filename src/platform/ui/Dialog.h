@@ -29,6 +29,8 @@ public:
     int RunModal(); // spelled as the design names it
     void endDialog(int result);
     bool isRunning() const { return m_running; }
+    // endDialog() has been called: the dialog's loop returns at its next turn.
+    bool hasEnded() const { return m_ended; }
     int result() const { return m_result; }
 
     // Adds a control at a template rectangle (dialog units, below the title row).

@@ -111,6 +111,20 @@ TEST(ImageDecoder, LosslessFormatsGiveBackEveryPixel)
     }
 }
 
+TEST(ImageDecoder, ASideLimitRefusesLargerPicturesOfEveryFormat)
+{
+    Surface picture = testPicture(); // 12 × 10
+    for (const Bytes& bytes : {GifCodec::encode(picture), encodeWithStb(picture, 'p'), encodeWithStb(picture, 'b'),
+                               encodeWithStb(picture, 'j')}) {
+        const int format = int(ImageDecoder::detectFormat(bytes));
+        EXPECT_TRUE(ImageDecoder::decode(bytes, 12)) << format;
+        EXPECT_FALSE(ImageDecoder::decode(bytes, 11)) << format << ": wider than the limit";
+        EXPECT_FALSE(ImageDecoder::decode(bytes, 9)) << format;
+        // A limit above the decoder's own is the decoder's own.
+        EXPECT_TRUE(ImageDecoder::decode(bytes, 1 << 30)) << format;
+    }
+}
+
 TEST(ImageDecoder, JpegComesBackCloseToTheOriginal)
 {
     Surface picture(16, 16, RGB(200, 100, 50));
