@@ -23,6 +23,7 @@
 #include <atomic>
 #include <list>
 #include <memory>
+#include <vector>
 
 class CTavrelCalendarData {
 public:
@@ -53,6 +54,10 @@ public:
     // lock. SetCurrentCalendarName stores the text as given and checks nothing.
     CQoString GetCurrentCalendarName();
     void SetCurrentCalendarName(const CQoString& name);
+    // The activity kinds (factory list, in order) of the registered calendar that is the current
+    // calendar; empty when the current calendar is no registered one or registered none. Holds
+    // the calendar list lock.
+    std::vector<CQoString> GetCurrentActivityKinds();
 
     // Hold the event lock while using it.
     CTavrelEvents& GetWindowEvents() { return m_windowEvents; }

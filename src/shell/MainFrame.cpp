@@ -17,6 +17,7 @@
 #include "shell/TavrelCommands.h"
 #include "shell/TavrelFrameControlHost.h"
 #include "shell/TavrelMainMenu.h"
+#include "shell/TavrelNewCommand.h"
 #include "shell/TavrelReaderPassWatch.h"
 #include "shell/TavrelStrings.h"
 #include "skins/TavrelSkinLoader.h"
@@ -86,6 +87,7 @@ bool CMainFrame::Create()
         return false;
     m_view = std::make_unique<CTavrelView>(m_app, *this);
     m_view->SetSkinLoader([this](const CQoString& file) { return LoadSkin(file); });
+    m_view->SetNewMenuText(CTavrelStrings::Load(IDS_NEW));
     if (!m_view->Create(*this, viewRect())) {
         destroy();
         return false;
@@ -101,8 +103,15 @@ bool CMainFrame::Create()
         },
         [](ui::CommandUpdate& update) { update.enable(true); });
     // The "New" items of the day menu make appointments and ask control applications for
-    // activities; until the frame carries those requests out they stay disabled.
-    addCommandRange(ID_NEW_FIRST, ID_NEW_LAST, {}, [](ui::CommandUpdate& update) { update.enable(false); });
+    // activities, starting at the date-time the user held.
+    m_newCommand = std::make_unique<CTavrelNewCommand>(m_app, *this);
+    addCommandRange(
+        ID_NEW_FIRST, ID_NEW_LAST,
+        [this](int id, int code) {
+            if (code == 0)
+                m_newCommand->RequestNew(id, m_view->GetHeldDate());
+        },
+        [](ui::CommandUpdate& update) { update.enable(true); });
 
     BuildCommandBar();
     OpenControlSocket();
@@ -279,9 +288,9 @@ void CMainFrame::DefineCommands()
     table.add(ID_APP_EXIT, [this] { desktop()->quit(0); });
     table.add(ID_SWITCH_TO_CLIENT, [this] { SendNotification(CTavrelNotifications::ShowClient()); },
               CommandTable::enabledWhen([this] { return m_app.IsControlMode(); }));
-    // Attaching remote calendars, choosing a background picture and editing the icon rules are
-    // not part of this program yet.
-    for (int id : {ID_CALENDAR_ATTACHED, ID_BACKGROUND_CHOOSE, ID_VIEW_RULES})
+    table.add(ID_BACKGROUND_CHOOSE, [this] { OnChooseBackground(); });
+    // Attaching remote calendars and editing the icon rules are not part of this program yet.
+    for (int id : {ID_CALENDAR_ATTACHED, ID_VIEW_RULES})
         table.add(id, {}, CommandTable::disabled());
 }
 
@@ -309,6 +318,26 @@ void CMainFrame::OnAbout()
 {
     CAboutDlg about;
     about.RunModal();
+}
+
+void CMainFrame::OnChooseBackground()
+{
+    ui::FileOpenDialog dialog(PictureFilter);
+    dialog.setPathMustExist(true);
+    if (dialog.RunModal() != ui::IDOK)
+        return;
+    switch (m_view->SetBackgroundPicture(dialog.path().c_str())) {
+    case CTavrelView::BackgroundChoice::Set:
+        break;
+    case CTavrelView::BackgroundChoice::Unreadable:
+        // The user picked this file; nothing changing without a word would look like a fault.
+        ui::messageBox(this, device::WideString(PictureUnreadable) + u"\n" + dialog.path(), Title,
+                       ui::MB_OK | ui::MB_ICONWARNING);
+        break;
+    case CTavrelView::BackgroundChoice::NotChangeable:
+        ui::messageBox(this, BackgroundNotChangeable, Title, ui::MB_OK | ui::MB_ICONWARNING);
+        break;
+    }
 }
 
 void CMainFrame::OnChooseSkin()
