@@ -127,7 +127,7 @@ void CAppointmentTypesDlg::Edit()
         Tell(NotSaved);
         return;
     }
-    if (entry.subject != oldName) {
+    if (entry.subject.View() != oldName.View()) { // any change of the text, letter case included
         m_list->deleteString(selected);
         ShowName(entry.subject);
     }

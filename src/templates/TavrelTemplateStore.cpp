@@ -88,7 +88,8 @@ bool CTavrelTemplateStore::Replace(const CQoString& oldName, const CTavrelAppoin
 {
     if (CheckName(entry.subject))
         return false;
-    if (entry.subject == oldName)
+    // CQoString's == ignores case; a rename is any change of the text.
+    if (entry.subject.View() == oldName.View())
         return Write(entry);
     if (entry.subject.CompareNoCase(oldName) == 0) {
         // The registry sees one key: writing would keep the old spelling, and deleting the old
