@@ -70,9 +70,20 @@ public:
     void RequestReaderStop() { m_stopRequested.store(true); }
     bool IsReaderStopRequested() const { return m_stopRequested.load(); }
     void ClearReaderStop() { m_stopRequested.store(false); }
-    void RequestRefresh() { m_refreshRequested.store(true); }
+    void RequestRefresh()
+    {
+        ++m_refreshGeneration;
+        m_refreshRequested.store(true);
+    }
     bool IsRefreshRequested() const { return m_refreshRequested.load(); }
     void ClearRefresh() { m_refreshRequested.store(false); }
+    // Counts the refresh requests, so that whoever waits for the view to show the data as it is
+    // now can tell a pass that began after the latest request from one that began before it: the
+    // reader takes the count when it starts a pass (after clearing the flag) and leaves it beside
+    // each pass it posts (SetPostedPassGeneration, read by the view's side behind the post).
+    unsigned GetRefreshGeneration() const { return m_refreshGeneration.load(); }
+    void SetPostedPassGeneration(unsigned generation) { m_postedPassGeneration.store(generation); }
+    unsigned GetPostedPassGeneration() const { return m_postedPassGeneration.load(); }
 
     static bool IsPersonal(const CQoString& name) { return name.CompareNoCase(u"<Personal>") == 0; }
     static bool IsCombined(const CQoString& name) { return name.CompareNoCase(u"<Combined>") == 0; }
@@ -90,4 +101,6 @@ private:
 
     std::atomic<bool> m_stopRequested{false};
     std::atomic<bool> m_refreshRequested{false};
+    std::atomic<unsigned> m_refreshGeneration{0};
+    std::atomic<unsigned> m_postedPassGeneration{0};
 };

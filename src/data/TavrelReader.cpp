@@ -76,6 +76,7 @@ CTavrelReader::PassResult CTavrelReader::RunPass()
 {
     CTavrelCalendarData& data = *m_sources.data;
     data.ClearRefresh();
+    const unsigned generation = data.GetRefreshGeneration();
 
     device::OleDateTime date;
     int mode = -1;
@@ -105,8 +106,10 @@ CTavrelReader::PassResult CTavrelReader::RunPass()
     bool unchanged = false;
     data.GetMainWindowLink().WithView([&](CTavrelReaderView& view) {
         unchanged = sameViewDate(view.GetCurrentDate(), date);
-        if (unchanged)
+        if (unchanged) {
+            data.SetPostedPassGeneration(generation);
             view.PostRefreshEvents();
+        }
     });
     if (!unchanged)
         return PassResult::DateChanged;

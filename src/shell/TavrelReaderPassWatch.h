@@ -4,19 +4,22 @@
 // itself: it forwards the date, the mode and the refresh message, and right behind each refresh
 // message (tasks run in posting order with the messages) it notes the date and mode the view
 // showed when it took the pass in. A script's `idle` and the start-up snapshot wait until the
-// view has taken in a pass for what it shows now.
+// view has taken in a pass for what it shows now: for its date and mode, and begun after the
+// latest request for a fresh pass (a new appointment, a closed editor), so a pass that read the
+// store before the change does not count.
 
 #include "data/TavrelReaderView.h"
 #include "platform/ui/WindowHandle.h"
 
 #include <memory>
 
+class CTavrelCalendarData;
 class CTavrelView;
 
 class CTavrelReaderPassWatch final : public CTavrelReaderView {
 public:
     // The view's window must exist: its handle is taken here.
-    explicit CTavrelReaderPassWatch(CTavrelView& view);
+    CTavrelReaderPassWatch(CTavrelView& view, CTavrelCalendarData& data);
 
     device::OleDateTime GetCurrentDate() override;
     int GetViewMode() override;
@@ -34,9 +37,11 @@ private:
         int mode = -1;
         device::OleDateTime date;
         unsigned passes = 0;
+        unsigned generation = 0; // the refresh requests the pass saw begun
     };
 
     CTavrelView& m_view;
+    CTavrelCalendarData& m_data;
     // Taken once on the interface thread: the reader thread must not read the view's window.
     ui::WindowHandle m_viewHandle;
     std::shared_ptr<State> m_state;

@@ -259,10 +259,12 @@ TEST_F(ScriptedDialogsE2ETest, TemplatesAreMadeRenamedUsedAndDeletedThroughTheDi
                                        "dump " + f + "renamed.txt\n"
                                        "press OK\n" +
                                        HoldOnDecember(17) +
+                                       "choose New\n"
                                        "dump " + f + "menu.txt\n"
                                        "choose New/Team lunch\n"
                                        "idle\n" + HoldOnDecember(17) +
                                        "choose New/Customize...\n"
+                                       "select 1016 Team lunch\n"
                                        "answer YES\n"
                                        "press 1003\n"
                                        "dump " + f + "deleted.txt\n"
@@ -283,11 +285,13 @@ TEST_F(ScriptedDialogsE2ETest, TemplatesAreMadeRenamedUsedAndDeletedThroughTheDi
     const std::string renamed = Read(File("renamed.txt"));
     EXPECT_NE(renamed.find("count=1 text=\"\"\nitem 1016 0 selected=1 text=\"Team lunch\"\n"), std::string::npos)
         << renamed;
-    EXPECT_NE(Read(File("menu.txt")).find("text=\"Team lunch\"\n"), std::string::npos) << Read(File("menu.txt"));
-    EXPECT_NE(Read(File("deleted.txt")).find("control 1016 listbox shown=1 enabled=1 focused=0 checked=- selection=-1 "
-                                             "count=0"),
+    EXPECT_NE(Read(File("menu.txt")).find("menu 1 0 id=35021 enabled=1 checked=0 submenu=0 selected=0 "
+                                          "text=\"Team lunch\"\nmenu 1 1 separator\n"),
               std::string::npos)
-        << Read(File("deleted.txt"));
+        << Read(File("menu.txt"));
+    const std::string deleted = Read(File("deleted.txt"));
+    EXPECT_NE(deleted.find("control 1016 listbox shown=1 enabled=1 "), std::string::npos) << deleted;
+    EXPECT_NE(deleted.find(" selection=-1 count=0 text=\"\"\n"), std::string::npos) << deleted;
 
     // The template made its appointment on the 17th at noon, for an hour, without the editor.
     ToolRun list = Device({"pim", "list"});

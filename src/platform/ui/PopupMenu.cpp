@@ -1,9 +1,11 @@
 #include "platform/ui/PopupMenu.h"
 
 #include "platform/ui/Desktop.h"
+#include "platform/ui/HoldGesture.h"
 #include "platform/ui/Theme.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace ui {
 namespace {
@@ -34,6 +36,7 @@ int PopupMenu::track(Menu& menu, unsigned flags, gfx::Point screenPoint, Window*
 int PopupMenu::run(unsigned flags, gfx::Point screenPoint)
 {
     Desktop& desktop = Desktop::current();
+    m_openedAt = screenPoint;
     if (m_owner && m_owner->exists())
         m_owner->send(WM_INITMENUPOPUP, WParam(&m_menu), 0);
     MenuWindow probe(m_menu);
@@ -145,6 +148,7 @@ void PopupMenu::grabbedPen(InputEvent::Kind kind, gfx::Point screenPoint)
     auto [level, position] = hit(screenPoint);
     switch (kind) {
     case InputEvent::Kind::PenDown:
+        m_pressSeen = true;
         if (level < 0) {
             close(0); // a tap outside the menu closes it and goes nowhere else
             return;
@@ -155,10 +159,17 @@ void PopupMenu::grabbedPen(InputEvent::Kind kind, gfx::Point screenPoint)
         if (level >= 0)
             activate(std::size_t(level), position, false);
         break;
-    case InputEvent::Kind::PenUp:
-        if (level >= 0)
+    case InputEvent::Kind::PenUp: {
+        // The pen held down to open the menu chooses only when it was dragged away from where it
+        // was held (by more than the hold gesture's tolerance).
+        const bool dragged = std::abs(screenPoint.x - m_openedAt.x) > HoldGesture::tolerance
+                             || std::abs(screenPoint.y - m_openedAt.y) > HoldGesture::tolerance;
+        const bool choose = m_pressSeen || dragged;
+        m_pressSeen = false;
+        if (level >= 0 && choose)
             activate(std::size_t(level), position, true);
         break;
+    }
     default:
         break;
     }

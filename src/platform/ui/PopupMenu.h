@@ -4,6 +4,10 @@
 // tap on a submenu item opens the submenu beside it, a tap anywhere else closes the menu. Keys:
 // Up and Down move, Right or Return opens a submenu, Return chooses, Left and Escape close a level.
 //
+// A menu opened while the pen is down (the tap-and-hold menu) takes that pen: dragging it onto an
+// item and lifting it there chooses the item, but lifting it where it was held chooses nothing —
+// the menu opens under the finger, and the pen-up that ends the hold is no choice.
+//
 // The owner receives WM_INITMENUPOPUP before each level opens, so that it can update the items'
 // states (a frame runs the command-update query). With TPM_RETURNCMD the chosen command id is
 // returned; otherwise it is also posted to the owner as WM_COMMAND. 0 means nothing was chosen.
@@ -46,6 +50,9 @@ private:
     std::vector<std::unique_ptr<MenuWindow>> m_levels;
     bool m_closed = false;
     int m_chosen = 0;
+    // Where the menu opened, and whether the pen that is lifted next went down in the menu's time.
+    gfx::Point m_openedAt;
+    bool m_pressSeen = false;
     PopupMenu* m_outer = nullptr;
 };
 
