@@ -23,7 +23,7 @@ class CTavrelNewAppointment;
 namespace pim {
 class Appointment;
 class Application;
-}
+} // namespace pim
 
 class CTavrelAppointmentMaker {
 public:

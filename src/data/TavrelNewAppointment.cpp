@@ -27,7 +27,7 @@ device::OleDateTime CTavrelNewAppointment::AtHour(const device::OleDateTime& hel
 bool CTavrelNewAppointment::IsAllDay() const
 {
     return start.GetStatus() == device::DateTimeStatus::Valid && end.GetStatus() == device::DateTimeStatus::Valid
-           && IsMidnight(start) && IsMidnight(end);
+        && IsMidnight(start) && IsMidnight(end);
 }
 
 std::optional<CTavrelNewAppointment> CTavrelNewAppointment::ForCommand(int id, const device::OleDateTime& held,
@@ -51,9 +51,9 @@ std::optional<CTavrelNewAppointment> CTavrelNewAppointment::ForCommand(int id, c
     case ID_NEW_YEARLY_APPOINTMENT:
         appointment.start = HasTime(held) ? held : AtHour(held, now.GetHour());
         appointment.end = appointment.start + OneHour;
-        appointment.recurrence = id == ID_NEW_WEEKLY_APPOINTMENT    ? Recurrence::Weekly
-                                 : id == ID_NEW_MONTHLY_APPOINTMENT ? Recurrence::Monthly
-                                                                    : Recurrence::Yearly;
+        appointment.recurrence = id == ID_NEW_WEEKLY_APPOINTMENT ? Recurrence::Weekly
+            : id == ID_NEW_MONTHLY_APPOINTMENT                   ? Recurrence::Monthly
+                                                                 : Recurrence::Yearly;
         break;
     default:
         return std::nullopt;

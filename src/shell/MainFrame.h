@@ -45,8 +45,8 @@ public:
     static constexpr const char16_t* HelpPage = u"Tavrel.htm#Main_Contents";
     static constexpr const char16_t* SocketFailed = u"Error initializing external control socket";
     static constexpr const char16_t* PictureUnreadable = u"The picture cannot be read; the background stays as it was.";
-    static constexpr const char16_t* BackgroundNotChangeable =
-        u"This calendar's backgrounds come from its own document and cannot be changed here.";
+    static constexpr const char16_t* BackgroundNotChangeable
+        = u"This calendar's backgrounds come from its own document and cannot be changed here.";
 
     // Where notifications for control applications go instead of the control socket (tests
     // record them).

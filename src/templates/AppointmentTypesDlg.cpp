@@ -89,7 +89,10 @@ void CAppointmentTypesDlg::ShowName(const CQoString& name)
     m_list->setCurSel(index);
 }
 
-void CAppointmentTypesDlg::Tell(const char16_t* text) { ui::messageBox(this, text, MessageCaption, ui::MB_OK | ui::MB_ICONWARNING); }
+void CAppointmentTypesDlg::Tell(const char16_t* text)
+{
+    ui::messageBox(this, text, MessageCaption, ui::MB_OK | ui::MB_ICONWARNING);
+}
 
 void CAppointmentTypesDlg::Add()
 {

@@ -28,7 +28,7 @@ namespace ui {
 class Label;
 class ListBox;
 class PushButton;
-}
+} // namespace ui
 
 class CAppointmentTypesDlg : public ui::Dialog {
 public:

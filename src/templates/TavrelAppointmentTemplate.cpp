@@ -12,9 +12,8 @@ struct DurationStep {
 };
 
 constexpr DurationStep durationSteps[] = {
-    {u"15 min", 0, 0, 15}, {u"30 min", 0, 0, 30}, {u"45 min", 0, 0, 45}, {u"1 hr", 0, 1, 0},
-    {u"2 hrs", 0, 2, 0},   {u"4 hrs", 0, 4, 0},   {u"8 hrs", 0, 8, 0},   {u"2 days", 2, 0, 0},
-    {u"3 days", 3, 0, 0},  {u"1 week", 7, 0, 0},
+    {u"15 min", 0, 0, 15}, {u"30 min", 0, 0, 30}, {u"45 min", 0, 0, 45}, {u"1 hr", 0, 1, 0},   {u"2 hrs", 0, 2, 0},
+    {u"4 hrs", 0, 4, 0},   {u"8 hrs", 0, 8, 0},   {u"2 days", 2, 0, 0},  {u"3 days", 3, 0, 0}, {u"1 week", 7, 0, 0},
 };
 
 } // namespace
@@ -35,7 +34,8 @@ std::optional<int> CTavrelAppointmentTemplate::StartHour(const CQoString& text)
         ++position;
     int hour = 0;
     std::size_t digits = 0;
-    for (; position < view.size() && view[position] >= u'0' && view[position] <= u'9' && digits < 3; ++position, ++digits)
+    for (; position < view.size() && view[position] >= u'0' && view[position] <= u'9' && digits < 3;
+         ++position, ++digits)
         hour = hour * 10 + (view[position] - u'0');
     if (digits == 0)
         return std::nullopt;
@@ -87,7 +87,8 @@ std::optional<CTavrelNewAppointment> CTavrelAppointmentTemplate::ToNewAppointmen
         else if (!autoResolve)
             appointment.start = CTavrelNewAppointment::AtHour(held, hour.value_or(freeHours.GetWorkdayStart()));
         else
-            appointment.start = CTavrelNewAppointment::AtHour(held, hour ? freeHours.Find(held, *hour) : freeHours.Find(held));
+            appointment.start
+                = CTavrelNewAppointment::AtHour(held, hour ? freeHours.Find(held, *hour) : freeHours.Find(held));
         appointment.end = EndFor(appointment.start);
     }
     if (appointment.start.GetStatus() != device::DateTimeStatus::Valid

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-CTavrelTemplateStore::CTavrelTemplateStore(int workdayStartHour) : m_workdayStartHour(std::clamp(workdayStartHour, 0, 23))
+CTavrelTemplateStore::CTavrelTemplateStore(int workdayStartHour)
+    : m_workdayStartHour(std::clamp(workdayStartHour, 0, 23))
 {
 }
 

@@ -25,7 +25,7 @@ class CheckBox;
 class ComboBox;
 class EditBox;
 class Label;
-}
+} // namespace ui
 
 class CTemplateDetailsDlg : public ui::Dialog {
 public:

@@ -2,9 +2,9 @@
 // free hour of the working day, the clock's hour), how long they last, and what the store holds
 // once they are made.
 
+#include "data/TavrelNewAppointment.h"
 #include "data/TavrelAppointmentMaker.h"
 #include "data/TavrelFreeHour.h"
-#include "data/TavrelNewAppointment.h"
 #include "data/TavrelNewCommands.h"
 #include "platform/pim/Application.h"
 #include "platform/pim/AppointmentEditor.h"

@@ -429,8 +429,9 @@ TEST(ControlE2ETest, TheDayMenusActivityKindsAskTheControlApplicationForActiviti
          next = session.Receive(1, 60s))
         if (next[0].rfind("OnRequestAddActivity:", 0) == 0)
             requests.push_back(next[0]);
-    EXPECT_EQ(requests, (Strings{"OnRequestAddActivity:\"3/4/2026 11:00:00 PM\";\"3/4/2026 11:30:00 PM\";\"Call\"",
-                                 "OnRequestAddActivity:\"3/4/2026 2:00:00 PM\";\"3/4/2026 3:00:00 PM\";\"Visit\""}))
+    EXPECT_EQ(requests,
+              (Strings{"OnRequestAddActivity:\"3/4/2026 11:00:00 PM\";\"3/4/2026 11:30:00 PM\";\"Call\"",
+                       "OnRequestAddActivity:\"3/4/2026 2:00:00 PM\";\"3/4/2026 3:00:00 PM\";\"Visit\""}))
         << session.program().err();
     EXPECT_EQ(session.program().waitFor(30s), std::optional<int>(0)) << session.program().err();
 }

@@ -187,21 +187,25 @@ std::string HoldOnDecember(int day)
 TEST_F(ScriptedDialogsE2ETest, AHoldOnADayMakesAnAppointmentThroughTheEditorAndTheMonthShowsIt)
 {
     ASSERT_EQ(Device({"install"}).exitCode, 0);
-    ASSERT_EQ(Device({"pim", "add", "--subject", "Standup", "--start", "12/10/2026 9:00 AM", "--end",
-                      "12/10/2026 10:00 AM"})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        Device({"pim", "add", "--subject", "Standup", "--start", "12/10/2026 9:00 AM", "--end", "12/10/2026 10:00 AM"})
+            .exitCode,
+        0);
     const std::string f = device.root().string() + "/";
-    const std::string script = Script("new.script", "idle\n"
-                                                    "snap " + f + "before.png\n" +
-                                                    HoldOnDecember(10) +
-                                                    "dump " + f + "menu.txt\n"
-                                                    "choose New/Appointment\n"
-                                                    "dump " + f + "editor.txt\n"
-                                                    "text 1201 Dentist\n"
-                                                    "press OK\n"
-                                                    "idle\n"
-                                                    "snap " + f + "after.png\n");
+    const std::string script = Script("new.script",
+                                      "idle\n"
+                                      "snap "
+                                          + f + "before.png\n" + HoldOnDecember(10) + "dump " + f
+                                          + "menu.txt\n"
+                                            "choose New/Appointment\n"
+                                            "dump "
+                                          + f
+                                          + "editor.txt\n"
+                                            "text 1201 Dentist\n"
+                                            "press OK\n"
+                                            "idle\n"
+                                            "snap "
+                                          + f + "after.png\n");
     ToolRun run = Calendar(script);
     ASSERT_EQ(run.exitCode, 0) << run.err;
 
@@ -241,34 +245,45 @@ TEST_F(ScriptedDialogsE2ETest, TemplatesAreMadeRenamedUsedAndDeletedThroughTheDi
 {
     ASSERT_EQ(Device({"install"}).exitCode, 0);
     const std::string f = device.root().string() + "/";
-    const std::string script =
-        Script("templates.script", "idle\n" + HoldOnDecember(17) +
-                                       // No template yet: the explanation, answered, then Add.
-                                       "answer OK\n"
-                                       "choose New/Customize...\n"
-                                       "dump " + f + "details.txt\n"
-                                       "text 1005 Lunch\n"
-                                       "select 1004 1 hr\n"
-                                       "select 1007 12pm\n"
-                                       "press OK\n"
-                                       "dump " + f + "types.txt\n"
-                                       // Renamed through Edit.
-                                       "press 1008\n"
-                                       "text 1005 Team lunch\n"
-                                       "press OK\n"
-                                       "dump " + f + "renamed.txt\n"
-                                       "press OK\n" +
-                                       HoldOnDecember(17) +
-                                       "choose New\n"
-                                       "dump " + f + "menu.txt\n"
-                                       "choose New/Team lunch\n"
-                                       "idle\n" + HoldOnDecember(17) +
-                                       "choose New/Customize...\n"
-                                       "select 1016 Team lunch\n"
-                                       "answer YES\n"
-                                       "press 1003\n"
-                                       "dump " + f + "deleted.txt\n"
-                                       "press OK\n");
+    const std::string script = Script("templates.script",
+                                      "idle\n" + HoldOnDecember(17) +
+                                          // No template yet: the explanation, answered, then Add.
+                                          "answer OK\n"
+                                          "choose New/Customize...\n"
+                                          "dump "
+                                          + f
+                                          + "details.txt\n"
+                                            "text 1005 Lunch\n"
+                                            "select 1004 1 hr\n"
+                                            "select 1007 12pm\n"
+                                            "press OK\n"
+                                            "dump "
+                                          + f
+                                          + "types.txt\n"
+                                            // Renamed through Edit.
+                                            "press 1008\n"
+                                            "text 1005 Team lunch\n"
+                                            "press OK\n"
+                                            "dump "
+                                          + f
+                                          + "renamed.txt\n"
+                                            "press OK\n"
+                                          + HoldOnDecember(17)
+                                          + "choose New\n"
+                                            "dump "
+                                          + f
+                                          + "menu.txt\n"
+                                            "choose New/Team lunch\n"
+                                            "idle\n"
+                                          + HoldOnDecember(17)
+                                          + "choose New/Customize...\n"
+                                            "select 1016 Team lunch\n"
+                                            "answer YES\n"
+                                            "press 1003\n"
+                                            "dump "
+                                          + f
+                                          + "deleted.txt\n"
+                                            "press OK\n");
     ToolRun run = Calendar(script);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.err.find("message-box: Tavrel: This is where you set up \"templates\" for appointments"),
@@ -285,8 +300,9 @@ TEST_F(ScriptedDialogsE2ETest, TemplatesAreMadeRenamedUsedAndDeletedThroughTheDi
     const std::string renamed = Read(File("renamed.txt"));
     EXPECT_NE(renamed.find("count=1 text=\"\"\nitem 1016 0 selected=1 text=\"Team lunch\"\n"), std::string::npos)
         << renamed;
-    EXPECT_NE(Read(File("menu.txt")).find("menu 1 0 id=35021 enabled=1 checked=0 submenu=0 selected=0 "
-                                          "text=\"Team lunch\"\nmenu 1 1 separator\n"),
+    EXPECT_NE(Read(File("menu.txt"))
+                  .find("menu 1 0 id=35021 enabled=1 checked=0 submenu=0 selected=0 "
+                        "text=\"Team lunch\"\nmenu 1 1 separator\n"),
               std::string::npos)
         << Read(File("menu.txt"));
     const std::string deleted = Read(File("deleted.txt"));

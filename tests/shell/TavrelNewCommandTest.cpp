@@ -7,8 +7,8 @@
 
 #include "data/TavrelRegisteredCalendar.h"
 #include "data/TavrelSettings.h"
-#include "platform/pim/Application.h"
 #include "platform/gfx/PngWriter.h"
+#include "platform/pim/Application.h"
 #include "platform/pim/AppointmentEditor.h"
 #include "platform/ui/FileOpenDialog.h"
 #include "platform/ui/ListBox.h"
@@ -182,12 +182,14 @@ TEST_F(TavrelNewCommandTest, ARegisteredCalendarsKindsAskItsApplicationFromTheHe
     const gfx::Rect rows = View().GetDayRegions().GetAt(0).GetRect();
     notifications.clear();
     HoldAndChoose({120, rows.bottom - 2}, u"Visit");
-    EXPECT_EQ(notifications, std::vector<std::string>{"OnRequestAddActivity:\"12/8/2026 11:00:00 PM\";"
-                                                      "\"12/8/2026 11:30:00 PM\";\"Visit\""});
+    EXPECT_EQ(notifications,
+              std::vector<std::string>{"OnRequestAddActivity:\"12/8/2026 11:00:00 PM\";"
+                                       "\"12/8/2026 11:30:00 PM\";\"Visit\""});
     notifications.clear();
     HoldAndChoose({120, rows.top + rows.height() / 24 * 14 + 1}, u"Call");
-    EXPECT_EQ(notifications, std::vector<std::string>{"OnRequestAddActivity:\"12/8/2026 2:00:00 PM\";"
-                                                      "\"12/8/2026 3:00:00 PM\";\"Call\""});
+    EXPECT_EQ(notifications,
+              std::vector<std::string>{"OnRequestAddActivity:\"12/8/2026 2:00:00 PM\";"
+                                       "\"12/8/2026 3:00:00 PM\";\"Call\""});
     EXPECT_TRUE(Stored().empty()) << "the calendar itself adds nothing";
 
     // In "<Combined>" the "New" items ask nothing.

@@ -33,8 +33,9 @@ std::string Utf8(device::WideView text) { return device::toUtf8(text); }
 OleDateTime At(int hour, int minute = 0) { return OleDateTime(2026, 12, 9, hour, minute, 0); }
 const OleDateTime HeldDay = At(0);
 
-CTavrelAppointmentTemplate Template(const char16_t* subject, const char16_t* duration, const char16_t* startTime = u"9am",
-                                    bool autoResolve = true, const char16_t* frequency = u"One time")
+CTavrelAppointmentTemplate Template(const char16_t* subject, const char16_t* duration,
+                                    const char16_t* startTime = u"9am", bool autoResolve = true,
+                                    const char16_t* frequency = u"One time")
 {
     CTavrelAppointmentTemplate entry;
     entry.subject = subject;
@@ -75,8 +76,8 @@ TEST(TavrelAppointmentTemplate, AnAllDayTemplateCoversTheHeldDay)
 {
     CTavrelFreeHour freeHours = BusyMorning();
     for (const OleDateTime& held : {HeldDay, At(14)}) {
-        std::optional<CTavrelNewAppointment> made =
-            Template(u"Holiday", u"All Day", u"9am", true, u"Yearly").ToNewAppointment(held, freeHours);
+        std::optional<CTavrelNewAppointment> made
+            = Template(u"Holiday", u"All Day", u"9am", true, u"Yearly").ToNewAppointment(held, freeHours);
         ASSERT_TRUE(made);
         EXPECT_EQ(made->start, HeldDay);
         EXPECT_EQ(made->end, HeldDay);
@@ -111,8 +112,9 @@ TEST(TavrelAppointmentTemplate, StartAndEndFollowTheHeldDateTheStartTimeAndTheDu
               OleDateTime(2026, 12, 16, 8, 0, 0));
     // A duration no list offers still gets an end: one hour.
     EXPECT_EQ(Template(u"Odd", u"90 min", u"8am", false).ToNewAppointment(HeldDay, freeHours)->end, At(9));
-    EXPECT_EQ(Template(u"Odd", u"90 min", u"8am", false, u"Fortnightly").ToNewAppointment(HeldDay, freeHours)->recurrence,
-              Recurrence::None);
+    EXPECT_EQ(
+        Template(u"Odd", u"90 min", u"8am", false, u"Fortnightly").ToNewAppointment(HeldDay, freeHours)->recurrence,
+        Recurrence::None);
     EXPECT_EQ(Template(u"Gym", u"1 hr", u"6pm", false, u"Weekly").ToNewAppointment(HeldDay, freeHours)->recurrence,
               Recurrence::Weekly);
 }
@@ -267,8 +269,7 @@ TEST_F(TemplateDialogsTest, TheFirstUseExplainsTemplatesAndGoesOnToAdd)
         } else if (dynamic_cast<CTemplateDetailsDlg*>(&window)) {
             seen.push_back("details");
             hiddenWhileAllDay = !Shown(CTemplateDetailsDlg::IDC_START_TIME)
-                                && !Shown(CTemplateDetailsDlg::IDC_START_TIME_LABEL)
-                                && !Shown(CTemplateDetailsDlg::IDC_AUTO_RESOLVE);
+                && !Shown(CTemplateDetailsDlg::IDC_START_TIME_LABEL) && !Shown(CTemplateDetailsDlg::IDC_AUTO_RESOLVE);
             Retype(CTemplateDetailsDlg::IDC_SUBJECT, u"Lunch");
             Select(CTemplateDetailsDlg::IDC_DURATION, u"1 hr");
             shownForAnHour = Shown(CTemplateDetailsDlg::IDC_START_TIME) && Shown(CTemplateDetailsDlg::IDC_AUTO_RESOLVE);

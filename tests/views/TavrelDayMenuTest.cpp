@@ -45,8 +45,8 @@ std::vector<std::string> NewItems(const ui::Menu& menu)
     return first.submenu ? Items(*first.submenu) : std::vector<std::string>{};
 }
 
-const std::vector<std::string> AppearanceItems = {"Set Background...=32781", "Set Skin...=32798",
-                                                  "Set Icon Rules...=32795"};
+const std::vector<std::string> AppearanceItems
+    = {"Set Background...=32781", "Set Skin...=32798", "Set Icon Rules...=32795"};
 
 class TavrelDayMenuTest : public ViewTest {
 protected:
@@ -95,10 +95,10 @@ TEST_F(TavrelDayMenuTest, PersonalOffersTheTemplatesInOrderThenTheBuiltInItemsAn
     std::vector<std::string> expected = {"New>"};
     expected.insert(expected.end(), AppearanceItems.begin(), AppearanceItems.end());
     EXPECT_EQ(Items(*menu), expected);
-    const std::vector<std::string> builtIn = {"Appointment=35000",        "All Day Appointment=35001",
-                                              "Weekly Appointment=35002", "Monthly Appointment=35003",
-                                              "Yearly Appointment=35004", "-",
-                                              "Customize...=35020"};
+    const std::vector<std::string> builtIn
+        = {"Appointment=35000",         "All Day Appointment=35001", "Weekly Appointment=35002",
+           "Monthly Appointment=35003", "Yearly Appointment=35004",  "-",
+           "Customize...=35020"};
     EXPECT_EQ(NewItems(*menu), builtIn) << "without templates, no separator at the top";
 
     WriteTemplate(u"B");

@@ -163,7 +163,7 @@ void PopupMenu::grabbedPen(InputEvent::Kind kind, gfx::Point screenPoint)
         // The pen held down to open the menu chooses only when it was dragged away from where it
         // was held (by more than the hold gesture's tolerance).
         const bool dragged = std::abs(screenPoint.x - m_openedAt.x) > HoldGesture::tolerance
-                             || std::abs(screenPoint.y - m_openedAt.y) > HoldGesture::tolerance;
+            || std::abs(screenPoint.y - m_openedAt.y) > HoldGesture::tolerance;
         const bool choose = m_pressSeen || dragged;
         m_pressSeen = false;
         if (level >= 0 && choose)
