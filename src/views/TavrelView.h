@@ -138,7 +138,7 @@ public:
     // The label of the "New" submenu (the frame's string 65000); "New" until it is set.
     void SetNewMenuText(const CQoString& text) { m_newMenuText = text; }
     // The date-time of the last tap-and-hold on a day: the day at 00:00, or in the daily and
-    // weekly modes the hour held (the hour row's top is hour 0, its middle hour 12). The "New"
+    // weekly modes the hour row held (the rows' top is hour 0, their middle hour 12). The "New"
     // commands start there. Until the first hold it is the day the view started on.
     const device::OleDateTime& GetHeldDate() const { return m_heldDate; }
     // What a tap-and-hold at the client point offers, with the held date set: on a day the "New"

@@ -409,12 +409,12 @@ TEST(ControlE2ETest, ControlModeStaysHiddenUntilShownAndSwitchesBackToTheClient)
 TEST(ControlE2ETest, TheDayMenusActivityKindsAskTheControlApplicationForActivitiesAtTheHeldHour)
 {
     testing_support::TempDevice device;
-    // The day view's hour rows start below the title (28 pixels) and the day bar (12) and are 9
-    // pixels high: y 290 lies in the rows' last pixels (hour 23), y 196 in the 2 PM row.
+    // The day view's hour rows fill y 66 to 294 on the screen, below the title (28 pixels) and the
+    // day bar (12), 9.5 pixels each: y 290 lies in the last row (11 PM), y 202 in the 2 PM row.
     const std::filesystem::path script = device.root() / "kinds.script";
     std::ofstream(script) << "wait 3000\nidle\ncommand 32805\nidle\n"
                              "hold 120 290\nchoose New/Call\n"
-                             "hold 120 196\nchoose New/Visit\n"
+                             "hold 120 202\nchoose New/Visit\n"
                              "wait 1000\nquit\n";
     CalendarSession session(device, {"--script", script.string()});
     ASSERT_TRUE(session.program().started());

@@ -186,7 +186,7 @@ TEST_F(TavrelNewCommandTest, ARegisteredCalendarsKindsAskItsApplicationFromTheHe
               std::vector<std::string>{"OnRequestAddActivity:\"12/8/2026 11:00:00 PM\";"
                                        "\"12/8/2026 11:30:00 PM\";\"Visit\""});
     notifications.clear();
-    HoldAndChoose({120, rows.top + rows.height() / 24 * 14 + 1}, u"Call");
+    HoldAndChoose({120, rows.top + rows.height() * 14 / 24 + 1}, u"Call");
     EXPECT_EQ(notifications,
               std::vector<std::string>{"OnRequestAddActivity:\"12/8/2026 2:00:00 PM\";"
                                        "\"12/8/2026 3:00:00 PM\";\"Call\""});

@@ -71,7 +71,11 @@ TEST_F(TavrelDayMenuTest, TheHourRowsGiveTheHeldHourFromTheTopToTheLastRow)
     EXPECT_EQ(Held(), OleDateTime(2003, 8, 20, 0, 0, 0));
     ASSERT_TRUE(view->PrepareDayMenu({120, rows.top + rows.height() / 2}));
     EXPECT_EQ(Held(), OleDateTime(2003, 8, 20, 12, 0, 0));
-    // The rows' height is rounded down to whole hours: the remainder at the bottom is 23:00, not 24.
+    // The hour is the row drawn under the point, also late in the day: the rows are not a whole
+    // number of pixels high, and the last pixels are still 23:00.
+    ASSERT_NE(rows.height() % 24, 0) << "rows of whole pixels would not show the drift";
+    ASSERT_TRUE(view->PrepareDayMenu({120, rows.top + rows.height() * 22 / 24 + 1}));
+    EXPECT_EQ(Held(), OleDateTime(2003, 8, 20, 22, 0, 0));
     ASSERT_TRUE(view->PrepareDayMenu({120, rows.bottom - 1}));
     EXPECT_EQ(Held(), OleDateTime(2003, 8, 20, 23, 0, 0));
 
@@ -79,7 +83,7 @@ TEST_F(TavrelDayMenuTest, TheHourRowsGiveTheHeldHourFromTheTopToTheLastRow)
     // The week of 20 August 2003 runs from Sunday the 17th; the fourth column is Wednesday the 20th.
     ASSERT_EQ(view->GetDayRegions().GetCount(), 7u);
     const gfx::Rect wednesday = DayRegion(3);
-    ASSERT_TRUE(view->PrepareDayMenu({wednesday.centre().x, wednesday.top + wednesday.height() / 24 * 9 + 1}));
+    ASSERT_TRUE(view->PrepareDayMenu({wednesday.centre().x, wednesday.top + wednesday.height() * 9 / 24 + 1}));
     EXPECT_EQ(Held(), OleDateTime(2003, 8, 20, 9, 0, 0));
 
     ShowMode(Monthly);
