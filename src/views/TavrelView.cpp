@@ -684,13 +684,14 @@ std::optional<ui::Menu> CTavrelView::PrepareDayMenu(gfx::Point client)
         const CTavrelDay day(int(region->GetWParam()), monthDay / 100, monthDay % 100);
         int hour = 0;
         if (mode == Daily || mode == Weekly) {
-            // The painters divide the rows' height in 24 exactly (row h from h × height ÷ 24), so
-            // the hour under the point is found the same way; dividing by a row height rounded
-            // down to whole pixels would drift a row or more off by the evening and give 24 at
-            // the bottom.
+            // The painters divide the rows' height in 24 exactly (row h starts at h × height ÷ 24,
+            // rounded down), so the hour is the last row starting at or above the point; dividing
+            // by a row height rounded down to whole pixels would drift a row or more off by the
+            // evening and give 24 at the bottom.
             const gfx::Rect& rows = region->GetRect();
-            const int height = std::max(1, std::abs(rows.height()));
-            hour = std::clamp((client.y - rows.top) * 24 / height, 0, 23);
+            const int height = std::abs(rows.height());
+            while (hour < 23 && rows.top + (hour + 1) * height / 24 <= client.y)
+                ++hour;
         }
         m_heldDate = device::OleDateTime(day.year, day.month, day.day, hour, 0, 0);
         return BuildDayMenu(true);

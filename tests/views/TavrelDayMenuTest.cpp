@@ -78,6 +78,14 @@ TEST_F(TavrelDayMenuTest, TheHourRowsGiveTheHeldHourFromTheTopToTheLastRow)
     EXPECT_EQ(Held(), OleDateTime(2003, 8, 20, 22, 0, 0));
     ASSERT_TRUE(view->PrepareDayMenu({120, rows.bottom - 1}));
     EXPECT_EQ(Held(), OleDateTime(2003, 8, 20, 23, 0, 0));
+    // Every row's first pixel gives its hour and the pixel above it the hour before.
+    for (int hour = 1; hour < 24; ++hour) {
+        const int rowTop = rows.top + hour * rows.height() / 24;
+        ASSERT_TRUE(view->PrepareDayMenu({120, rowTop}));
+        EXPECT_EQ(Held(), OleDateTime(2003, 8, 20, hour, 0, 0)) << "first pixel of row " << hour;
+        ASSERT_TRUE(view->PrepareDayMenu({120, rowTop - 1}));
+        EXPECT_EQ(Held(), OleDateTime(2003, 8, 20, hour - 1, 0, 0)) << "pixel above row " << hour;
+    }
 
     ShowMode(Weekly);
     // The week of 20 August 2003 runs from Sunday the 17th; the fourth column is Wednesday the 20th.
