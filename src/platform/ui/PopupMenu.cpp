@@ -36,7 +36,10 @@ int PopupMenu::track(Menu& menu, unsigned flags, gfx::Point screenPoint, Window*
 int PopupMenu::run(unsigned flags, gfx::Point screenPoint)
 {
     Desktop& desktop = Desktop::current();
-    m_openedAt = screenPoint;
+    // A menu opened while the pen is down (a hold) opens under it: that pen's press is at the
+    // opening point, before any level existed.
+    m_pressAt = screenPoint;
+    m_levelsAtPress = 0;
     if (m_owner && m_owner->exists())
         m_owner->send(WM_INITMENUPOPUP, WParam(&m_menu), 0);
     MenuWindow probe(m_menu);
@@ -148,7 +151,8 @@ void PopupMenu::grabbedPen(InputEvent::Kind kind, gfx::Point screenPoint)
     auto [level, position] = hit(screenPoint);
     switch (kind) {
     case InputEvent::Kind::PenDown:
-        m_pressSeen = true;
+        m_pressAt = screenPoint;
+        m_levelsAtPress = m_levels.size();
         if (level < 0) {
             close(0); // a tap outside the menu closes it and goes nowhere else
             return;
@@ -160,13 +164,14 @@ void PopupMenu::grabbedPen(InputEvent::Kind kind, gfx::Point screenPoint)
             activate(std::size_t(level), position, false);
         break;
     case InputEvent::Kind::PenUp: {
-        // The pen held down to open the menu chooses only when it was dragged away from where it
-        // was held (by more than the hold gesture's tolerance).
-        const bool dragged = std::abs(screenPoint.x - m_openedAt.x) > HoldGesture::tolerance
-            || std::abs(screenPoint.y - m_openedAt.y) > HoldGesture::tolerance;
-        const bool choose = m_pressSeen || dragged;
-        m_pressSeen = false;
-        if (level >= 0 && choose)
+        // A level that opened under the pen while it was down (the menu opened by a hold, or a
+        // submenu that had to open over its parent item) was not aimed at: lifting the pen where
+        // it went down chooses nothing there; dragged away (by more than the hold gesture's
+        // tolerance) and lifted on an item, it chooses.
+        const bool dragged = std::abs(screenPoint.x - m_pressAt.x) > HoldGesture::tolerance
+            || std::abs(screenPoint.y - m_pressAt.y) > HoldGesture::tolerance;
+        const bool openedUnderThePen = level >= 0 && std::size_t(level) >= m_levelsAtPress;
+        if (level >= 0 && (dragged || !openedUnderThePen))
             activate(std::size_t(level), position, true);
         break;
     }

@@ -195,6 +195,38 @@ TEST_F(Frame, AMenuOpenedByAHoldIgnoresThePenUpInPlaceAndTakesADragOntoAnItem)
     EXPECT_TRUE(g_trace.empty()) << "the hold was no tap";
 }
 
+TEST_F(Frame, ATapOnASubmenuItemDoesNotChooseWhatTheSubmenuOpensUnderThePen)
+{
+    // A submenu too wide for either side of its parent opens over it, its first item under the
+    // tap that opened it.
+    Menu menu;
+    Menu& items = menu.appendSubmenu(u"New");
+    items.append(u"A template with a rather long name", 35021);
+    items.append(u"Appointment", 35000);
+    menu.append(u"Set Skin...", 32798);
+    std::optional<gfx::Point> newItem;
+    bool stillOpen = false;
+    std::size_t levels = 0;
+    automation.onModal([&](Window&) {
+        MenuWindow& top = *PopupMenu::active()->levels().front();
+        newItem = top.itemRect(0).centre() + top.screenRect().topLeft();
+        automation.tapAt(*newItem);
+        desktop.runUntilIdle();
+        stillOpen = PopupMenu::active() != nullptr;
+        levels = stillOpen ? PopupMenu::active()->levels().size() : 0;
+        if (levels < 2) {
+            automation.pressKey(VK_ESCAPE);
+            return;
+        }
+        MenuWindow& submenu = *PopupMenu::active()->levels()[1];
+        ASSERT_TRUE(submenu.screenRect().contains(*newItem)) << "the submenu must cover the tapped item";
+        automation.tapAt(submenu.itemRect(1).centre() + submenu.screenRect().topLeft());
+    });
+    EXPECT_EQ(PopupMenu::track(menu, TPM_RETURNCMD, {50, 100}, &frame), 35000);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(levels, 2u);
+}
+
 TEST_F(Frame, KeysWalkAMenuAndItsSubmenu)
 {
     Menu menu;
