@@ -53,7 +53,7 @@ device::OleDateTime CTavrelAppointmentTemplate::EndFor(const device::OleDateTime
     for (const DurationStep& step : durationSteps)
         if (duration.CompareNoCase(step.text) == 0)
             return start + device::OleDateTimeSpan(step.days, step.hours, step.minutes, 0);
-    return start + device::OleDateTimeSpan(0, 1, 0, 0);
+    return start + device::OleDateTimeSpan(0, 1, 0, 0); // UnknownDurationMeans
 }
 
 CTavrelNewAppointment::Recurrence CTavrelAppointmentTemplate::GetRecurrence() const

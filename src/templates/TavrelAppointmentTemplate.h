@@ -30,6 +30,8 @@ class CTavrelAppointmentTemplate {
 public:
     static constexpr const char16_t* AllDay = u"All Day";
     static constexpr const char16_t* OneTime = u"One time";
+    // What a duration text that is none of the known ones makes.
+    static constexpr const char16_t* UnknownDurationMeans = u"1 hr";
     static constexpr std::array<const char16_t*, 11> DurationTexts
         = {u"All Day", u"15 min", u"30 min", u"45 min", u"1 hr",  u"2 hrs",
            u"4 hrs",   u"8 hrs",  u"2 days", u"3 days", u"1 week"};

@@ -55,7 +55,8 @@ bool CTemplateDetailsDlg::onInitDialog()
     m_startTime->resetContent();
     for (int hour = 0; hour < 24; ++hour)
         m_startTime->addString(CTavrelAppointmentTemplate::StartTimeText(hour).View());
-    SelectText(*m_duration, m_entry.duration, CTavrelAppointmentTemplate::AllDay);
+    // A duration the list does not offer makes a one-hour appointment: the list shows that.
+    SelectText(*m_duration, m_entry.duration, CTavrelAppointmentTemplate::UnknownDurationMeans);
     SelectText(*m_frequency, m_entry.frequency, CTavrelAppointmentTemplate::OneTime);
     SelectText(*m_startTime, m_entry.startTime, m_defaultStartTime);
     m_autoResolve->setChecked(m_entry.autoResolve);

@@ -347,6 +347,33 @@ TEST_F(TemplateDialogsTest, EditRenamesToOneSubkeySelectedAtTheEndAndDeleteAsksF
     EXPECT_FALSE(store.Read(u"Workout")) << "deleted after the rename";
 }
 
+TEST_F(TemplateDialogsTest, ADurationTheListDoesNotOfferOpensAsTheHourItMakes)
+{
+    // Written by hand or by another program: the menu makes a one-hour appointment of it, and the
+    // dialog shows that rather than "All Day".
+    ASSERT_TRUE(store.Write(Template(u"Odd", u"90 min", u"8am")));
+    std::string shownDuration;
+    bool startTimeShown = false;
+    Run([&](ui::Window& window) {
+        if (&window == types) {
+            Select(CAppointmentTypesDlg::IDC_TEMPLATES, u"Odd");
+            Press(CAppointmentTypesDlg::IDC_EDIT);
+            automation.confirm();
+        } else if (auto* details = dynamic_cast<CTemplateDetailsDlg*>(&window)) {
+            auto* duration = details->controlAs<ui::ComboBox>(CTemplateDetailsDlg::IDC_DURATION);
+            shownDuration = Utf8(duration->itemText(duration->curSel()));
+            startTimeShown = details->IsStartTimeShown();
+            automation.confirm();
+        }
+    });
+    EXPECT_EQ(shownDuration, "1 hr");
+    EXPECT_TRUE(startTimeShown);
+    std::optional<CTavrelAppointmentTemplate> odd = store.Read(u"Odd");
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(Utf8(odd->duration.View()), "1 hr");
+    EXPECT_EQ(Utf8(odd->startTime.View()), "8am");
+}
+
 TEST_F(TemplateDialogsTest, ASubjectThatCannotNameATemplateIsRefusedAndAnEmptyOneStoresNothing)
 {
     ASSERT_TRUE(store.Write(Template(u"Lunch", u"1 hr")));
