@@ -4,9 +4,6 @@
 #include "control/TavrelNotifications.h"
 #include "control/TavrelNotifier.h"
 #include "data/TavrelCalendarData.h"
-#include "data/TavrelRegisteredCalendar.h"
-
-#include <mutex>
 
 CTavrelActivityRequest::CTavrelActivityRequest(CTavrelControlTarget& target, CTavrelNotifier& notifier)
     : m_target(target), m_notifier(notifier)
@@ -32,21 +29,10 @@ bool CTavrelActivityRequest::RequestNew(const device::OleDateTime& heldDate, int
     const int index = commandId - FirstCommand;
     if (index < 0)
         return false;
-    CQoString kind;
-    {
-        CTavrelCalendarData& data = m_target.GetCalendarData();
-        std::lock_guard calendars(data.GetCalendarListLock());
-        const CQoString current = data.GetCurrentCalendarName();
-        for (const auto& calendar : data.GetRegisteredCalendars()) {
-            auto* registered = dynamic_cast<const CTavrelRegisteredCalendar*>(calendar.get());
-            if (!registered || registered->GetName().CompareNoCase(current) != 0)
-                continue;
-            const auto& kinds = registered->GetFactoryList();
-            if (std::size_t(index) < kinds.size())
-                kind = kinds[std::size_t(index)];
-            break;
-        }
-    }
+    const std::vector<CQoString> kinds = m_target.GetCalendarData().GetCurrentActivityKinds();
+    if (std::size_t(index) >= kinds.size())
+        return false;
+    const CQoString& kind = kinds[std::size_t(index)];
     if (kind.IsEmpty())
         return false;
     device::OleDateTime start, end;

@@ -1,5 +1,7 @@
 #include "data/TavrelCalendarData.h"
 
+#include "data/TavrelRegisteredCalendar.h"
+
 #include <mutex>
 
 CTavrelCalendarData::CTavrelCalendarData() : m_currentCalendar(u"<Personal>") {}
@@ -40,6 +42,19 @@ void CTavrelCalendarData::SetCurrentCalendarName(const CQoString& name)
 {
     std::lock_guard guard(m_calendarListLock);
     m_currentCalendar = name;
+}
+
+std::vector<CQoString> CTavrelCalendarData::GetCurrentActivityKinds()
+{
+    std::lock_guard guard(m_calendarListLock);
+    for (const auto& calendar : m_registeredCalendars) {
+        if (calendar->GetName().CompareNoCase(m_currentCalendar) != 0)
+            continue;
+        if (auto* registered = dynamic_cast<const CTavrelRegisteredCalendar*>(calendar.get()))
+            return registered->GetFactoryList();
+        break;
+    }
+    return {};
 }
 
 CTavrelEvents CTavrelCalendarData::GetWindowEventsSnapshot()

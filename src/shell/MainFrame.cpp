@@ -20,6 +20,7 @@
 #include "shell/TavrelFrameControlHost.h"
 #include "shell/TavrelIconPathSettings.h"
 #include "shell/TavrelMainMenu.h"
+#include "shell/TavrelNewCommand.h"
 #include "shell/TavrelReaderPassWatch.h"
 #include "shell/TavrelStrings.h"
 #include "skins/TavrelSkinLoader.h"
@@ -89,6 +90,7 @@ bool CMainFrame::Create()
         return false;
     m_view = std::make_unique<CTavrelView>(m_app, *this);
     m_view->SetSkinLoader([this](const CQoString& file) { return LoadSkin(file); });
+    m_view->SetNewMenuText(CTavrelStrings::Load(IDS_NEW));
     if (!m_view->Create(*this, viewRect())) {
         destroy();
         return false;
@@ -104,8 +106,15 @@ bool CMainFrame::Create()
         },
         [](ui::CommandUpdate& update) { update.enable(true); });
     // The "New" items of the day menu make appointments and ask control applications for
-    // activities; until the frame carries those requests out they stay disabled.
-    addCommandRange(ID_NEW_FIRST, ID_NEW_LAST, {}, [](ui::CommandUpdate& update) { update.enable(false); });
+    // activities, starting at the date-time the user held.
+    m_newCommand = std::make_unique<CTavrelNewCommand>(m_app, *this);
+    addCommandRange(
+        ID_NEW_FIRST, ID_NEW_LAST,
+        [this](int id, int code) {
+            if (code == 0)
+                m_newCommand->RequestNew(id, m_view->GetHeldDate());
+        },
+        [](ui::CommandUpdate& update) { update.enable(true); });
 
     BuildCommandBar();
     OpenControlSocket();
@@ -284,10 +293,9 @@ void CMainFrame::DefineCommands()
               CommandTable::enabledWhen([this] { return m_app.IsControlMode(); }));
     // "&Rules..." of the menu and "Set Icon Rules..." of the day menu.
     table.add(ID_VIEW_RULES, [this] { OnRules(); });
-    // Attaching remote calendars and choosing a background picture are not part of this program
-    // yet.
-    for (int id : {ID_CALENDAR_ATTACHED, ID_BACKGROUND_CHOOSE})
-        table.add(id, {}, CommandTable::disabled());
+    table.add(ID_BACKGROUND_CHOOSE, [this] { OnChooseBackground(); });
+    // Attaching remote calendars is not part of this program yet.
+    table.add(ID_CALENDAR_ATTACHED, {}, CommandTable::disabled());
 }
 
 bool CMainFrame::onHelp()
@@ -328,6 +336,26 @@ void CMainFrame::OnRules()
         return;
     m_app.ReplaceRules(rules);
     m_app.RequestRefresh();
+}
+
+void CMainFrame::OnChooseBackground()
+{
+    ui::FileOpenDialog dialog(PictureFilter);
+    dialog.setPathMustExist(true);
+    if (dialog.RunModal() != ui::IDOK)
+        return;
+    switch (m_view->SetBackgroundPicture(dialog.path().c_str())) {
+    case CTavrelView::BackgroundChoice::Set:
+        break;
+    case CTavrelView::BackgroundChoice::Unreadable:
+        // The user picked this file; nothing changing without a word would look like a fault.
+        ui::messageBox(this, device::WideString(PictureUnreadable) + u"\n" + dialog.path(), Title,
+                       ui::MB_OK | ui::MB_ICONWARNING);
+        break;
+    case CTavrelView::BackgroundChoice::NotChangeable:
+        ui::messageBox(this, BackgroundNotChangeable, Title, ui::MB_OK | ui::MB_ICONWARNING);
+        break;
+    }
 }
 
 void CMainFrame::OnChooseSkin()

@@ -32,6 +32,7 @@
 class CTavrelApp;
 class CTavrelControl;
 class CTavrelFrameControlHost;
+class CTavrelNewCommand;
 class CTavrelReaderPassWatch;
 class CTavrelView;
 
@@ -43,6 +44,9 @@ public:
     static constexpr const char16_t* HelpProgram = u"PegHelp.exe";
     static constexpr const char16_t* HelpPage = u"Tavrel.htm#Main_Contents";
     static constexpr const char16_t* SocketFailed = u"Error initializing external control socket";
+    static constexpr const char16_t* PictureUnreadable = u"The picture cannot be read; the background stays as it was.";
+    static constexpr const char16_t* BackgroundNotChangeable
+        = u"This calendar's backgrounds come from its own document and cannot be changed here.";
 
     // Where notifications for control applications go instead of the control socket (tests
     // record them).
@@ -97,6 +101,7 @@ private:
     void OnCalendarCombined();
     void OnChooseSkin();
     void OnRules();
+    void OnChooseBackground();
     void OnOnlineHelp();
     void OnAbout();
     void OpenControlSocket();
@@ -107,5 +112,6 @@ private:
     std::unique_ptr<CTavrelReaderPassWatch> m_readerView;
     std::unique_ptr<CTavrelFrameControlHost> m_controlHost;
     std::unique_ptr<CTavrelControl> m_control;
+    std::unique_ptr<CTavrelNewCommand> m_newCommand;
     NotificationSink m_notify;
 };

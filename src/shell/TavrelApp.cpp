@@ -13,6 +13,7 @@
 #include "shell/MainFrame.h"
 #include "shell/TavrelStrings.h"
 #include "shell/TavrelWakeableSleeper.h"
+#include "templates/TavrelTemplateStore.h"
 
 #include <mutex>
 
@@ -219,6 +220,8 @@ CTavrelRegisteredCalendar& CTavrelApp::AddRegisteredCalendar(const CQoString& na
     const CTavrelRegisteredCalendar calendar(name, m_settings.get());
     return static_cast<CTavrelRegisteredCalendar&>(m_data->AddRegisteredCalendar(calendar));
 }
+
+std::vector<CQoString> CTavrelApp::GetAppointmentTemplateNames() { return CTavrelTemplateStore().GetNames(); }
 
 CTavrelEvents CTavrelApp::GetWindowEventsSnapshot()
 {

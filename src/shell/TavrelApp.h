@@ -132,6 +132,9 @@ public:
     // appends it to the registered calendars.
     CTavrelRegisteredCalendar& AddRegisteredCalendar(const CQoString& name) override;
 
+    // The appointment templates' names in the registry's order (the day menu's "New" items).
+    std::vector<CQoString> GetAppointmentTemplateNames() override;
+
     // A deep copy of the window collection, taken under the event lock.
     CTavrelEvents GetWindowEventsSnapshot();
     // Makes the reader start a fresh pass now.

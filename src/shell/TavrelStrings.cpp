@@ -13,6 +13,10 @@ void CTavrelStrings::Register()
                                                        {IDS_ABOUT, u"About"},
                                                        {IDS_SWITCH_BACK, u"Switch back to application"},
                                                        {IDS_COMBINED, u"Combined"},
+                                                       {IDS_TEMPLATES_FIRST_USE,
+                                                        u"This is where you set up \"templates\" for appointments you want "
+                                                        u"to quickly add to your calendar through holding your stylus down on "
+                                                        u"a day then selecting \"New\" from the menu."},
                                                    });
 }
 

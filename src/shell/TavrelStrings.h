@@ -18,6 +18,7 @@ inline constexpr std::uint32_t IDS_COMBINED = 65051;
 inline constexpr std::uint32_t IDS_ATTACHED = 65053;
 inline constexpr std::uint32_t IDS_SWITCH_BACK = 65054;
 inline constexpr std::uint32_t IDS_GO_TO_TODAY = 65055;
+inline constexpr std::uint32_t IDS_TEMPLATES_FIRST_USE = 65056;
 
 class CTavrelStrings {
 public:

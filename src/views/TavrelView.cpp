@@ -3,6 +3,7 @@
 #include "common/QoLog.h"
 #include "data/TavrelCalendarAppearance.h"
 #include "data/TavrelCalendarData.h"
+#include "data/TavrelNewCommands.h"
 #include "data/TavrelSettings.h"
 #include "platform/device/LocaleNames.h"
 #include "platform/gfx/Painter.h"
@@ -24,6 +25,7 @@
 #include "views/TavrelWeekPainter.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -45,7 +47,8 @@ device::WideString MenuText(const CQoString& text)
 } // namespace
 
 CTavrelView::CTavrelView(CTavrelViewSource& source, CTavrelViewHost& host)
-    : m_source(source), m_host(host), m_currentDate(device::OleDateTime::GetCurrentTime())
+    : m_source(source), m_host(host), m_currentDate(device::OleDateTime::GetCurrentTime()),
+      m_heldDate(CTavrelDay::Of(m_currentDate).Start())
 {
 }
 
@@ -209,6 +212,9 @@ void CTavrelView::Render()
     if (!exists() || m_picture.isEmpty())
         return;
     RenderPicture();
+    // The title area moves with the mode; a shown slider stays over it.
+    if (m_sliderShown)
+        PlaceFadeSlider();
     invalidate();
     update();
 }
@@ -309,6 +315,19 @@ void CTavrelView::SetFadeLevel(int level)
         setTimer(TIMER_FADE, FadeTimerMs);
         m_fadeTimerPending = true;
     }
+}
+
+CTavrelView::BackgroundChoice CTavrelView::SetBackgroundPicture(const CQoString& path)
+{
+    CTavrelImage picture;
+    if (path.IsEmpty() || !picture.LoadFile(path.GetString()))
+        return BackgroundChoice::Unreadable;
+    const int month = GetCurrentDate().GetMonth();
+    if (!m_source.GetAppearance().SetBackground(month, path))
+        return BackgroundChoice::NotChangeable;
+    m_fadeLevel = LoadMonth(month).GetFadeLevel();
+    Render();
+    return BackgroundChoice::Set;
 }
 
 bool CTavrelView::IsFadeCommandEnabled()
@@ -637,6 +656,111 @@ void CTavrelView::ChooseMonth(int month)
     if (month == current.month)
         return;
     SetCurrentDate(current.year, month, current.day, true);
+}
+
+// --- The day menu ------------------------------------------------------------------------------------------
+
+bool CTavrelView::onContextMenu(gfx::Point screenPoint)
+{
+    // Only the frame in front takes the gesture (not one behind a dialog or a control
+    // application's window).
+    ui::Window* frame = topLevel();
+    if (!desktop() || desktop()->foreground() != frame)
+        return false;
+    std::optional<ui::Menu> menu = PrepareDayMenu(fromScreen(screenPoint));
+    if (!menu)
+        return false;
+    // The frame owns the menu: it enables the items through its command-update query and carries
+    // out the one chosen, routing it as it routes every command.
+    ui::PopupMenu::track(*menu, ui::TPM_LEFTALIGN | ui::TPM_TOPALIGN, screenPoint, frame);
+    return true;
+}
+
+std::optional<ui::Menu> CTavrelView::PrepareDayMenu(gfx::Point client)
+{
+    const int mode = m_mode.load();
+    if (const TapRegion* region = m_days.Find(client)) {
+        const int monthDay = int(region->GetLParam());
+        const CTavrelDay day(int(region->GetWParam()), monthDay / 100, monthDay % 100);
+        int hour = 0;
+        if (mode == Daily || mode == Weekly) {
+            // The painters divide the rows' height in 24 exactly (row h starts at h × height ÷ 24,
+            // rounded down), so the hour is the last row starting at or above the point; dividing
+            // by a row height rounded down to whole pixels would drift a row or more off by the
+            // evening and give 24 at the bottom.
+            const gfx::Rect& rows = region->GetRect();
+            const int height = std::abs(rows.height());
+            while (hour < 23 && rows.top + (hour + 1) * height / 24 <= client.y)
+                ++hour;
+        }
+        m_heldDate = device::OleDateTime(day.year, day.month, day.day, hour, 0, 0);
+        return BuildDayMenu(true);
+    }
+
+    if (mode != Monthly)
+        return std::nullopt;
+    // No day region: a cell of the month grid. Cells before the 1st and after the last day turn
+    // the month; a day's cell (which its day region normally covers) gets the menu without the
+    // templates.
+    const CTavrelDay current = CTavrelDay::Of(GetCurrentDate());
+    const int days = CTavrelDay::DaysInMonth(current.year, current.month);
+    for (int index = 0; index < CTavrelMonthLayout::CellCount; ++index) {
+        if (!m_layout.cells[std::size_t(index)].contains(client))
+            continue;
+        const int day = index - m_layout.firstWeekday + 1;
+        ui::Menu menu;
+        if (day < 1) {
+            menu.append(u"Previous Month", ID_GOTO_PREVIOUS);
+        } else if (day > days) {
+            menu.append(u"Next Month", ID_GOTO_NEXT);
+        } else {
+            m_heldDate = CTavrelDay(current.year, current.month, day).Start();
+            return BuildDayMenu(false);
+        }
+        return menu;
+    }
+    return std::nullopt;
+}
+
+ui::Menu CTavrelView::BuildDayMenu(bool withPersonalNew)
+{
+    ui::Menu menu;
+    CTavrelCalendarData& data = m_source.GetCalendarData();
+    if (CTavrelCalendarData::IsPersonal(data.GetCurrentCalendarName())) {
+        if (withPersonalNew)
+            AppendPersonalNew(menu);
+    } else {
+        const std::vector<CQoString> kinds = data.GetCurrentActivityKinds();
+        if (!kinds.empty()) {
+            ui::Menu& submenu = menu.appendSubmenu(MenuText(m_newMenuText));
+            const std::size_t count = std::min(kinds.size(), std::size_t(MaxMenuActivityKinds));
+            for (std::size_t i = 0; i < count; ++i)
+                submenu.append(MenuText(kinds[i]), ID_NEW_FIRST_ACTIVITY + int(i));
+        }
+    }
+    menu.append(u"Set Background...", ID_DAY_MENU_SET_BACKGROUND);
+    menu.append(u"Set Skin...", ID_DAY_MENU_SET_SKIN);
+    menu.append(u"Set Icon Rules...", ID_VIEW_RULES);
+    return menu;
+}
+
+void CTavrelView::AppendPersonalNew(ui::Menu& menu)
+{
+    ui::Menu& submenu = menu.appendSubmenu(MenuText(m_newMenuText));
+    // Templates beyond the range of the "New" commands are kept, but cannot be offered.
+    const std::vector<CQoString> templates = m_source.GetAppointmentTemplateNames();
+    const std::size_t count = std::min(templates.size(), std::size_t(MaxMenuTemplates));
+    for (std::size_t i = 0; i < count; ++i)
+        submenu.append(MenuText(templates[i]), ID_NEW_FIRST_TEMPLATE + int(i));
+    if (count > 0)
+        submenu.appendSeparator();
+    submenu.append(u"Appointment", ID_NEW_APPOINTMENT);
+    submenu.append(u"All Day Appointment", ID_NEW_ALL_DAY_APPOINTMENT);
+    submenu.append(u"Weekly Appointment", ID_NEW_WEEKLY_APPOINTMENT);
+    submenu.append(u"Monthly Appointment", ID_NEW_MONTHLY_APPOINTMENT);
+    submenu.append(u"Yearly Appointment", ID_NEW_YEARLY_APPOINTMENT);
+    submenu.appendSeparator();
+    submenu.append(u"Customize...", ID_NEW_CUSTOMIZE);
 }
 
 // --- Commands ------------------------------------------------------------------------------------------------

@@ -55,6 +55,7 @@ class CTavrelViewSource;
 class CTavrelViewHost;
 
 namespace ui {
+class Menu;
 class Slider;
 }
 
@@ -126,6 +127,27 @@ public:
     // levels of the settings; a remote calendar's are its own document's.
     bool IsFadeCommandEnabled();
 
+    // --- Background -----------------------------------------------------------------------------
+    enum class BackgroundChoice { Set, Unreadable, NotChangeable };
+    // Makes the picture file the background of the current date's month for the current calendar
+    // and draws it. Unreadable: the file does not decode; NotChangeable: the current calendar's
+    // pictures are its own document's. Either way nothing changes.
+    BackgroundChoice SetBackgroundPicture(const CQoString& path);
+
+    // --- The day menu ---------------------------------------------------------------------------
+    // The label of the "New" submenu (the frame's string 65000); "New" until it is set.
+    void SetNewMenuText(const CQoString& text) { m_newMenuText = text; }
+    // The date-time of the last tap-and-hold on a day: the day at 00:00, or in the daily and
+    // weekly modes the hour row held (the rows' top is hour 0, their middle hour 12). The "New"
+    // commands start there. Until the first hold it is the day the view started on.
+    const device::OleDateTime& GetHeldDate() const { return m_heldDate; }
+    // What a tap-and-hold at the client point offers, with the held date set: on a day the "New"
+    // submenu of the current calendar (templates and built-in items in "<Personal>", activity
+    // kinds in a registered calendar) and "Set Background...", "Set Skin...", "Set Icon
+    // Rules..."; on a blank cell of the monthly mode "Previous Month" or "Next Month". None when
+    // the point offers nothing.
+    std::optional<ui::Menu> PrepareDayMenu(gfx::Point client);
+
     // --- Events ---------------------------------------------------------------------------------
     // Opens an event: a store appointment in the appointment editor, any other event through the
     // host. False when the store cannot give the appointment.
@@ -157,6 +179,7 @@ protected:
     void onCancelMode() override;
     bool onKeyDown(int virtualKey) override;
     void onTimer(unsigned id) override;
+    bool onContextMenu(gfx::Point screenPoint) override;
 
 private:
     // View messages.
@@ -174,6 +197,10 @@ private:
     void ChooseEventMenuItem(int id);
     void ShowMonthMenu();
     void ChooseMonth(int month);
+    // The day menu's main menu; the "<Personal>" templates and built-in items only when
+    // `withPersonalNew`.
+    ui::Menu BuildDayMenu(bool withPersonalNew);
+    void AppendPersonalNew(ui::Menu& menu);
     // The snapshot's event at this address (as a region's lParam carries it), if it is still there.
     const CTavrelEvent* FindInSnapshot(ui::LParam event);
 
@@ -214,4 +241,6 @@ private:
     bool m_painted = false;
     CTavrelDay m_rememberedToday;
     unsigned m_renderCount = 0;
+    device::OleDateTime m_heldDate;
+    CQoString m_newMenuText = u"New";
 };

@@ -33,6 +33,11 @@ inline constexpr int ID_GOTO_TODAY = 32800;
 inline constexpr int ID_VIEW_RULES = 32795;
 inline constexpr int ID_BACKGROUND_FADE = 32780;
 
+// The day menu's appearance items; the main frame carries them out ("Set Icon Rules..." is
+// ID_VIEW_RULES, "Previous Month" and "Next Month" are ID_GOTO_PREVIOUS and ID_GOTO_NEXT).
+inline constexpr int ID_DAY_MENU_SET_BACKGROUND = 32781; // the main menu's background "Choose..."
+inline constexpr int ID_DAY_MENU_SET_SKIN = 32798;       // the main menu's "Choose Skin..."
+
 // The month menu: item i (1 = January … 12 = December) has the id i + 199.
 inline constexpr int ID_MONTH_MENU_FIRST = 200;
 inline constexpr int ID_MONTH_MENU_LAST = 211;

@@ -4,6 +4,10 @@
 // opens, and a way to ask the reader for a fresh pass. The application implements it; what the
 // view needs of the window that holds it is CTavrelViewHost.
 
+#include "common/QoString.h"
+
+#include <vector>
+
 class CTavrelCalendarAppearance;
 class CTavrelCalendarData;
 class CTavrelSettings;
@@ -21,6 +25,8 @@ public:
     virtual CTavrelCalendarAppearance& GetAppearance() = 0;
     // The logged-on store; null when there is none.
     virtual pim::Application* GetOutlook() const = 0;
+    // The appointment templates' names in their stored order, for the day menu's "New" submenu.
+    virtual std::vector<CQoString> GetAppointmentTemplateNames() = 0;
     // The mode or date changed, or the appointment editor closed: the reader reads again now
     // instead of after its pause.
     virtual void RequestRefresh() = 0;

@@ -473,4 +473,36 @@ TEST(ControlE2ETest, ControlModeStaysHiddenUntilShownAndSwitchesBackToTheClient)
     EXPECT_GT(compareView(*before, *after).count, 240 * (ViewBottom - ViewTop) / 2);
 }
 
+// --- The day menu of a registered calendar ------------------------------------------------------
+
+TEST(ControlE2ETest, TheDayMenusActivityKindsAskTheControlApplicationForActivitiesAtTheHeldHour)
+{
+    testing_support::TempDevice device;
+    // The day view's hour rows fill y 66 to 294 on the screen, below the title (28 pixels) and the
+    // day bar (12), 9.5 pixels each: y 290 lies in the last row (11 PM), y 202 in the 2 PM row.
+    const std::filesystem::path script = device.root() / "kinds.script";
+    std::ofstream(script) << "wait 3000\nidle\ncommand 32805\nidle\n"
+                             "hold 120 290\nchoose New/Call\n"
+                             "hold 120 202\nchoose New/Visit\n"
+                             "wait 1000\nquit\n";
+    CalendarSession session(device, {"--script", script.string()});
+    ASSERT_TRUE(session.program().started());
+    ASSERT_EQ(session.Receive(1, 60s).size(), 1u) << session.program().err();
+    // Sent at once: the script's first pause leaves them time to arrive before the holds.
+    session.Send(u"RegisterCalendar:\"Projects\"");
+    session.Send(u"RegisterFactory:\"Call,Visit\"");
+
+    // Everything the program says until it closes.
+    Strings requests;
+    for (Strings next = session.Receive(1, 60s); !next.empty() && next[0] != "OnCalendarClose";
+         next = session.Receive(1, 60s))
+        if (next[0].rfind("OnRequestAddActivity:", 0) == 0)
+            requests.push_back(next[0]);
+    EXPECT_EQ(requests,
+              (Strings{"OnRequestAddActivity:\"3/4/2026 11:00:00 PM\";\"3/4/2026 11:30:00 PM\";\"Call\"",
+                       "OnRequestAddActivity:\"3/4/2026 2:00:00 PM\";\"3/4/2026 3:00:00 PM\";\"Visit\""}))
+        << session.program().err();
+    EXPECT_EQ(session.program().waitFor(30s), std::optional<int>(0)) << session.program().err();
+}
+
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <unistd.h>
@@ -172,6 +173,148 @@ TEST_F(ScriptedDialogsE2ETest, TheAppointmentEditorIsFilledInAndItsDeleteQuestio
         Calendar(Script("delete.script", "command 32805\nidle\ntap 120 214\nanswer YES\npress 1208\nidle\n"));
     ASSERT_EQ(remove.exitCode, 0) << remove.err;
     EXPECT_EQ(Device({"pim", "list"}).out, "");
+}
+
+// The month view of December 2026 (Tuesday the 1st) on the screen: the cells below the title (28
+// pixels) and the day bar (12) are 34 pixels wide and 45 high, the view starting at y 26.
+constexpr int DecemberCellX(int day) { return (day + 1) % 7 * 34 + 17; }
+constexpr int DecemberCellY(int day) { return 26 + 40 + (day + 1) / 7 * 45 + 22; }
+std::string HoldOnDecember(int day)
+{
+    return "hold " + std::to_string(DecemberCellX(day)) + " " + std::to_string(DecemberCellY(day)) + "\n";
+}
+
+TEST_F(ScriptedDialogsE2ETest, AHoldOnADayMakesAnAppointmentThroughTheEditorAndTheMonthShowsIt)
+{
+    ASSERT_EQ(Device({"install"}).exitCode, 0);
+    ASSERT_EQ(
+        Device({"pim", "add", "--subject", "Standup", "--start", "12/10/2026 9:00 AM", "--end", "12/10/2026 10:00 AM"})
+            .exitCode,
+        0);
+    const std::string f = device.root().string() + "/";
+    const std::string script = Script("new.script",
+                                      "idle\n"
+                                      "snap "
+                                          + f + "before.png\n" + HoldOnDecember(10) + "dump " + f
+                                          + "menu.txt\n"
+                                            "choose New/Appointment\n"
+                                            "dump "
+                                          + f
+                                          + "editor.txt\n"
+                                            "text 1201 Dentist\n"
+                                            "press OK\n"
+                                            "idle\n"
+                                            "snap "
+                                          + f + "after.png\n");
+    ToolRun run = Calendar(script);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    const std::string menu = Read(File("menu.txt"));
+    EXPECT_NE(menu.find("menu 0 0 id=0 enabled=1 checked=0 submenu=1 selected=0 text=\"New\"\n"), std::string::npos)
+        << menu;
+    EXPECT_NE(menu.find("menu 0 1 id=32781 enabled=1 checked=0 submenu=0 selected=0 text=\"Set Background...\"\n"),
+              std::string::npos)
+        << menu;
+    // The editor opens on the new appointment at the first free hour of the 10th.
+    const std::string editor = Read(File("editor.txt"));
+    EXPECT_EQ(editor.rfind("window dialog id=0 ok=1 text=\"Appointment\"\n", 0), 0u) << editor;
+    EXPECT_NE(editor.find("text=\"New Appointment\"\n"), std::string::npos) << editor;
+    EXPECT_NE(editor.find("text=\"12/10/2026 10:00:00 AM\"\n"), std::string::npos) << editor;
+
+    ToolRun list = Device({"pim", "list"});
+    EXPECT_NE(list.out.find("\t12/10/2026 10:00:00 AM\t12/10/2026 11:00:00 AM\tDentist\t"), std::string::npos)
+        << list.out;
+
+    // The 10th's cell shows one more icon than before.
+    std::optional<gfx::Surface> before = gfx::ImageDecoder::decodeFile(File("before.png"));
+    std::optional<gfx::Surface> after = gfx::ImageDecoder::decodeFile(File("after.png"));
+    ASSERT_TRUE(before && after);
+    int changedInCell = 0, changedElsewhere = 0;
+    for (int y = 66; y < 294; ++y)
+        for (int x = 0; x < 240; ++x) {
+            if (before->pixel(x, y) == after->pixel(x, y))
+                continue;
+            const bool inCell = std::abs(x - DecemberCellX(10)) < 17 && std::abs(y - DecemberCellY(10)) < 22;
+            (inCell ? changedInCell : changedElsewhere) += 1;
+        }
+    EXPECT_GT(changedInCell, 20);
+    EXPECT_EQ(changedElsewhere, 0);
+}
+
+TEST_F(ScriptedDialogsE2ETest, TemplatesAreMadeRenamedUsedAndDeletedThroughTheDialogs)
+{
+    ASSERT_EQ(Device({"install"}).exitCode, 0);
+    const std::string f = device.root().string() + "/";
+    const std::string script = Script("templates.script",
+                                      "idle\n" + HoldOnDecember(17) +
+                                          // No template yet: the explanation, answered, then Add.
+                                          "answer OK\n"
+                                          "choose New/Customize...\n"
+                                          "dump "
+                                          + f
+                                          + "details.txt\n"
+                                            "text 1005 Lunch\n"
+                                            "select 1004 1 hr\n"
+                                            "select 1007 12pm\n"
+                                            "press OK\n"
+                                            "dump "
+                                          + f
+                                          + "types.txt\n"
+                                            // Renamed through Edit.
+                                            "press 1008\n"
+                                            "text 1005 Team lunch\n"
+                                            "press OK\n"
+                                            "dump "
+                                          + f
+                                          + "renamed.txt\n"
+                                            "press OK\n"
+                                          + HoldOnDecember(17)
+                                          + "choose New\n"
+                                            "dump "
+                                          + f
+                                          + "menu.txt\n"
+                                            "choose New/Team lunch\n"
+                                            "idle\n"
+                                          + HoldOnDecember(17)
+                                          + "choose New/Customize...\n"
+                                            "select 1016 Team lunch\n"
+                                            "answer YES\n"
+                                            "press 1003\n"
+                                            "dump "
+                                          + f
+                                          + "deleted.txt\n"
+                                            "press OK\n");
+    ToolRun run = Calendar(script);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("message-box: Tavrel: This is where you set up \"templates\" for appointments"),
+              std::string::npos)
+        << run.err;
+
+    const std::string details = Read(File("details.txt"));
+    EXPECT_EQ(details.rfind("window dialog id=0 ok=1 text=\"Template Details\"\n", 0), 0u) << details;
+    EXPECT_NE(details.find("control 1007 combobox shown=0 "), std::string::npos) << "All Day hides the start time";
+    EXPECT_NE(details.find("dropped=0 count=24 text=\"9am\"\n"), std::string::npos) << details;
+
+    EXPECT_NE(Read(File("types.txt")).find("item 1016 0 selected=1 text=\"Lunch\"\n"), std::string::npos)
+        << Read(File("types.txt"));
+    const std::string renamed = Read(File("renamed.txt"));
+    EXPECT_NE(renamed.find("count=1 text=\"\"\nitem 1016 0 selected=1 text=\"Team lunch\"\n"), std::string::npos)
+        << renamed;
+    EXPECT_NE(Read(File("menu.txt"))
+                  .find("menu 1 0 id=35021 enabled=1 checked=0 submenu=0 selected=0 "
+                        "text=\"Team lunch\"\nmenu 1 1 separator\n"),
+              std::string::npos)
+        << Read(File("menu.txt"));
+    const std::string deleted = Read(File("deleted.txt"));
+    EXPECT_NE(deleted.find("control 1016 listbox shown=1 enabled=1 "), std::string::npos) << deleted;
+    EXPECT_NE(deleted.find(" selection=-1 count=0 text=\"\"\n"), std::string::npos) << deleted;
+
+    // The template made its appointment on the 17th at noon, for an hour, without the editor.
+    ToolRun list = Device({"pim", "list"});
+    EXPECT_NE(list.out.find("\t12/17/2026 12:00:00 PM\t12/17/2026 1:00:00 PM\tTeam lunch\t"), std::string::npos)
+        << list.out;
+    ToolRun keys = Device({"reg", "list", "HKCU", "Software\\Orvix\\Tavrel\\Appointment Templates"});
+    EXPECT_EQ(keys.out.find("Lunch"), std::string::npos) << keys.out;
 }
 
 TEST_F(ScriptedDialogsE2ETest, ALineThatFindsNoControlEndsTheRunWithTheLineNamed)

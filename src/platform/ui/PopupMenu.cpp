@@ -1,9 +1,11 @@
 #include "platform/ui/PopupMenu.h"
 
 #include "platform/ui/Desktop.h"
+#include "platform/ui/HoldGesture.h"
 #include "platform/ui/Theme.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace ui {
 namespace {
@@ -34,6 +36,10 @@ int PopupMenu::track(Menu& menu, unsigned flags, gfx::Point screenPoint, Window*
 int PopupMenu::run(unsigned flags, gfx::Point screenPoint)
 {
     Desktop& desktop = Desktop::current();
+    // A menu opened while the pen is down (a hold) opens under it: that pen's press is at the
+    // opening point, before any level existed.
+    m_pressAt = screenPoint;
+    m_levelsAtPress = 0;
     if (m_owner && m_owner->exists())
         m_owner->send(WM_INITMENUPOPUP, WParam(&m_menu), 0);
     MenuWindow probe(m_menu);
@@ -145,6 +151,8 @@ void PopupMenu::grabbedPen(InputEvent::Kind kind, gfx::Point screenPoint)
     auto [level, position] = hit(screenPoint);
     switch (kind) {
     case InputEvent::Kind::PenDown:
+        m_pressAt = screenPoint;
+        m_levelsAtPress = m_levels.size();
         if (level < 0) {
             close(0); // a tap outside the menu closes it and goes nowhere else
             return;
@@ -155,10 +163,18 @@ void PopupMenu::grabbedPen(InputEvent::Kind kind, gfx::Point screenPoint)
         if (level >= 0)
             activate(std::size_t(level), position, false);
         break;
-    case InputEvent::Kind::PenUp:
-        if (level >= 0)
+    case InputEvent::Kind::PenUp: {
+        // A level that opened under the pen while it was down (the menu opened by a hold, or a
+        // submenu that had to open over its parent item) was not aimed at: lifting the pen where
+        // it went down chooses nothing there; dragged away (by more than the hold gesture's
+        // tolerance) and lifted on an item, it chooses.
+        const bool dragged = std::abs(screenPoint.x - m_pressAt.x) > HoldGesture::tolerance
+            || std::abs(screenPoint.y - m_pressAt.y) > HoldGesture::tolerance;
+        const bool openedUnderThePen = level >= 0 && std::size_t(level) >= m_levelsAtPress;
+        if (level >= 0 && (dragged || !openedUnderThePen))
             activate(std::size_t(level), position, true);
         break;
+    }
     default:
         break;
     }

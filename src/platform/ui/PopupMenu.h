@@ -4,6 +4,12 @@
 // tap on a submenu item opens the submenu beside it, a tap anywhere else closes the menu. Keys:
 // Up and Down move, Right or Return opens a submenu, Return chooses, Left and Escape close a level.
 //
+// A menu opened while the pen is down (the tap-and-hold menu) takes that pen: dragging it onto an
+// item and lifting it there chooses the item, but lifting it where it was held chooses nothing —
+// the menu opens under the finger, and the pen-up that ends the hold is no choice. The same holds
+// for a submenu that opens over its parent item (near the screen's edge): the pen-up of the tap
+// that opened it does not choose the item that appeared under it.
+//
 // The owner receives WM_INITMENUPOPUP before each level opens, so that it can update the items'
 // states (a frame runs the command-update query). With TPM_RETURNCMD the chosen command id is
 // returned; otherwise it is also posted to the owner as WM_COMMAND. 0 means nothing was chosen.
@@ -46,6 +52,10 @@ private:
     std::vector<std::unique_ptr<MenuWindow>> m_levels;
     bool m_closed = false;
     int m_chosen = 0;
+    // Where the pen last went down (or, for a menu opened by a hold, where it opened) and how many
+    // levels were open then: the levels above opened under that pen.
+    gfx::Point m_pressAt;
+    std::size_t m_levelsAtPress = 0;
     PopupMenu* m_outer = nullptr;
 };
 

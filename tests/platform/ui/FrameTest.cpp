@@ -151,6 +151,82 @@ TEST_F(Frame, ATapOutsideAMenuClosesItWithoutAChoiceAndGoesNowhere)
     EXPECT_TRUE(g_trace.empty());
 }
 
+TEST_F(Frame, AMenuOpenedByAHoldIgnoresThePenUpInPlaceAndTakesADragOntoAnItem)
+{
+    // The view opens a menu under the finger when the pen is held on it.
+    Menu menu;
+    menu.append(u"Next", 32792);
+    menu.append(u"Exit", 32791);
+    int chosen = -1;
+    bool openAfterRelease = false;
+    view.setMessageHook([&](std::uint32_t message, WParam, LParam lParam) -> std::optional<LResult> {
+        if (message != WM_CONTEXTMENU)
+            return std::nullopt;
+        chosen = PopupMenu::track(menu, TPM_RETURNCMD, {std::int16_t(LOWORD(lParam)), std::int16_t(HIWORD(lParam))},
+                                  &frame);
+        return 1;
+    });
+    const gfx::Point held{60, 150};
+    // Lifted where it was held: no choice, the menu stays open; a tap outside closes it.
+    automation.onModal([&](Window&) {
+        desktop.injectInput(InputEvent::pen(InputEvent::Kind::PenUp, held));
+        desktop.runUntilIdle();
+        openAfterRelease = PopupMenu::active() != nullptr;
+        automation.tapAt({200, 60});
+    });
+    desktop.injectInput(InputEvent::pen(InputEvent::Kind::PenDown, held));
+    desktop.runUntilIdle();
+    desktop.runFor(std::chrono::milliseconds(600));
+    EXPECT_TRUE(openAfterRelease);
+    EXPECT_EQ(chosen, 0);
+
+    // Dragged onto the second item and lifted there: chosen.
+    automation.onModal([&](Window&) {
+        MenuWindow& level = *PopupMenu::active()->levels().front();
+        const gfx::Point exit = level.itemRect(1).centre() + level.screenRect().topLeft();
+        desktop.injectInput(InputEvent::pen(InputEvent::Kind::PenMove, exit));
+        desktop.injectInput(InputEvent::pen(InputEvent::Kind::PenUp, exit));
+        desktop.runUntilIdle();
+    });
+    desktop.injectInput(InputEvent::pen(InputEvent::Kind::PenDown, held));
+    desktop.runUntilIdle();
+    desktop.runFor(std::chrono::milliseconds(600));
+    EXPECT_EQ(chosen, 32791);
+    EXPECT_TRUE(g_trace.empty()) << "the hold was no tap";
+}
+
+TEST_F(Frame, ATapOnASubmenuItemDoesNotChooseWhatTheSubmenuOpensUnderThePen)
+{
+    // A submenu too wide for either side of its parent opens over it, its first item under the
+    // tap that opened it.
+    Menu menu;
+    Menu& items = menu.appendSubmenu(u"New");
+    items.append(u"A template with a rather long name", 35021);
+    items.append(u"Appointment", 35000);
+    menu.append(u"Set Skin...", 32798);
+    std::optional<gfx::Point> newItem;
+    bool stillOpen = false;
+    std::size_t levels = 0;
+    automation.onModal([&](Window&) {
+        MenuWindow& top = *PopupMenu::active()->levels().front();
+        newItem = top.itemRect(0).centre() + top.screenRect().topLeft();
+        automation.tapAt(*newItem);
+        desktop.runUntilIdle();
+        stillOpen = PopupMenu::active() != nullptr;
+        levels = stillOpen ? PopupMenu::active()->levels().size() : 0;
+        if (levels < 2) {
+            automation.pressKey(VK_ESCAPE);
+            return;
+        }
+        MenuWindow& submenu = *PopupMenu::active()->levels()[1];
+        ASSERT_TRUE(submenu.screenRect().contains(*newItem)) << "the submenu must cover the tapped item";
+        automation.tapAt(submenu.itemRect(1).centre() + submenu.screenRect().topLeft());
+    });
+    EXPECT_EQ(PopupMenu::track(menu, TPM_RETURNCMD, {50, 100}, &frame), 35000);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(levels, 2u);
+}
+
 TEST_F(Frame, KeysWalkAMenuAndItsSubmenu)
 {
     Menu menu;
