@@ -24,6 +24,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <random>
 
 namespace {
 
@@ -165,6 +166,31 @@ TEST(PictureMemory, RunningOutOfMemoryWhileDecodingIsAPictureThatDoesNotLoad)
         }
         EXPECT_TRUE(ImageDecoder::decode(bytes)) << "with memory to spare the same bytes decode";
     }
+}
+
+TEST(PictureMemory, RandomSizesInHeadersNeverAskForMoreThanTheLimits)
+{
+    // Any allocation beyond the largest picture the limits allow fails the decoding it is in.
+    AllocationsFailFrom guard(std::size_t(ImageDecoder::maximumPixels) * sizeof(Colour) + 1);
+    std::mt19937 random(20260317);
+    const int sides[] = {1, 2, 240, 1000, 3999, 4096, 4097, 8192, 10000, 30000, 65535};
+    auto side = [&] { return random() % 4 == 0 ? int(1 + random() % 65535) : sides[random() % std::size(sides)]; };
+    int refused = 0;
+    for (int round = 0; round < 40; ++round) {
+        const int width = side();
+        const int height = side();
+        SCOPED_TRACE(testing::Message() << width << " x " << height);
+        for (const Bytes& bytes : {gifOnScreen(width, height), jpegClaiming(width, height), pngClaiming(width, height)}) {
+            std::optional<Surface> decoded;
+            EXPECT_NO_THROW(decoded = ImageDecoder::decode(bytes)) << int(ImageDecoder::detectFormat(bytes));
+            if (decoded) {
+                EXPECT_TRUE(ImageDecoder::fitsLimits(decoded->width(), decoded->height()));
+            } else {
+                ++refused;
+            }
+        }
+    }
+    EXPECT_GT(refused, 40);
 }
 
 } // namespace
