@@ -76,6 +76,11 @@ CTavrelReader::PassResult CTavrelReader::RunPass()
 {
     CTavrelCalendarData& data = *m_sources.data;
     data.ClearRefresh();
+    // Settings that the registry did not take while another program held it are tried again
+    // every pass, so they reach it soon after it is free even when nobody uses a setting; this
+    // thread can afford the short wait a try may cost.
+    if (m_sources.settings)
+        m_sources.settings->GetWriter().RetryIfDue();
 
     device::OleDateTime date;
     int mode = -1;
