@@ -79,14 +79,18 @@ void CTavrelEvents::Index(Position position)
     if (!event.GetID().IsEmpty())
         m_byID[IndexKey(event.GetID())].push_back(position);
     if (event.GetStart().GetStatus() == device::DateTimeStatus::Valid
-        && event.GetEnd().GetStatus() == device::DateTimeStatus::Valid)
-        m_longest = std::max(m_longest, OrderOf(event.GetEnd()) - position->first);
+        && event.GetEnd().GetStatus() == device::DateTimeStatus::Valid) {
+        const double duration = OrderOf(event.GetEnd()) - position->first;
+        m_longest = std::max(m_longest, duration);
+        m_longestBackwards = std::max(m_longestBackwards, -duration);
+    }
 }
 
 void CTavrelEvents::Reindex()
 {
     m_byID.clear();
     m_longest = 0;
+    m_longestBackwards = 0;
     for (Position position = m_events.begin(); position != m_events.end(); ++position)
         Index(position);
 }
@@ -105,8 +109,10 @@ void CTavrelEvents::Erase(Position position)
     if (m_cursor == position)
         ++m_cursor;
     m_events.erase(position);
-    if (m_events.empty())
+    if (m_events.empty()) {
         m_longest = 0;
+        m_longestBackwards = 0;
+    }
 }
 
 bool CTavrelEvents::Precedes(Position a, Position b) const
@@ -196,7 +202,17 @@ CTavrelEvent* CTavrelEvents::FindFirst(const device::OleDateTime& from, const de
 CTavrelEvent* CTavrelEvents::FindNext(const device::OleDateTime& from, const device::OleDateTime& to)
 {
     device::ScopedLock guard(m_lock);
+    // Events stand in start order: one that starts after `to` (and after the most that an event
+    // ending before its start reaches back) cannot overlap, nor can any after it. Without this
+    // stop the last call of an enumeration would walk every later event of the collection.
+    const double last = to.GetStatus() == device::DateTimeStatus::Valid
+        ? OrderOf(to) + m_longestBackwards + 1.0 / 86400
+        : std::numeric_limits<double>::infinity();
     while (m_cursor != m_events.end()) {
+        if (m_cursor->first > last) {
+            m_cursor = m_events.end();
+            return nullptr;
+        }
         CTavrelEvent& event = m_cursor->second;
         ++m_cursor;
         if (Overlaps(event, from, to))
@@ -252,6 +268,7 @@ void CTavrelEvents::RemoveAll()
     m_events.clear();
     m_byID.clear();
     m_longest = 0;
+    m_longestBackwards = 0;
     m_cursor = m_events.end();
 }
 

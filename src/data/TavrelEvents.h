@@ -19,7 +19,7 @@
 // (letter case folded) finds an activity; and the longest duration of any event added tells
 // FindFirst where the first event that can reach into a period stands. Adding, finding by ID and
 // removing one event take logarithmic time; FindFirst/FindNext skip the events that end before
-// the period.
+// the period and stop at the first that starts after it.
 
 #include "data/TavrelEvent.h"
 #include "platform/device/CriticalSection.h"
@@ -122,4 +122,6 @@ private:
     std::unordered_map<std::u16string, std::vector<Position>> m_byID;
     // The longest End − Start of the events added since the collection was last empty, in days.
     double m_longest = 0;
+    // The most that an event ending before its start ends before it, in days (0 when none does).
+    double m_longestBackwards = 0;
 };

@@ -280,6 +280,20 @@ TEST(TavrelEventsIndexTest, ALongEventAmongManyShortOnesIsFoundInALatePeriod)
     EXPECT_EQ(found(events, at(2026, 2, 14), at(2026, 2, 14, 23, 59, 59)), (Names{u"short"}));
 }
 
+TEST(TavrelEventsIndexTest, AnEnumerationStopsAfterThePeriodYetFindsEventsThatEndBeforeTheyStart)
+{
+    CTavrelEvents events(u"c");
+    for (int day = 1; day <= 28; ++day)
+        events.AddEvent(appointment(day, at(2026, 2, day, 9), at(2026, 2, day, 10), u"short"));
+    // A control application may send an end before the start; the old walk over every event
+    // found it by its end, and so must the enumeration that stops after the period.
+    events.AddEvent(appointment(99, at(2026, 2, 20, 12), at(2026, 2, 5, 9, 30), u"backwards"));
+    const OleDateTime from = at(2026, 2, 5), to = at(2026, 2, 5, 23, 59, 59);
+    EXPECT_EQ(found(events, from, to), (Names{u"short", u"backwards"}));
+    EXPECT_EQ(events.FindNext(from, to), nullptr) << "the enumeration stays ended";
+    EXPECT_EQ(found(events, at(2026, 2, 27), at(2026, 2, 28, 23, 59, 59)), (Names{u"short", u"short"}));
+}
+
 TEST(TavrelEventsIndexTest, FindByIdFollowsAddsRemovesAndCopies)
 {
     CTavrelEvents events(u"c");
