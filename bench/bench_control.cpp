@@ -3,6 +3,14 @@
 // In the process: decoding one datagram and its text, and dispatching AddActivity/UpdateActivity
 // on a registered calendar (parse, lock, category change, reply).
 //
+// Activity commands at scale: a registered calendar of 1,000 to 10,000 activities (one every four
+// hours over four categories), shown by month; each iteration is one command — adding a new
+// activity, moving one to another time and category, deleting one, in turn — together with the
+// reader pass it asks for (the rebuild of the window collection for the shown month), which is the
+// whole processor time a command costs the calendar. The cost must not grow with the number of
+// activities: under 1 ms of CPU per command at 10,000. Run for the calendar itself and for
+// "<Combined>".
+//
 // Through the running program (`tavrel --headless` on free ports of a scratch device, found in
 // $TAVREL_BIN or next to this program):
 // - the round trip of "Initialize" to "OnInitialized:", each sent after the receiver's 100 ms pause
@@ -16,6 +24,14 @@
 #include "control/TavrelControlHost.h"
 #include "control/TavrelNotifier.h"
 #include "data/TavrelCalendarData.h"
+#include "data/TavrelMainWindow.h"
+#include "data/TavrelReader.h"
+#include "data/TavrelReaderView.h"
+#include "data/TavrelRegisteredCalendar.h"
+#include "data/TavrelSettings.h"
+#include "data/TavrelSleeper.h"
+#include "rules/TavrelRules.h"
+#include "control/TavrelControlTarget.h"
 #include "platform/device/DeviceFolder.h"
 #include "platform/device/RunningProgram.h"
 #include "platform/net/UdpSocket.h"
@@ -117,6 +133,137 @@ void BM_DispatchAddAndUpdateActivity(benchmark::State& state)
     std::filesystem::remove_all(root, ignored);
 }
 BENCHMARK(BM_DispatchAddAndUpdateActivity);
+
+// --- Activity commands at scale ------------------------------------------------------------------
+
+// What the commands act on: calendar data shared with a reader, as the application shares it.
+class BenchTarget : public CTavrelControlTarget {
+public:
+    explicit BenchTarget(std::shared_ptr<CTavrelCalendarData> data) : m_data(std::move(data)) {}
+    CTavrelCalendarData& GetCalendarData() override { return *m_data; }
+    bool SetCurrentCalendar(const CQoString& name) override
+    {
+        std::lock_guard calendars(m_data->GetCalendarListLock());
+        if (CTavrelCalendarData::IsCombined(name)) {
+            m_data->SetCurrentCalendarName(u"<Combined>");
+            return true;
+        }
+        CTavrelCalendar* calendar = m_data->FindCalendar(name);
+        if (!calendar)
+            return false;
+        m_data->SetCurrentCalendarName(calendar->GetName());
+        return true;
+    }
+    CTavrelRegisteredCalendar& AddRegisteredCalendar(const CQoString& name) override
+    {
+        return static_cast<CTavrelRegisteredCalendar&>(m_data->AddRegisteredCalendar(CTavrelRegisteredCalendar(name)));
+    }
+    pim::Application* GetOutlook() const override { return nullptr; }
+    void RequestRefresh() override { m_data->RequestRefresh(); }
+
+private:
+    std::shared_ptr<CTavrelCalendarData> m_data;
+};
+
+// The view shows March 2026 by month; posts are counted.
+class MonthFrame : public CTavrelMainWindow, public CTavrelReaderView {
+public:
+    CTavrelReaderView* GetReaderView() override { return this; }
+    void RefreshCalendarChecks() override {}
+    void ReloadViewEvents() override {}
+    device::OleDateTime GetCurrentDate() override { return device::OleDateTime(2026, 3, 4, 0, 0, 0); }
+    int GetViewMode() override { return Monthly; }
+    void PostRefreshEvents() override { ++posts; }
+    int posts = 0;
+};
+
+class NoSleep : public CTavrelSleeper {
+public:
+    void Sleep(std::chrono::milliseconds) override {}
+};
+
+// "3/4/2026 9:00:00 AM" for the hour `hours` after 1 January 2025 0:00.
+CQoString ActivityTime(int hours)
+{
+    const device::OleDateTime time = device::OleDateTime(2025, 1, 1, 0, 0, 0) + device::OleDateTimeSpan(hours / 24, hours % 24, 0, 0);
+    return CQoString(time.Format().c_str());
+}
+
+CQoString AddActivityText(int id, int category, int hours)
+{
+    CQoString text;
+    text.Format(u"AddActivity:\"A%d\";\"Category %d\";\"Activity %d\";\"%s\";\"%s\";\"\";\"1\";\"1\"", id, category, id,
+                ActivityTime(hours).GetString(), ActivityTime(hours + 1).GetString());
+    return text;
+}
+
+void BM_ActivityCommandWithItsReaderPass(benchmark::State& state)
+{
+    const int activities = int(state.range(0));
+    const bool combined = state.range(1) != 0;
+    const std::filesystem::path root = scratchFolder("tavrel-bench-activities");
+    device::DeviceFolder::select(root);
+    device::RunningProgram::setDevicePath(u"\\Program Files\\Tavrel\\Tavrel.exe");
+    {
+        auto data = std::make_shared<CTavrelCalendarData>();
+        auto settings = std::make_shared<CTavrelSettings>();
+        auto rules = std::make_shared<CTavrelRules>();
+        rules->Load(CTavrelRules::DefaultPath);
+        BenchTarget target(data);
+        QuietHost host;
+        CountingNotifier notifier;
+        CTavrelControlDispatcher dispatcher(target, host, notifier);
+        dispatcher.Dispatch(u"RegisterCalendar:\"Projects\"");
+        // One every four hours from 1 January 2025, over four categories: about 180 in March 2026.
+        for (int i = 0; i < activities; ++i)
+            dispatcher.Dispatch(AddActivityText(i, i % 4, i * 4));
+        if (combined)
+            target.SetCurrentCalendar(u"<Combined>");
+        MonthFrame frame;
+        data->GetMainWindowLink().Set(&frame);
+        CTavrelReader reader({data, settings, rules, nullptr}, std::make_shared<NoSleep>());
+        reader.RunPass();
+
+        int step = 0;
+        int next = activities;
+        for (auto _ : state) {
+            const int target = (step * 7919) % activities; // spread over the calendar
+            switch (step % 3) {
+            case 0: // a new activity in the shown month
+                dispatcher.Dispatch(AddActivityText(next++, step % 4, 10'200 + step % 500));
+                break;
+            case 1: { // one moved to another time and category
+                CQoString text;
+                text.Format(u"UpdateActivity:\"A%d\";\"Category %d\";\"Moved %d\";\"%s\";\"%s\";\"\";\"1\";\"0\"", target,
+                            (step + 1) % 4, target, ActivityTime(10'300 + step % 400).GetString(),
+                            ActivityTime(10'302 + step % 400).GetString());
+                dispatcher.Dispatch(text);
+                break;
+            }
+            default: { // one deleted
+                CQoString text;
+                text.Format(u"DeleteActivity:\"A%d\"", target);
+                dispatcher.Dispatch(text);
+                break;
+            }
+            }
+            ++step;
+            if (reader.RunPass() != CTavrelReader::PassResult::Posted)
+                state.SkipWithError("the pass did not post");
+        }
+        state.counters["activities"] = double(activities);
+        state.counters["shown"] = double(data->GetWindowEvents().GetCount());
+        state.counters["replies"] = double(notifier.sent);
+        data->GetMainWindowLink().Set(nullptr);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+}
+BENCHMARK(BM_ActivityCommandWithItsReaderPass)
+    ->ArgsProduct({{1'000, 10'000}, {0, 1}})
+    ->ArgNames({"activities", "combined"})
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMicrosecond);
 
 // --- Through the running program -----------------------------------------------------------------
 

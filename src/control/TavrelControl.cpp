@@ -23,6 +23,28 @@ bool CTavrelControl::Close()
 
 void CTavrelControl::OnControlDatagram(ui::WParam wParam, ui::LParam)
 {
-    if (std::optional<CTavrelControlRecord> record = m_socket.TakeRecord(std::uint32_t(wParam)))
+    const std::uint32_t record = std::uint32_t(wParam);
+    if (m_running) {
+        // Delivered by the nested loop of a message box that a command opened: its turn comes
+        // when that command has ended. The record stays in the inbox until then.
+        m_waiting.push_back(record);
+        return;
+    }
+    struct RunningScope {
+        bool& running;
+        explicit RunningScope(bool& flag) : running(flag) { running = true; }
+        ~RunningScope() { running = false; }
+    } scope(m_running);
+    Run(record);
+    while (!m_waiting.empty()) {
+        const std::uint32_t next = m_waiting.front();
+        m_waiting.pop_front();
+        Run(next);
+    }
+}
+
+void CTavrelControl::Run(std::uint32_t number)
+{
+    if (std::optional<CTavrelControlRecord> record = m_socket.TakeRecord(number))
         m_dispatcher.DispatchPayload(record->payload);
 }

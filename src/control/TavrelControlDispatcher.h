@@ -22,8 +22,9 @@
 //   CloseCalendar                           (the program's exit notifies "OnCalendarClose")
 //   Uninitialize
 //
-// A message box may run a nested message loop in which further messages are dispatched; no
-// command holds a lock while it shows one.
+// A message box runs a nested message loop; no command holds a lock while it shows one. The
+// datagrams that loop delivers wait for the command to end (CTavrelControl), so commands never
+// run inside one another.
 
 #include "control/TavrelActivity.h"
 #include "control/TavrelActivityCommands.h"

@@ -12,11 +12,22 @@
 // after taking the category's name), or an activity (an ID of its own) whose ID is there already.
 // Two different events of a control application or a remote calendar that start at the same time
 // both stay.
+//
+// Cost: a control application may keep thousands of activities in one category and change one
+// at a time, so no single-event operation walks the collection. Events sit in a tree ordered by
+// start instant (a new one goes before those that start at the same instant); an index by ID
+// (letter case folded) finds an activity; and the longest duration of any event added tells
+// FindFirst where the first event that can reach into a period stands. Adding, finding by ID and
+// removing one event take logarithmic time; FindFirst/FindNext skip the events that end before
+// the period and stop at the first that starts after it.
 
 #include "data/TavrelEvent.h"
 #include "platform/device/CriticalSection.h"
 
-#include <list>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 class CTavrelEvents {
 public:
@@ -39,7 +50,7 @@ public:
     CTavrelEvent* FindFirst(const device::OleDateTime& from, const device::OleDateTime& to);
     CTavrelEvent* FindNext(const device::OleDateTime& from, const device::OleDateTime& to);
 
-    // The first event whose ID equals the text, ignoring case.
+    // The first event (in start order) whose ID equals the text, ignoring case.
     CTavrelEvent* FindByID(const CQoString& id);
 
     // Removes the first event that IsSameAs the given one.
@@ -67,32 +78,50 @@ public:
     void ForEach(Visit&& visit) const
     {
         device::ScopedLock guard(m_lock);
-        for (const CTavrelEvent& event : m_events)
-            visit(event);
+        for (const auto& entry : m_events)
+            visit(entry.second);
     }
     template <typename Visit>
     void ForEach(Visit&& visit)
     {
         device::ScopedLock guard(m_lock);
-        for (CTavrelEvent& event : m_events)
-            visit(event);
+        for (auto& entry : m_events)
+            visit(entry.second);
     }
 
     device::CriticalSection& GetLock() const { return m_lock; }
 
 private:
-    using List = std::list<CTavrelEvent>;
+    // Events by start instant (days on the true time line; +infinity for a start that is not a
+    // valid date-time). An event whose start is changed where it stands keeps its place.
+    using List = std::multimap<double, CTavrelEvent>;
+    using Position = List::iterator;
 
-    // The position before which an event starting at `start` goes; searched from the back, so
-    // events that arrive in start order are placed at once.
-    List::iterator InsertionPoint(const device::OleDateTime& start);
-    bool IsDuplicate(const CTavrelEvent& candidate, List::iterator insertAt) const;
+    static double OrderOf(const device::OleDateTime& start);
+    // The position before which an event starting at `start` goes.
+    Position InsertionPoint(const device::OleDateTime& start);
+    bool IsDuplicate(const CTavrelEvent& candidate, Position insertAt) const;
     static bool Overlaps(const CTavrelEvent& event, const device::OleDateTime& from, const device::OleDateTime& to);
     void LogAdded(const CTavrelEvent& event) const;
+
+    Position Insert(Position before, CTavrelEvent&& event);
+    void Erase(Position position);
+    void Index(Position position);
+    // Rebuilds the ID index and the longest duration after the events were replaced wholesale.
+    void Reindex();
+    // Whether `a` comes before `b` in start order.
+    bool Precedes(Position a, Position b) const;
+    static std::u16string IndexKey(const CQoString& id);
 
     mutable device::CriticalSection m_lock;
     CQoString m_name;
     bool m_visible = false;
     List m_events;
-    List::iterator m_cursor;
+    Position m_cursor;
+    // Positions of the events with a non-empty ID, by the ID in lower case (ASCII letters).
+    std::unordered_map<std::u16string, std::vector<Position>> m_byID;
+    // The longest End − Start of the events added since the collection was last empty, in days.
+    double m_longest = 0;
+    // The most that an event ending before its start ends before it, in days (0 when none does).
+    double m_longestBackwards = 0;
 };

@@ -76,6 +76,11 @@ CTavrelReader::PassResult CTavrelReader::RunPass()
 {
     CTavrelCalendarData& data = *m_sources.data;
     data.ClearRefresh();
+    // Settings that the registry did not take while another program held it are tried again
+    // every pass, so they reach it soon after it is free even when nobody uses a setting; this
+    // thread can afford the short wait a try may cost.
+    if (m_sources.settings)
+        m_sources.settings->GetWriter().RetryIfDue();
 
     device::OleDateTime date;
     int mode = -1;
@@ -138,14 +143,12 @@ void CTavrelReader::Rebuild(const device::OleDateTime& date, const CTavrelReader
     if (!combined)
         return;
 
+    // Only the events of the period are copied, under their combined names: a control
+    // application's calendar may hold thousands of activities, and a pass must not copy them all.
     for (const auto& calendar : data.GetRegisteredCalendars()) {
-        for (const CTavrelEvents& category : calendar->GetCategories()) {
-            if (!category.IsVisible())
-                continue;
-            CTavrelEvents copy(category);
-            RenameForCombined(copy, period, calendar->GetName());
-            if (copy.IsVisible())
-                CopyCategory(copy, period, window);
+        for (CTavrelEvents& category : calendar->GetCategories()) {
+            if (category.IsVisible())
+                CopyCategory(category, period, window, &calendar->GetName());
         }
     }
     for (const auto& calendar : data.GetRemoteCalendars()) {
@@ -169,18 +172,31 @@ void CTavrelReader::RenameForCombined(CTavrelEvents& copy, const CTavrelReaderPe
     }
 }
 
-void CTavrelReader::CopyCategory(CTavrelEvents& category, const CTavrelReaderPeriod& period, CTavrelEvents& window)
+void CTavrelReader::CopyCategory(CTavrelEvents& category, const CTavrelReaderPeriod& period, CTavrelEvents& window,
+                                 const CQoString* combinedCalendar)
 {
     for (CTavrelEvent* event = category.FindFirst(period.GetFrom(), period.GetTo()); event;
          event = category.FindNext(period.GetFrom(), period.GetTo())) {
         if (event->GetStart() > period.GetTo())
             break;
-        if (event->GetIcon().IsEmpty()) {
-            CQoString icon;
-            if (MatchIcon(event->GetName(), event->GetClass(), event->GetAttendees(), icon))
-                event->SetIcon(icon);
+        if (!combinedCalendar) {
+            if (event->GetIcon().IsEmpty()) {
+                CQoString icon;
+                if (MatchIcon(event->GetName(), event->GetClass(), event->GetAttendees(), icon))
+                    event->SetIcon(icon);
+            }
+            window.AddEvent(
+                CTavrelEvent(event->GetStart(), event->GetEnd(), event->GetID(), event->GetName(), event->GetIcon()));
+            continue;
         }
-        window.AddEvent(CTavrelEvent(event->GetStart(), event->GetEnd(), event->GetID(), event->GetName(), event->GetIcon()));
+        // "<Combined>": the name says which calendar the event comes from, and the rules match
+        // that name; the icon found is not kept in the calendar, whose own name is different.
+        CQoString name;
+        name.Format(u"%s (%s)", event->GetName().GetString(), combinedCalendar->GetString());
+        CQoString icon = event->GetIcon();
+        if (icon.IsEmpty())
+            MatchIcon(name, event->GetClass(), event->GetAttendees(), icon);
+        window.AddEvent(CTavrelEvent(event->GetStart(), event->GetEnd(), event->GetID(), name, icon));
     }
 }
 

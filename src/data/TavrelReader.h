@@ -81,7 +81,10 @@ private:
     bool OpenStore();
     void Rebuild(const device::OleDateTime& date, const CTavrelReaderPeriod& period, const CQoString& current);
     void ReadStore(const CTavrelReaderPeriod& period, CTavrelEvents& window);
-    void CopyCategory(CTavrelEvents& category, const CTavrelReaderPeriod& period, CTavrelEvents& window);
+    // The category's events of the period into the window; for "<Combined>" named
+    // "Name (Calendar)" after `combinedCalendar`.
+    void CopyCategory(CTavrelEvents& category, const CTavrelReaderPeriod& period, CTavrelEvents& window,
+                      const CQoString* combinedCalendar = nullptr);
     static void RenameForCombined(CTavrelEvents& copy, const CTavrelReaderPeriod& period, const CQoString& calendar);
     // The icon of the first rule that matches, or empty text when none does.
     bool MatchIcon(const CQoString& name, const CQoString& categories, std::int32_t attendees, CQoString& icon);

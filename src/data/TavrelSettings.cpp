@@ -2,6 +2,9 @@
 
 #include "data/TavrelCalendar.h"
 #include "platform/device/LocaleNames.h"
+#include "platform/registry/Registry.h"
+
+#include <optional>
 
 namespace {
 
@@ -48,26 +51,61 @@ CTavrelSettings::CTavrelSettings()
 {
 }
 
-CTavrelSettings::~CTavrelSettings() = default;
+CTavrelSettings::~CTavrelSettings()
+{
+    // What the registry would not take while the program ran is written now, with the
+    // registry's normal wait: nothing is in a hurry any more.
+    m_writer.Flush();
+}
+
+using SettingsValue = CTavrelSettingsWriter::Value;
 
 std::uint32_t CTavrelSettings::ReadNumber(const char16_t* name, std::uint32_t defaultValue) const
 {
-    return m_main.GetDWORD(name, defaultValue);
+    m_writer.RetryIfDue();
+    if (const std::optional<SettingsValue> kept = m_writer.FindKept(MainKeyPath, name);
+        kept && kept->type == SettingsValue::Type::Number)
+        return kept->number;
+    std::uint32_t value = 0;
+    std::uint32_t size = sizeof value;
+    {
+        const registry::ScopedBusyTimeout wait(CTavrelSettingsWriter::ShortWait);
+        if (m_main.GetBinary(name, &value, &size))
+            return value;
+    }
+    // Missing or unreadable: the default, written back when the registry takes it at once.
+    m_writer.TryWrite(MainKeyPath, name, SettingsValue::Number(defaultValue));
+    return defaultValue;
 }
 
 bool CTavrelSettings::WriteNumber(const char16_t* name, std::uint32_t value)
 {
-    return m_main.SetDWORD(name, value);
+    m_writer.RetryIfDue();
+    return m_writer.Write(MainKeyPath, name, SettingsValue::Number(value));
 }
 
 CQoString CTavrelSettings::ReadText(const char16_t* name, const char16_t* defaultValue) const
 {
-    return m_main.GetString(name, defaultValue);
+    m_writer.RetryIfDue();
+    if (const std::optional<SettingsValue> kept = m_writer.FindKept(MainKeyPath, name);
+        kept && kept->type == SettingsValue::Type::Text)
+        return kept->text;
+    {
+        const registry::ScopedBusyTimeout wait(CTavrelSettingsWriter::ShortWait);
+        // A value of another type reads as the default and is left alone.
+        if (m_main.ValueExists(name))
+            return m_main.GetString(name, defaultValue);
+    }
+    if (!defaultValue)
+        return CQoString();
+    m_writer.TryWrite(MainKeyPath, name, SettingsValue::Text(defaultValue));
+    return CQoString(defaultValue);
 }
 
 bool CTavrelSettings::WriteText(const char16_t* name, const CQoString& text)
 {
-    return m_main.SetString(name, text.GetString());
+    m_writer.RetryIfDue();
+    return m_writer.Write(MainKeyPath, name, SettingsValue::Text(text));
 }
 
 // --- Appearance per month ------------------------------------------------------------------------
@@ -323,20 +361,39 @@ bool CTavrelSettings::SetIconPath(const CQoString& folder)
 
 // --- Calendar visibility ---------------------------------------------------------------------------
 
+namespace {
+
+// "Software\Orvix\Tavrel\Calendars\calendar\category".
+CQoString categoryKeyPath(const CTavrelCalendar& calendar, const CTavrelEvents& category)
+{
+    CQoString path(CTavrelSettings::CalendarsKeyPath);
+    path.AppendChar(u'\\');
+    path.Append(calendar.GetName().GetString());
+    path.AppendChar(u'\\');
+    path.Append(category.GetName().GetString());
+    return path;
+}
+
+} // namespace
+
 bool CTavrelSettings::SaveCalendarVisibility(const CTavrelCalendar& calendar) const
 {
-    CQoRegistry calendarKey(m_calendars.GetKey(), calendar.GetName(), true);
-    for (const CTavrelEvents& category : calendar.GetCategories()) {
-        CQoRegistry categoryKey(calendarKey.GetKey(), category.GetName(), true);
-        categoryKey.SetDWORD(u"Visible", category.IsVisible() ? 1 : 0);
-    }
+    m_writer.RetryIfDue();
+    for (const CTavrelEvents& category : calendar.GetCategories())
+        m_writer.Write(categoryKeyPath(calendar, category), u"Visible", SettingsValue::Number(category.IsVisible() ? 1 : 0));
     return true;
 }
 
 void CTavrelSettings::LoadCalendarVisibility(CTavrelCalendar& calendar) const
 {
+    m_writer.RetryIfDue();
+    const registry::ScopedBusyTimeout wait(CTavrelSettingsWriter::ShortWait);
     CQoRegistry calendarKey(m_calendars.GetKey(), calendar.GetName(), true);
     for (CTavrelEvents& category : calendar.GetCategories()) {
+        if (const std::optional<SettingsValue> kept = m_writer.FindKept(categoryKeyPath(calendar, category), u"Visible")) {
+            category.SetVisible(kept->number != 0);
+            continue;
+        }
         CQoRegistry categoryKey(calendarKey.GetKey(), category.GetName(), true);
         category.SetVisible(categoryKey.GetDWORD(u"Visible", 1) != 0);
     }
@@ -346,6 +403,7 @@ void CTavrelSettings::LoadCalendarVisibility(CTavrelCalendar& calendar) const
 
 CQoString CTavrelSettings::GetInstallFolder()
 {
+    const registry::ScopedBusyTimeout wait(CTavrelSettingsWriter::ShortWait);
     CQoRegistry installKey(HKEY_LOCAL_MACHINE, InstallKeyPath, true);
     return installKey.GetString(u"InstallDir", nullptr);
 }

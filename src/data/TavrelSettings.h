@@ -15,11 +15,15 @@
 // nothing. The colour values carry backslashes in their names ("\Colors\Busy"): they are plain
 // values of the main key, not subkeys.
 //
-// Called from the user-interface thread and the reader thread; it takes no lock, each accessor
-// being one or two registry operations on handles that do not change while the program runs.
+// Called from the user-interface thread and the reader thread. The registry may be held locked by
+// another program: no accessor waits more than a moment for it (CTavrelSettingsWriter). A write it
+// does not take is kept, answered by the getters, retried every two seconds or so and written at
+// the latest when the store is destroyed; the log tells of each. The key handles do not change
+// while the program runs; what is kept has its own lock.
 
 #include "common/QoRegistry.h"
 #include "common/QoString.h"
+#include "data/TavrelSettingsWriter.h"
 #include "platform/gfx/Colour.h"
 
 #include <cstdint>
@@ -96,7 +100,8 @@ public:
     CQoString GetIconPath() const;
     bool SetIconPath(const CQoString& folder);
 
-    // Writes, under "Calendars" \ calendar \ category, each category's "Visible" flag.
+    // Writes, under "Calendars" \ calendar \ category, each category's "Visible" flag (kept for
+    // later when the registry is locked, as every setting is).
     bool SaveCalendarVisibility(const CTavrelCalendar& calendar) const;
     // Sets each category's flag from its "Visible" value (default shown, written back).
     void LoadCalendarVisibility(CTavrelCalendar& calendar) const;
@@ -106,6 +111,9 @@ public:
     // The folder the installer recorded; empty when none is.
     static CQoString GetInstallFolder();
 
+    // The writes the registry did not take yet (for tests and the log).
+    CTavrelSettingsWriter& GetWriter() const { return m_writer; }
+
 private:
     std::uint32_t ReadNumber(const char16_t* name, std::uint32_t defaultValue) const;
     bool WriteNumber(const char16_t* name, std::uint32_t value);
@@ -114,4 +122,5 @@ private:
 
     mutable CQoRegistry m_main;
     mutable CQoRegistry m_calendars;
+    mutable CTavrelSettingsWriter m_writer;
 };

@@ -9,6 +9,7 @@
 #include "rules/TavrelRulesMessageBox.h"
 #include "rules/TavrelSystemLanguage.h"
 
+#include <optional>
 #include <utility>
 
 namespace {
@@ -250,42 +251,84 @@ bool CTavrelRules::Load(const char16_t* path)
 {
     const CQoString rulesPath(path ? path : u"");
     LoadResult result;
+    bool backupKept = false;
+    bool loaded;
     {
         device::ScopedLock lock(m_lock);
         m_rules.clear();
         m_cursor = NoCursor;
-        result = LoadFile(rulesPath);
+        result = LoadFile(rulesPath, backupKept);
         if (result == LoadResult::Missing) {
             CTavrelDefaultRules::AddTo(*this, device::RunningProgram::devicePath(),
                                        CTavrelSystemLanguage::GetDefaultLanguageId());
-            return Save(rulesPath);
+            loaded = Save(rulesPath);
+        } else {
+            loaded = result == LoadResult::Loaded;
         }
     }
     // Told after the lock is released: the message box runs a nested message loop, and the
     // reader must not wait on the list meanwhile.
-    if (result == LoadResult::RecoveryFailed)
+    if (result == LoadResult::RecoveryFailed || backupKept)
         CTavrelRulesMessageBox::Show(RecoveryFailedMessage);
-    return result == LoadResult::Loaded;
+    return loaded;
 }
 
-CTavrelRules::LoadResult CTavrelRules::LoadFile(const CQoString& path)
+bool CTavrelRules::IsRestorableBackup(const CQoString& backupPath, const CQoString& rulesPath)
+{
+    device::File file;
+    if (!file.open(backupPath.View(), device::File::Read, device::File::Disposition::OpenExisting))
+        return false;
+    const std::optional<std::int64_t> size = file.size();
+    if (!size || std::uint64_t(*size) > CTavrelRulesFileReader::MaxFileSize)
+        return false;
+    CTavrelRulesFileReader reader;
+    std::uint8_t buffer[16 * 1024];
+    std::uint64_t total = 0;
+    for (;;) {
+        const auto count = file.read(buffer, sizeof buffer);
+        if (!count)
+            return false;
+        if (*count == 0)
+            break;
+        total += *count;
+        if (total > CTavrelRulesFileReader::MaxFileSize)
+            return false;
+        reader.Feed(buffer, *count);
+    }
+    if (!reader.IsWellFormed())
+        return false;
+    // An empty backup would say "the rules were an empty list". Beside a rules file that is far
+    // more likely a stray or truncated file than the truth, and taking it would empty the rules.
+    return !reader.GetRules().empty() || !exists(rulesPath);
+}
+
+CTavrelRules::LoadResult CTavrelRules::LoadFile(const CQoString& path, bool& backupKept)
 {
     const CQoString backupPath = GetCompanionPath(path, u".BAK");
     if (backupPath.IsEmpty())
         return LoadResult::Failed;
 
     // A backup on disk means a save stopped after it moved the old rules aside and before it
-    // committed the new ones: the backup holds the rules as they were before that save.
+    // committed the new ones: the backup holds the rules as they were before that save. Unless
+    // it is no rules file at all — then it was not left by a save, and putting it over the rules
+    // file would lose them: it stays for the user to look at, and the rules file is read as it is.
     if (exists(backupPath)) {
-        StepOutcome outcome = RunStep(FileStep::RestoreBackup);
+        StepOutcome outcome = RunStep(FileStep::ReadBackup);
         if (outcome == StepOutcome::Stop)
             return LoadResult::Failed;
-        if (outcome == StepOutcome::Fail || !device::FileSystem::copy(backupPath.View(), path.View(), false))
-            return LoadResult::RecoveryFailed; // the backup stays for the next start
-        // Should the delete fail, the next start restores the same rules once more.
-        if (RunStep(FileStep::RemoveRestoredBackup) == StepOutcome::Stop)
-            return LoadResult::Failed;
-        device::FileSystem::removeFile(backupPath.View());
+        if (outcome == StepOutcome::Fail || !IsRestorableBackup(backupPath, path)) {
+            backupKept = true;
+        } else {
+            outcome = RunStep(FileStep::RestoreBackup);
+            if (outcome == StepOutcome::Stop)
+                return LoadResult::Failed;
+            if (outcome == StepOutcome::Fail || !device::FileSystem::copy(backupPath.View(), path.View(), false))
+                return LoadResult::RecoveryFailed; // the backup stays for the next start
+            // Should the delete fail, the next start restores the same rules once more.
+            if (RunStep(FileStep::RemoveRestoredBackup) == StepOutcome::Stop)
+                return LoadResult::Failed;
+            device::FileSystem::removeFile(backupPath.View());
+        }
     }
 
     const StepOutcome openOutcome = RunStep(FileStep::OpenRules);
@@ -298,9 +341,15 @@ CTavrelRules::LoadResult CTavrelRules::LoadFile(const CQoString& path)
         // still holds the user's rules and must not be overwritten.
         return exists(path) ? LoadResult::Failed : LoadResult::Missing;
     }
+    // Rules are a few kilobytes; a file larger than any that Save writes is not rules, and
+    // reading gigabytes of it would hold up the start. It stays as it is.
+    const std::optional<std::int64_t> size = file.size();
+    if (!size || std::uint64_t(*size) > CTavrelRulesFileReader::MaxFileSize)
+        return LoadResult::Failed;
 
     CTavrelRulesFileReader reader;
     std::uint8_t buffer[16 * 1024];
+    std::uint64_t total = 0;
     for (;;) {
         const StepOutcome readOutcome = RunStep(FileStep::ReadRules);
         if (readOutcome != StepOutcome::Proceed)
@@ -310,6 +359,9 @@ CTavrelRules::LoadResult CTavrelRules::LoadFile(const CQoString& path)
             return LoadResult::Failed; // a read error: better no rules than a part of them
         if (*count == 0)
             break;
+        total += *count;
+        if (total > CTavrelRulesFileReader::MaxFileSize)
+            return LoadResult::Failed; // grown while being read
         reader.Feed(buffer, *count);
     }
     m_rules = std::move(reader.GetRules());
@@ -387,6 +439,23 @@ bool CTavrelRules::SaveFile(const CQoString& path)
     if (!flushed) {
         removeTemporary();
         return false;
+    }
+
+    // A file at the backup's name that is no backup (Load left it for the user) is not touched:
+    // the new rules replace the rules file in one step, a copy that lands whole or not at all,
+    // so the rules file holds the old or the new rules at every moment.
+    if (exists(backupPath) && !IsRestorableBackup(backupPath, path)) {
+        outcome = RunStep(FileStep::ReplaceRules);
+        if (outcome == StepOutcome::Stop)
+            return false;
+        const bool replaced =
+            outcome == StepOutcome::Proceed && device::FileSystem::copy(temporaryPath.View(), path.View(), false);
+        outcome = RunStep(FileStep::RemoveTemporary);
+        if (outcome == StepOutcome::Stop)
+            return false;
+        if (outcome == StepOutcome::Proceed)
+            removeTemporary();
+        return replaced;
     }
 
     // 2. The old rules move to the backup name. A rename is all-or-nothing, so the backup is never

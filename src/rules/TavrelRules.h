@@ -42,6 +42,7 @@ public:
     // before it runs and can let it go ahead, make it fail as the file system would, or stop the
     // whole operation right there, leaving the files as a process that died at that moment would.
     enum class FileStep {
+        ReadBackup,           // Load: read the backup, to see whether it is a rules file at all
         RestoreBackup,        // Load: copy the backup over the rules file
         RemoveRestoredBackup, // Load: delete the backup once it is back in place
         OpenRules,            // Load: open the rules file for reading
@@ -100,8 +101,12 @@ public:
 
     // Replaces the list with the rules of the file; see the notes above. A missing file gets the
     // default rules, which are saved to it. Fails, with an empty list, when the path has no
-    // extension, when a backup cannot be brought back (the user is told) and when the file exists
-    // but cannot be read (it is kept as it is, never replaced by defaults).
+    // extension, when a backup cannot be brought back (the user is told), when the file exists
+    // but cannot be read (it is kept as it is, never replaced by defaults) and when it is larger
+    // than any rules file (CTavrelRulesFileReader::MaxFileSize; it is not read and left alone).
+    // A backup is brought back only when it reads as a rules file; one that does not (empty
+    // beside a rules file, damaged, not a file) is left where it is for the user, the rules file
+    // is loaded as it stands, and the user is told as when a recovery fails.
     bool Load(const char16_t* path);
     // Writes the list to the file; see the notes above. Fails, leaving the files as they were,
     // when a rule cannot be stored (CTavrelRulesFileWriter::CanStore), when there are more rules
@@ -128,7 +133,11 @@ public:
 private:
     enum class LoadResult { Loaded, Failed, RecoveryFailed, Missing };
 
-    LoadResult LoadFile(const CQoString& path);
+    // `backupKept` tells that a backup was found that is no rules file and was left alone.
+    LoadResult LoadFile(const CQoString& path, bool& backupKept);
+    // Whether the backup beside the rules file holds rules to bring back: it reads as a whole
+    // rules file, and it is not empty unless there is no rules file it would replace.
+    static bool IsRestorableBackup(const CQoString& backupPath, const CQoString& rulesPath);
     bool SaveFile(const CQoString& path);
     StepOutcome RunStep(FileStep step) const;
     std::vector<CTavrelRule> Snapshot() const;

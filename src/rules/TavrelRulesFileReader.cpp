@@ -35,6 +35,9 @@ void CTavrelRulesFileReader::TakeCharacter(char16_t c)
     case ByteOrderMark:
     case SwappedByteOrderMark:
         return;
+    case 0:
+        m_zeroCharacter = true;
+        break;
     default:
         break;
     }
@@ -60,9 +63,17 @@ void CTavrelRulesFileReader::EndLine()
         } else {
             ++m_droppedLines;
         }
+    } else if (!m_line.empty()) {
+        ++m_linesWithoutComma;
     }
     m_line.clear();
     m_lineTooLong = false;
+}
+
+bool CTavrelRulesFileReader::IsWellFormed() const
+{
+    return !m_hasPendingByte && m_line.empty() && !m_lineTooLong && m_droppedLines == 0 && m_linesWithoutComma == 0
+        && !m_zeroCharacter;
 }
 
 bool CTavrelRulesFileReader::ParseLine(device::WideView line, CTavrelRule& rule)

@@ -1,7 +1,7 @@
 #include "rules/TavrelRulesMessageBox.h"
 
 #include "platform/device/CriticalSection.h"
-#include "platform/device/WideText.h"
+#include "platform/device/TerminalText.h"
 
 #include <cstdio>
 #include <string>
@@ -22,7 +22,8 @@ CTavrelRulesMessageBox::Handler& installedHandler()
 
 void writeToStandardError(const char16_t* caption, const char16_t* text)
 {
-    std::string line = "message-box: " + device::toUtf8(caption) + ": " + device::toUtf8(text ? text : u"") + "\n";
+    std::string line =
+        "message-box: " + device::terminalText(caption) + ": " + device::terminalText(text ? text : u"") + "\n";
     std::fputs(line.c_str(), stderr);
     std::fflush(stderr);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/device/DocumentOpener.h"
 #include "platform/device/ScopedHook.h"
+#include "platform/device/TerminationSignals.h"
 #include "platform/gfx/PngWriter.h"
 #include "platform/pim/editor/DialogAppointmentEditor.h"
 #include "platform/ui/Desktop.h"
@@ -11,6 +12,7 @@
 #include "rules/TavrelRulesMessageBox.h"
 #include "shell/MainFrame.h"
 #include "shell/TavrelApp.h"
+#include "shell/TavrelCommands.h"
 
 #include <cstdio>
 
@@ -100,9 +102,28 @@ int CTavrelProgram::Run(std::unique_ptr<ui::Backend> backend)
     int exitCode = 0;
     {
         CTavrelApp app;
+        // SIGTERM and SIGINT end the program as its "Exit" command does, in every mode: the
+        // control application hears "OnCalendarClose" and the settings are saved. The request
+        // reaches the user-interface thread as a posted task; one that comes before the frame
+        // exists ends start-up's loops and the program once start-up is over.
+        bool exitRequested = false;
+        device::TerminationSignals terminationSignals;
+        if (!terminationSignals.start([&desktop, &app, &exitRequested](int) {
+                desktop.postTask([&desktop, &app, &exitRequested] {
+                    exitRequested = true;
+                    CMainFrame* frame = app.GetMainFrame();
+                    if (frame && frame->exists())
+                        frame->post(ui::WM_COMMAND, ui::MAKEWPARAM(unsigned(ID_APP_EXIT), 0), 0);
+                    else
+                        desktop.quit(0);
+                });
+            }))
+            Complain("SIGTERM and SIGINT will end the program without its shut-down");
         app.SetControlPorts(m_line.controlPort, m_line.notifyPort);
         if (!app.InitInstance(m_line.parameters)) {
             exitCode = 1;
+        } else if (exitRequested) {
+            app.ExitInstance();
         } else {
             std::unique_ptr<ui::ScriptRunner> runner;
             bool snapshotFailed = false;

@@ -15,6 +15,11 @@
 // the screen as PNG when the script has ended or, without a script, once start-up has settled,
 // and ends the program. Without a snapshot a headless program ends when its script runs out; in a
 // window it stays for the person.
+//
+// SIGTERM and SIGINT are the "Exit" command in every mode (window, headless, script, control
+// mode): the frame gets command 32791 on the user-interface thread, the exit step sends
+// "OnCalendarClose" and the application saves on its way out. A second signal ends the program at
+// once.
 
 #include "shell/TavrelCommandLine.h"
 

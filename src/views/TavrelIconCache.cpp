@@ -19,7 +19,8 @@ const CTavrelImage* CTavrelIconCache::Find(const CQoString& path)
     ++m_decodes;
     // Decoded afresh under the name as asked for, so the next request finds it exactly.
     slot.image.Release();
-    if (!slot.image.LoadFile(path.GetString())) {
+    if (!slot.image.LoadFile(path.GetString()) || !slot.image.ShrinkToFit(MaxIconSide, MaxIconSide)) {
+        slot.image.Release();
         slot.lastUsed = 0; // the slot stays free for the next request
         m_failed.push_back(path);
         return nullptr;

@@ -4,7 +4,12 @@
 // longest ago makes room. The cache lives as long as the view and is never emptied.
 //
 // Names compare exactly (letter case counts), as the icon rules write them. A file that does not
-// decode leaves its slot free. Within one render (BeginRender) such a file is not tried again,
+// decode leaves its slot free.
+//
+// An icon file may be any picture up to the decoder's limits (4096 pixels a side), but no view
+// draws an icon larger than a month cell (34 × 40 pixels): a slot keeps an icon shrunk to at most
+// MaxIconSide a side, so twenty slots of huge pictures still hold a few hundred kilobytes, not
+// gigabytes. Only one picture at full size is in memory at a time, while it is decoded. Within one render (BeginRender) such a file is not tried again,
 // so a hundred events naming a missing icon cost one attempt, not a hundred.
 
 #include "common/QoString.h"
@@ -17,6 +22,7 @@
 class CTavrelIconCache {
 public:
     static constexpr int SlotCount = 20;
+    static constexpr int MaxIconSide = 64;
 
     // The picture of the file, decoded now when no slot holds it; null when it cannot be decoded.
     const CTavrelImage* Find(const CQoString& path);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 namespace {
@@ -20,7 +21,12 @@ std::optional<std::vector<std::uint8_t>> readPictureFile(const char16_t* path)
     std::optional<std::int64_t> size = file.size();
     if (!size || *size < 0 || std::uint64_t(*size) > gfx::ImageDecoder::maximumFileSize)
         return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*size));
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(*size));
+    } catch (const std::bad_alloc&) {
+        return std::nullopt; // a device short of memory: the picture does not load
+    }
     std::optional<std::size_t> read = file.read(bytes.data(), bytes.size());
     if (!read)
         return std::nullopt;
@@ -93,6 +99,24 @@ bool CTavrelImage::LoadResource(int id, const gfx::ResourceTable* module)
     m_name = u"";
     m_module = &table;
     m_resourceId = id;
+    return true;
+}
+
+bool CTavrelImage::ShrinkToFit(int maxWidth, int maxHeight)
+{
+    if (!IsLoaded() || maxWidth <= 0 || maxHeight <= 0)
+        return false;
+    if (m_width <= maxWidth && m_height <= maxHeight)
+        return true;
+    const double scale = std::min(double(maxWidth) / m_width, double(maxHeight) / m_height);
+    const int width = std::clamp(int(m_width * scale), 1, maxWidth);
+    const int height = std::clamp(int(m_height * scale), 1, maxHeight);
+    gfx::Surface smaller(width, height);
+    if (smaller.isEmpty())
+        return false;
+    gfx::Painter painter(smaller);
+    painter.stretchBlt(0, 0, width, height, *m_bitmap, 0, 0, m_width, m_height);
+    Adopt(std::move(smaller));
     return true;
 }
 

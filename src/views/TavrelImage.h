@@ -42,6 +42,10 @@ public:
     bool LoadResource(int id, const gfx::ResourceTable* module = nullptr);
     // Lets go of the picture: it holds nothing afterwards, as before its first load.
     void Release();
+    // A picture larger than maxWidth × maxHeight becomes a copy of at most that size, stretched
+    // with its proportions kept; its name or resource stays. A smaller one is left as it is.
+    // False when the picture holds nothing or the copy cannot be made.
+    bool ShrinkToFit(int maxWidth, int maxHeight);
 
     // A copy at the picture's own size when width and height are both -1; otherwise the whole
     // picture stretched to width × height (a single -1 stands for the picture's own extent).

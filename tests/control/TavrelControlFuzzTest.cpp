@@ -3,14 +3,16 @@
 // the round are in the failure message.
 //
 // What must hold for any input: decoding never reads past the bytes given (AddressSanitizer
-// watches a buffer of exactly that size), nothing crashes or hangs, and the registered calendar
-// stays sound — every category in start order, valid times only, one place per activity ID.
+// watches a buffer of exactly that size), nothing crashes or hangs, the registered calendar
+// stays sound — every category in start order, valid times only, one place per activity ID — and
+// no control character of a datagram (terminal escape sequences) reaches a message-box line.
 
 #include "control/TavrelControlDispatcher.h"
 
 #include "ControlTestSupport.h"
 
 #include "data/TavrelRegisteredCalendar.h"
+#include "platform/ui/MessageBox.h"
 #include "protocol/TavrelDatagram.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +62,8 @@ public:
                                            u"A2", u"3/4/2026 9:00:00 AM", u"3/4/2026", u"12/31/9999 11:59:59 PM",
                                            u"1/1/100", u"2/30/2026", u"25:00", u"Daily", u"weekly", u"Quarterly",
                                            u"1", u"TRUE", u"0", u"", u"\"", u"%22", u";", u":", u"\u00E9\U0001F600",
-                                           u"\xD800", u"Task,,Call"};
+                                           u"\xD800", u"Task,,Call", u"\x1B]0;owned\x07", u"\x1B[2J\r\n",
+                                           u"\u009B31m", u"\x7F\x08\t"};
         std::u16string text = names[Below(int(std::size(names)))];
         const int count = Below(10);
         if (count > 0 || Chance(20))
@@ -137,9 +140,13 @@ protected:
         std::set<std::string> ids;
         for (const auto& calendar : app->GetCalendarData().GetRegisteredCalendars()) {
             ids.clear();
-            for (const CTavrelEvents& category : calendar->GetCategories()) {
+            for (CTavrelEvents& category : calendar->GetCategories()) {
                 std::optional<device::OleDateTime> previous;
                 category.ForEach([&](const CTavrelEvent& event) {
+                    // The index by ID finds every activity.
+                    const CTavrelEvent* found = category.FindByID(event.GetID());
+                    ASSERT_TRUE(found && found->GetID().CompareNoCase(event.GetID()) == 0)
+                        << control_test::utf8(event.GetID()) << ", seed " << seed << " round " << round;
                     ASSERT_EQ(event.GetStart().GetStatus(), device::DateTimeStatus::Valid) << seed << "/" << round;
                     ASSERT_EQ(event.GetEnd().GetStatus(), device::DateTimeStatus::Valid) << seed << "/" << round;
                     if (previous) {
@@ -175,6 +182,11 @@ TEST_F(ControlFuzzTest, AnyDatagramLeavesTheProgramAndItsCalendarSound)
                 CheckCalendar(seed, step);
                 if (HasFatalFailure())
                     return;
+            }
+            // What a headless run writes of a box never carries a control character of the text.
+            for (const std::string& box : host->boxes) {
+                for (unsigned char c : ui::MessageBoxDialog::headlessLine(u"Tavrel", device::fromUtf8(box)))
+                    ASSERT_FALSE(c < 0x20 || c == 0x7F) << "control byte " << int(c) << " seed " << seed;
             }
             notifier.sent.clear();
             host->boxes.clear();

@@ -259,3 +259,117 @@ TEST(TavrelEventsTest, AssignCopiesEverythingAsItStandsAndSameAsComparesIt)
 }
 
 } // namespace
+
+namespace {
+
+// The collection finds events through a start-ordered tree, an ID index and the longest duration
+// it holds; these cases catch an index that drifts from the events it stands for.
+TEST(TavrelEventsIndexTest, ALongEventAmongManyShortOnesIsFoundInALatePeriod)
+{
+    CTavrelEvents events(u"c");
+    events.AddEvent(appointment(1, at(2026, 1, 1), at(2026, 6, 30), u"half a year"));
+    for (int day = 1; day <= 28; ++day)
+        events.AddEvent(appointment(100 + day, at(2026, 2, day, 9), at(2026, 2, day, 10), u"short"));
+    const OleDateTime from = at(2026, 5, 4), to = at(2026, 5, 4, 23, 59, 59);
+    EXPECT_EQ(found(events, from, to), (Names{u"half a year"}));
+
+    // Removing the long one leaves nothing to find there; one of the short ones is still found.
+    ASSERT_NE(events.FindByID(u"1"), nullptr);
+    EXPECT_TRUE(events.RemoveEvent(*events.FindByID(u"1")));
+    EXPECT_TRUE(found(events, from, to).empty());
+    EXPECT_EQ(found(events, at(2026, 2, 14), at(2026, 2, 14, 23, 59, 59)), (Names{u"short"}));
+}
+
+TEST(TavrelEventsIndexTest, AnEnumerationStopsAfterThePeriodYetFindsEventsThatEndBeforeTheyStart)
+{
+    CTavrelEvents events(u"c");
+    for (int day = 1; day <= 28; ++day)
+        events.AddEvent(appointment(day, at(2026, 2, day, 9), at(2026, 2, day, 10), u"short"));
+    // A control application may send an end before the start; the old walk over every event
+    // found it by its end, and so must the enumeration that stops after the period.
+    events.AddEvent(appointment(99, at(2026, 2, 20, 12), at(2026, 2, 5, 9, 30), u"backwards"));
+    const OleDateTime from = at(2026, 2, 5), to = at(2026, 2, 5, 23, 59, 59);
+    EXPECT_EQ(found(events, from, to), (Names{u"short", u"backwards"}));
+    EXPECT_EQ(events.FindNext(from, to), nullptr) << "the enumeration stays ended";
+    EXPECT_EQ(found(events, at(2026, 2, 27), at(2026, 2, 28, 23, 59, 59)), (Names{u"short", u"short"}));
+}
+
+TEST(TavrelEventsIndexTest, FindByIdFollowsAddsRemovesAndCopies)
+{
+    CTavrelEvents events(u"c");
+    // The same ID from another source (a store appointment has an OID) may stand twice: the
+    // first in start order answers, whichever came in first.
+    events.AddEvent(CTavrelEvent(at(2026, 3, 5, 9), at(2026, 3, 5, 10), 7, u"later", u""));
+    events.AddEvent(activity(u"7", at(2026, 3, 2, 9), at(2026, 3, 2, 10), u"earlier"));
+    ASSERT_NE(events.FindByID(u"7"), nullptr);
+    EXPECT_EQ(events.FindByID(u"7")->GetName().View(), u"earlier");
+
+    // An activity's ID stands once, letter case aside, wherever its start is.
+    EXPECT_TRUE(events.AddEvent(activity(u"Task", at(2026, 3, 3, 9), at(2026, 3, 3, 10), u"task")));
+    EXPECT_FALSE(events.AddEvent(activity(u"TASK", at(2026, 4, 3, 9), at(2026, 4, 3, 10), u"again")));
+
+    EXPECT_TRUE(events.RemoveEvent(*events.FindByID(u"7")));
+    ASSERT_NE(events.FindByID(u"7"), nullptr);
+    EXPECT_EQ(events.FindByID(u"7")->GetName().View(), u"later");
+
+    // A copy answers from its own events, not from the original's.
+    CTavrelEvents copy(events);
+    events.RemoveAll();
+    EXPECT_EQ(events.FindByID(u"task"), nullptr);
+    ASSERT_NE(copy.FindByID(u"task"), nullptr);
+    EXPECT_EQ(copy.FindByID(u"task")->GetName().View(), u"task");
+    EXPECT_TRUE(copy.RemoveEvent(*copy.FindByID(u"task")));
+    EXPECT_EQ(copy.FindByID(u"task"), nullptr);
+    EXPECT_TRUE(copy.AddEvent(activity(u"task", at(2026, 4, 3, 9), at(2026, 4, 3, 10), u"back")));
+    EXPECT_EQ(copy.FindByID(u"TASK")->GetName().View(), u"back");
+}
+
+TEST(TavrelEventsIndexTest, ThousandsOfActivitiesChangedOneAtATimeStayInOrderAndFindable)
+{
+    CTavrelEvents events(u"c");
+    constexpr int count = 5000;
+    const auto id = [](int i) {
+        CQoString text;
+        text.Format(u"%d", i);
+        return text;
+    };
+    const auto startOf = [](int i, int shift) {
+        const int hours = (i * 7 + shift) % 20000;
+        return at(2025, 1, 1) + device::OleDateTimeSpan(hours / 24, hours % 24, 0, 0);
+    };
+    for (int i = 0; i < count; ++i)
+        ASSERT_TRUE(events.AddEvent(
+            CTavrelEvent(startOf(i, 0), startOf(i, 0) + device::OleDateTimeSpan(0, 1, 0, 0), id(i), u"a", u"")));
+    // Every third moved, every fifth removed, as UpdateActivity and DeleteActivity do it.
+    for (int i = 0; i < count; i += 3) {
+        CTavrelEvent moved = *events.FindByID(id(i));
+        ASSERT_TRUE(events.RemoveEvent(moved));
+        moved.SetStart(startOf(i, 11));
+        moved.SetEnd(startOf(i, 11) + device::OleDateTimeSpan(0, 2, 0, 0));
+        ASSERT_TRUE(events.AddEvent(moved));
+    }
+    for (int i = 0; i < count; i += 5)
+        ASSERT_TRUE(events.RemoveEvent(*events.FindByID(id(i))));
+
+    int seen = 0;
+    OleDateTime previous;
+    bool first = true;
+    events.ForEach([&](const CTavrelEvent& event) {
+        EXPECT_TRUE(first || !(event.GetStart() < previous)) << "start order";
+        previous = event.GetStart();
+        first = false;
+        ++seen;
+    });
+    EXPECT_EQ(seen, count - count / 5);
+    for (int i = 0; i < count; ++i) {
+        const CTavrelEvent* event = events.FindByID(id(i));
+        if (i % 5 == 0) {
+            EXPECT_EQ(event, nullptr) << i;
+        } else {
+            ASSERT_NE(event, nullptr) << i;
+            EXPECT_EQ(event->GetStart(), startOf(i, i % 3 == 0 ? 11 : 0)) << i;
+        }
+    }
+}
+
+} // namespace

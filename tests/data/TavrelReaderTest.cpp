@@ -1,6 +1,7 @@
 #include "ReaderTestSupport.h"
 
 #include "data/TavrelRegisteredCalendar.h"
+#include "platform/sqlite/Connection.h"
 
 #include <gtest/gtest.h>
 
@@ -271,6 +272,31 @@ TEST_F(TavrelReaderTest, APassWaitsForTheEventLockAndTheCalendarListLock)
         pass.join();
         EXPECT_EQ(world.window.posts, 1);
     }
+}
+
+TEST_F(TavrelReaderTest, APassWritesTheSettingsALockedRegistryDidNotTake)
+{
+    CTavrelRegisteredCalendar projects(u"Projects");
+    projects.AddCategory(u"Work", true).AddEvent(activity(u"1", at(2026, 3, 2, 9), at(2026, 3, 2, 10), u"Meeting"));
+    world.data->AddRegisteredCalendar(projects);
+    world.data->SetCurrentCalendarName(u"Projects");
+    world.settings->GetWriter().SetRetryInterval(std::chrono::milliseconds(0));
+    {
+        // Another program holds the registry's write lock while the setting is changed.
+        sqlite::Error error = sqlite::Error::None;
+        const auto other = sqlite::Connection::open(world.device.root() / "registry.db", std::chrono::milliseconds(0), error);
+        ASSERT_TRUE(other);
+        ASSERT_EQ(other->execute("BEGIN IMMEDIATE"), sqlite::Error::None);
+        EXPECT_TRUE(world.settings->SetCurrentCalendar(u"Projects"));
+        EXPECT_EQ(world.settings->GetWriter().GetKeptCount(), 1u);
+        ASSERT_EQ(other->execute("COMMIT"), sqlite::Error::None);
+    }
+
+    // A named calendar's pass uses no setting itself; it still writes what was kept.
+    EXPECT_EQ(world.Reader().RunPass(), Result::Posted);
+    EXPECT_EQ(world.settings->GetWriter().GetKeptCount(), 0u);
+    CQoRegistry main(HKEY_CURRENT_USER, CTavrelSettings::MainKeyPath, false);
+    EXPECT_EQ(main.GetString(u"CurrentCalendar", nullptr).View(), u"Projects");
 }
 
 } // namespace

@@ -3,11 +3,70 @@
 #include "common/QoLog.h"
 #include "data/TavrelRegisteredCalendar.h"
 
+#include "platform/device/DebugOutput.h"
+#include "platform/sqlite/Connection.h"
+
 #include "TempDevice.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <mutex>
+#include <optional>
+#include <thread>
+
 namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Another program holding the registry's write lock, as a second connection to its file.
+class RegistryLock {
+public:
+    explicit RegistryLock(const std::filesystem::path& file)
+    {
+        sqlite::Error error = sqlite::Error::None;
+        m_connection = sqlite::Connection::open(file, 0ms, error);
+        EXPECT_TRUE(m_connection);
+        if (m_connection) {
+            EXPECT_EQ(m_connection->execute("BEGIN IMMEDIATE"), sqlite::Error::None);
+        }
+    }
+    ~RegistryLock() { Release(); }
+    void Release()
+    {
+        if (m_connection && !m_released) {
+            EXPECT_EQ(m_connection->execute("COMMIT"), sqlite::Error::None);
+        }
+        m_released = true;
+    }
+
+private:
+    std::unique_ptr<sqlite::Connection> m_connection;
+    bool m_released = false;
+};
+
+// The debugger output of the test, as text.
+class TraceLines {
+public:
+    TraceLines()
+    {
+        device::setDebugOutputObserver([this](device::WideView text) {
+            std::lock_guard guard(m_mutex);
+            m_text += device::toUtf8(text);
+        });
+    }
+    ~TraceLines() { device::setDebugOutputObserver(nullptr); }
+    std::string Text()
+    {
+        std::lock_guard guard(m_mutex);
+        return m_text;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::string m_text;
+};
 
 class TavrelSettingsTest : public ::testing::Test {
 protected:
@@ -187,6 +246,71 @@ TEST_F(TavrelSettingsTest, CategoryVisibilityIsKeptPerCalendarAndCategory)
     EXPECT_TRUE(reloaded.FindCategory(u"New")->IsVisible());
     CQoRegistry fresh(HKEY_CURRENT_USER, u"Software\\Orvix\\Tavrel\\Calendars\\Football\\New", false);
     EXPECT_EQ(fresh.GetDWORD(u"Visible", CQoRegistry::NoWriteBack), 1u);
+}
+
+TEST_F(TavrelSettingsTest, ALockedRegistryHoldsUpNoSetterAndLosesNoSetting)
+{
+    settings.GetWriter().SetRetryInterval(50ms);
+    ASSERT_TRUE(settings.SetCurrentCalendar(u"Before"));
+    ASSERT_EQ(settings.GetLastView(), 2);
+    TraceLines trace;
+    RegistryLock lock(device.root() / "registry.db");
+
+    // Another program holds the registry: the setters come back at once (one short wait in all,
+    // not one per value), and the program goes on with what was set.
+    const Clock::time_point started = Clock::now();
+    EXPECT_TRUE(settings.SetCurrentCalendar(u"Projects"));
+    EXPECT_TRUE(settings.SetLastView(0));
+    EXPECT_TRUE(settings.SetBackground(3, u"\\My Documents\\March.jpg"));
+    EXPECT_TRUE(settings.SetTransparency(3, 80));
+    EXPECT_LT(Clock::now() - started, 1s);
+    EXPECT_EQ(settings.GetCurrentCalendar().View(), u"Projects");
+    EXPECT_EQ(settings.GetLastView(), 0);
+    EXPECT_EQ(settings.GetBackground(4).View(), u"\\My Documents\\March.jpg");
+    EXPECT_EQ(settings.GetTransparency(3), 80);
+    EXPECT_EQ(settings.GetWriter().GetKeptCount(), 5u);
+    EXPECT_EQ(MainKey().GetString(u"CurrentCalendar", nullptr).View(), u"Before") << "not written yet";
+    EXPECT_NE(trace.Text().find("'CurrentCalendar'"), std::string::npos) << trace.Text();
+    // A retry while the lock is still held costs one short wait and keeps everything.
+    std::this_thread::sleep_for(60ms);
+    EXPECT_EQ(settings.GetDayFontSize(), 8);
+    EXPECT_EQ(settings.GetWriter().GetKeptCount(), 5u);
+
+    // Free again: the next use of the store after the retry interval writes what was kept.
+    lock.Release();
+    std::this_thread::sleep_for(60ms);
+    EXPECT_EQ(settings.GetDayFontSize(), 8);
+    EXPECT_EQ(settings.GetWriter().GetKeptCount(), 0u);
+    EXPECT_EQ(MainKey().GetString(u"CurrentCalendar", nullptr).View(), u"Projects");
+    EXPECT_EQ(MainKey().GetDWORD(u"LastView", CQoRegistry::NoWriteBack), 0u);
+    EXPECT_EQ(MainKey().GetString(u"Background", nullptr).View(), u"\\My Documents\\March.jpg");
+    EXPECT_EQ(MainKey().GetDWORD(u"Transparency03", CQoRegistry::NoWriteBack), 80u);
+    EXPECT_NE(trace.Text().find("kept values written"), std::string::npos) << trace.Text();
+}
+
+TEST_F(TavrelSettingsTest, WhatTheRegistryDidNotTakeIsWrittenWhenTheStoreEnds)
+{
+    std::optional<CTavrelSettings> store(std::in_place);
+    RegistryLock lock(device.root() / "registry.db");
+    EXPECT_TRUE(store->SetCurrentCalendar(u"Projects"));
+    CTavrelRegisteredCalendar calendar(u"Football");
+    calendar.AddCategory(u"Youth", false);
+    EXPECT_TRUE(store->SaveCalendarVisibility(calendar));
+    CTavrelRegisteredCalendar reloaded(u"Football");
+    reloaded.AddCategory(u"Youth", true);
+    store->LoadCalendarVisibility(reloaded);
+    EXPECT_FALSE(reloaded.FindCategory(u"Youth")->IsVisible()) << "the kept flag answers";
+
+    // The other program lets go while the store is ending: the end waits for it, and writes.
+    std::thread releaser([&lock] {
+        std::this_thread::sleep_for(300ms);
+        lock.Release();
+    });
+    store.reset();
+    releaser.join();
+    EXPECT_EQ(MainKey().GetString(u"CurrentCalendar", nullptr).View(), u"Projects");
+    CQoRegistry youth(HKEY_CURRENT_USER, u"Software\\Orvix\\Tavrel\\Calendars\\Football\\Youth", false);
+    EXPECT_EQ(youth.GetDWORD(u"Visible", CQoRegistry::NoWriteBack), 0u);
 }
 
 } // namespace

@@ -191,6 +191,8 @@ TEST(ControlE2ETest, ControlApplicationDrivesTheCalendarAndHearsEveryChange)
     EXPECT_EQ(session.Command(u"AddActivity:\"B1\";\"Work\";\"Bad\";\"never\";\"3/4/2026 10:00:00 AM\";\"\";\"1\";\"0\""), Strings{});
     EXPECT_EQ(session.Command(u"AddActivity:\"B1\";\"Work\";\"Bad\";\"3/4/2026 9:00:00 AM\";\"3/4/2026 10:00:00 AM\";\"\";\"1\""), Strings{});
     EXPECT_EQ(session.Command(u"Frobnicate:\"x\""), Strings{});
+    // Terminal escape sequences in a datagram reach standard error only as visible escapes.
+    EXPECT_EQ(session.Command(u"Bogus\x1B]0;owned\x07\x1B[2J\u009B1m"), Strings{});
     session.SendBytes(std::vector<std::uint8_t>(2000, 'E')); // longer than the receive buffer: dropped
     session.SendBytes({'E', 'L', 'I', 'F', 0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0, 'I', 0});
 
@@ -214,9 +216,11 @@ TEST(ControlE2ETest, ControlApplicationDrivesTheCalendarAndHearsEveryChange)
 
     const std::string err = session.program().err();
     for (const char* line : {"message-box: Tavrel: Error adding external activity 'Bad' - Invalid Start Time: never",
-                             "message-box: Tavrel: Unknown Control Message: 'Frobnicate:\"x\""}) {
+                             "message-box: Tavrel: Unknown Control Message: 'Frobnicate:\"x\"",
+                             "message-box: Tavrel: Unknown Control Message: 'Bogus\\x1B]0;owned\\x07\\x1B[2J\\u009B1m"}) {
         EXPECT_NE(err.find(line), std::string::npos) << line << "\n--- standard error:\n" << err;
     }
+    EXPECT_EQ(err.find('\x1B'), std::string::npos) << "no escape character reaches standard error";
 }
 
 TEST(ControlE2ETest, StopEndsReceptionWhileTheProgramRunsOnAndTavrelctlTalksToIt)

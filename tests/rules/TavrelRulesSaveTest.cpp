@@ -3,12 +3,20 @@
 
 #include "RulesTestSupport.h"
 #include "TempDevice.h"
+#include "platform/device/DevicePath.h"
 #include "platform/device/RunningProgram.h"
 #include "rules/TavrelDefaultRules.h"
+#include "rules/TavrelRulesFileReader.h"
 #include "rules/TavrelRulesMessageBox.h"
 #include "rules/TavrelSystemLanguage.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string_view>
 
 using namespace rules_test;
 using Step = CTavrelRules::FileStep;
@@ -247,15 +255,112 @@ TEST_F(TavrelRulesStore, ABackupThatCannotBeBroughtBackIsReportedAndKept)
     EXPECT_TRUE(FileSystem::exists(BackupPath));
     EXPECT_EQ(load(), OldRules) << "a later start recovers it";
 
-    // A folder in the backup's place cannot be copied: the same message, and the folder stays.
+    // A folder in the backup's place is no backup: the same message, the folder stays, and the
+    // rules file is read as it stands.
     m_messages.clear();
     ASSERT_TRUE(FileSystem::createDirectory(BackupPath));
-    bool ok = true;
-    EXPECT_TRUE(load(&ok).empty());
-    EXPECT_FALSE(ok);
+    bool ok = false;
+    EXPECT_EQ(load(&ok), OldRules);
+    EXPECT_TRUE(ok);
     EXPECT_EQ(m_messages.size(), 1u);
     EXPECT_TRUE(FileSystem::isDirectory(BackupPath));
     EXPECT_FALSE(rulesOf(NewRules).Save(RulesPath)) << "nor does a save move or delete it";
+}
+
+TEST_F(TavrelRulesStore, AStrayOrDamagedBackupNeverReplacesGoodRules)
+{
+    // Files at the backup's name that no save left there: each is kept for the user, the rules
+    // file stays byte for byte, and the user hears of it as of a failed recovery.
+    const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> strays = {
+        {"empty", {}},
+        {"an odd number of bytes", {}},
+        {"random bytes", {}},
+        {"a line without its end", utf16le(u"Subject,*Golf*,golf.gif\r\nSubject,*Ten")},
+        {"a line without a comma", utf16le(u"Subject,*Golf*,golf.gif\r\nnot a rule\r\n")},
+        {"a zero character", utf16le(std::u16string(u"Subject,*Golf*,golf\0.gif\r\n", 26))},
+        {"a line too long", utf16le(u"Subject," + std::u16string(CTavrelRulesFileReader::MaxLineLength, u'x') + u",i\r\n")},
+    };
+    std::mt19937 random(1717);
+    for (auto [name, bytes] : strays) {
+        SCOPED_TRACE(name);
+        if (std::string_view(name) == "random bytes") {
+            bytes.resize(6438);
+            for (auto& b : bytes)
+                b = std::uint8_t(random());
+        } else if (std::string_view(name) == "an odd number of bytes") {
+            bytes = utf16le(u"Subject,*Golf*,golf.gif\r\n");
+            bytes.push_back('x');
+        }
+        for (const char16_t* path : {RulesPath, TemporaryPath, BackupPath})
+            FileSystem::removeFile(path);
+        m_messages.clear();
+        writeRules(OldRules);
+        const auto rulesBefore = readFile(RulesPath);
+        ASSERT_TRUE(FileSystem::writeAll(BackupPath, bytes));
+        bool ok = false;
+        EXPECT_EQ(load(&ok), OldRules);
+        EXPECT_TRUE(ok);
+        EXPECT_EQ(readFile(RulesPath), rulesBefore);
+        EXPECT_EQ(readFile(BackupPath), std::optional(bytes)) << "the stray file stays as it was";
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0], CTavrelRules::RecoveryFailedMessage);
+
+        // Saving beside it leaves it alone too, and a save stopped at any step still leaves the
+        // old or the new rules, never none.
+        for (int at = 0;; ++at) {
+            SCOPED_TRACE(at);
+            writeRules(OldRules);
+            bool fired = false;
+            const bool saved = saveWith(NewRules, at, Outcome::Stop, &fired);
+            EXPECT_NE(saved, fired);
+            const std::vector<Triple> loaded = load();
+            EXPECT_TRUE(loaded == OldRules || loaded == NewRules) << loaded.size() << " rules";
+            if (!fired) {
+                EXPECT_EQ(loaded, NewRules);
+            }
+            EXPECT_EQ(readFile(BackupPath), std::optional(bytes));
+            if (!fired)
+                break;
+        }
+    }
+}
+
+TEST_F(TavrelRulesStore, AnEmptyBackupWithoutARulesFileIsTheEmptyListItSaved)
+{
+    // A save of an empty list stopped after it moved the old (empty) rules aside.
+    ASSERT_TRUE(FileSystem::writeAll(BackupPath, std::vector<std::uint8_t>{}));
+    bool ok = false;
+    EXPECT_TRUE(load(&ok).empty());
+    EXPECT_TRUE(ok);
+    EXPECT_FALSE(FileSystem::exists(BackupPath));
+    EXPECT_TRUE(FileSystem::isFile(RulesPath));
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(TavrelRulesStore, ARulesFileLargerThanAnySaveWritesIsNotReadAndStays)
+{
+    // A sparse file of 4 GB: refused at once, not read for seconds, and never replaced.
+    const auto host = device::DevicePath::toHost(RulesPath);
+    ASSERT_TRUE(host);
+    {
+        std::ofstream(*host).put('S');
+    }
+    std::filesystem::resize_file(*host, 4ull << 30);
+    const auto started = std::chrono::steady_clock::now();
+    bool ok = true;
+    EXPECT_TRUE(load(&ok).empty());
+    EXPECT_FALSE(ok);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    EXPECT_EQ(std::filesystem::file_size(*host), 4ull << 30);
+    EXPECT_FALSE(FileSystem::exists(BackupPath));
+    EXPECT_FALSE(FileSystem::exists(TemporaryPath));
+
+    // Just past the bound is refused; at the bound the file is read.
+    std::filesystem::resize_file(*host, CTavrelRulesFileReader::MaxFileSize + 2);
+    EXPECT_TRUE(load(&ok).empty());
+    EXPECT_FALSE(ok);
+    writeRules(OldRules);
+    EXPECT_EQ(load(), OldRules);
 }
 
 TEST_F(TavrelRulesStore, AFileThatExistsButCannotBeReadIsNeverReplacedByDefaults)

@@ -13,7 +13,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <future>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -80,6 +86,41 @@ TEST(TavrelSkinLoaderFuzzTest, DamagedSkinsNeverLeaveTheSkinFolderOrReportSucces
             }
         }
     }
+}
+
+TEST(TavrelSkinLoaderFuzzTest, FifosAsTheSkinOrItsPicturesNeverHoldTheLoaderUp)
+{
+    testing_support::TempDevice device;
+    CTavrelApp app;
+    const std::filesystem::path folder = device.host("Skins/Fifo");
+    std::filesystem::create_directories(folder);
+    ASSERT_TRUE(skins_test::writeFile(u"\\Skins\\Fifo\\Pictures.TavrelSkin",
+                                      skins_test::ansiLines({u"[Skin]", u"Name=Fifo", u"[Backgrounds]",
+                                                             u"Default=back.jpg,20", u"[DayBar]", u"Default=bar.gif"})));
+    for (const char* name : {"Fifo.TavrelSkin", "back.jpg", "bar.gif"})
+        ASSERT_EQ(::mkfifo((folder / name).c_str(), 0644), 0);
+    // Each load runs aside with a deadline; a loader blocked in open is let go by opening the
+    // FIFO's other end, and the test fails instead of hanging.
+    auto loadsAtOnce = [&](const char16_t* path, bool& applied) {
+        std::future<bool> done = std::async(std::launch::async, [&app, path] {
+            return CTavrelSkinLoader::LoadSkin(app, path, [](const CQoString&) {});
+        });
+        if (done.wait_for(std::chrono::seconds(3)) == std::future_status::ready) {
+            applied = done.get();
+            return true;
+        }
+        for (const char* name : {"Fifo.TavrelSkin", "back.jpg", "bar.gif"}) {
+            const int writer = ::open((folder / name).c_str(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0)
+                ::close(writer);
+        }
+        done.wait();
+        return false;
+    };
+    bool applied = true;
+    EXPECT_TRUE(loadsAtOnce(u"\\Skins\\Fifo\\Fifo.TavrelSkin", applied)) << "the skin file is a FIFO";
+    EXPECT_FALSE(applied);
+    EXPECT_TRUE(loadsAtOnce(u"\\Skins\\Fifo\\Pictures.TavrelSkin", applied)) << "its pictures are FIFOs";
 }
 
 } // namespace

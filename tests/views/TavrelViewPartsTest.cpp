@@ -8,6 +8,8 @@
 #include "views/TavrelIconCache.h"
 #include "views/TavrelTapTracker.h"
 
+#include "platform/gfx/PngWriter.h"
+
 namespace views_testing {
 namespace {
 
@@ -124,6 +126,28 @@ TEST_F(TavrelIconCacheTest, AFileThatDoesNotDecodeLeavesItsSlotFreeAndIsTriedOnc
     TestPictures::WriteIconFile(device.host("Icons/Nothing.png"), 0x123456);
     EXPECT_NE(cache.Find(u"\\Icons\\Nothing.png"), nullptr) << "a new render tries again";
     EXPECT_EQ(cache.Find(u""), nullptr);
+}
+
+TEST_F(TavrelIconCacheTest, KeepsIconsShrunkToTheLargestPlaceAViewDrawsThem)
+{
+    // Twenty huge icon files would otherwise be held at full size, hundreds of megabytes.
+    TestPictures::WriteIconFile(device.host("Icons/Wide.png"), 0x224466, 600);
+    gfx::Surface strip(900, 300, 0x336699);
+    ASSERT_TRUE(gfx::PngWriter::write(strip, device.host("Icons/Strip.png")));
+    const CTavrelImage* wide = cache.Find(u"\\Icons\\Wide.png");
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(wide->GetWidth(), CTavrelIconCache::MaxIconSide);
+    EXPECT_EQ(wide->GetHeight(), CTavrelIconCache::MaxIconSide);
+    EXPECT_NE(wide->GetPixel(0, 0), gfx::Colour(0x224466)) << "the key-coloured corner stays the top-left pixel";
+    EXPECT_EQ(wide->GetPixel(32, 32), gfx::Colour(0x224466));
+    const CTavrelImage* flat = cache.Find(u"\\Icons\\Strip.png");
+    ASSERT_NE(flat, nullptr);
+    EXPECT_EQ(flat->GetWidth(), CTavrelIconCache::MaxIconSide);
+    EXPECT_EQ(flat->GetHeight(), CTavrelIconCache::MaxIconSide / 3) << "proportions kept";
+    EXPECT_EQ(flat->GetName(), CQoString(u"\\Icons\\Strip.png"));
+    const CTavrelImage* small = cache.Find(Icon(3));
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(small->GetWidth(), 16) << "a small icon stays as it is";
 }
 
 TEST(TavrelEventText, OrdinalsHourLabelsAndMenuLines)

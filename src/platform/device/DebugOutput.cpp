@@ -1,5 +1,7 @@
 #include "platform/device/DebugOutput.h"
 
+#include "platform/device/TerminalText.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -31,7 +33,9 @@ bool toStandardError()
 void debugOutput(WideView text)
 {
     if (toStandardError()) {
-        std::string utf8 = toUtf8(text);
+        // Trace lines carry texts from outside (datagrams, files): their control characters are
+        // escaped, their line breaks kept.
+        std::string utf8 = terminalText(text, LineBreaks::Keep);
         std::fwrite(utf8.data(), 1, utf8.size(), stderr);
     }
     std::lock_guard lock(observerMutex());

@@ -4,6 +4,7 @@
 #include "platform/device/FileSystem.h"
 #include "platform/device/HostProcess.h"
 #include "platform/device/LastError.h"
+#include "platform/device/TerminalText.h"
 
 #include <atomic>
 #include <cstdio>
@@ -58,10 +59,10 @@ std::string DocumentOpener::fileUrl(const std::string& hostPath, WideView anchor
 std::string DocumentOpener::reportLine(WideView devicePath, WideView anchor)
 {
     std::string line = "open-document: ";
-    line += toUtf8(devicePath);
+    line += terminalText(devicePath);
     if (!anchor.empty()) {
         line += '#';
-        line += toUtf8(anchor);
+        line += terminalText(anchor);
     }
     return line;
 }

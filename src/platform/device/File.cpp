@@ -37,7 +37,9 @@ bool File::open(WideView devicePath, unsigned access, Disposition disposition)
 bool File::openHost(const std::filesystem::path& hostPath, unsigned access, Disposition disposition)
 {
     close();
-    int flags = O_CLOEXEC | O_NOFOLLOW;
+    // Never blocking on open: a FIFO in the device's file system would otherwise hold the caller
+    // until some other program opened its other end (for ever, for the user-interface thread).
+    int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
     if ((access & ReadWrite) == ReadWrite)
         flags |= O_RDWR;
     else if (access & Write)
@@ -70,10 +72,19 @@ bool File::openHost(const std::filesystem::path& hostPath, unsigned access, Disp
         setLastErrorFromErrno(errno);
         return false;
     }
+    // Only regular files are files of the device: a folder, a FIFO, a socket or a device node is
+    // refused (reads from them could block or never end).
     struct stat info {};
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         setLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    // Reads and writes of a regular file wait as usual.
+    const int status = ::fcntl(fd, F_GETFL);
+    if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        setLastErrorFromErrno(errno);
+        ::close(fd);
         return false;
     }
     m_descriptor = fd;

@@ -1,5 +1,7 @@
 #pragma once
 // An open file of the device, by device path. Owns its descriptor; closes it when destroyed.
+// Only regular files open, and opening never blocks: a folder, FIFO, socket or device node at the
+// path fails with ERROR_ACCESS_DENIED.
 
 #include "platform/device/WideText.h"
 

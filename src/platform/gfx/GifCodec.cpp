@@ -52,7 +52,8 @@ Colour paletteColour(const ColorMapObject* map, int index)
 
 } // namespace
 
-std::optional<Surface> GifCodec::decode(std::span<const std::uint8_t> bytes, int maximumSide)
+std::optional<Surface> GifCodec::decode(std::span<const std::uint8_t> bytes, int maximumSide,
+                                        std::int64_t maximumPixels)
 {
     ReadCursor cursor{bytes};
     int error = 0;
@@ -86,7 +87,7 @@ std::optional<Surface> GifCodec::decode(std::span<const std::uint8_t> bytes, int
         int screenHeight = gif->SHeight > 0 ? gif->SHeight : frame.Top + frame.Height;
         if (frame.Width <= 0 || frame.Height <= 0 || screenWidth <= 0 || screenHeight <= 0
             || screenWidth > maximumSide || screenHeight > maximumSide || frame.Width > maximumSide
-            || frame.Height > maximumSide)
+            || frame.Height > maximumSide || std::int64_t(screenWidth) * screenHeight > maximumPixels)
             return std::nullopt;
 
         const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;

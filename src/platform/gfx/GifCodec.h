@@ -17,7 +17,9 @@ namespace gfx {
 
 class GifCodec {
 public:
-    static std::optional<Surface> decode(std::span<const std::uint8_t> bytes, int maximumSide);
+    // Nothing is allocated for a picture whose logical screen or frame is larger than the limits.
+    static std::optional<Surface> decode(std::span<const std::uint8_t> bytes, int maximumSide,
+                                         std::int64_t maximumPixels);
 
     // One frame, or an animation of several frames of the first frame's size (later frames are
     // drawn over the earlier ones, 1/10 s apart). `transparent` marks one colour as the

@@ -1,10 +1,11 @@
 #include "platform/gfx/ImageDecoder.h"
 
+#include "platform/device/File.h"
 #include "platform/gfx/GifCodec.h"
 #include "platform/gfx/StbCodec.h"
 
 #include <algorithm>
-#include <fstream>
+#include <new>
 #include <vector>
 
 namespace gfx {
@@ -120,36 +121,46 @@ std::optional<Surface> ImageDecoder::decode(std::span<const std::uint8_t> bytes)
 std::optional<Surface> ImageDecoder::decode(std::span<const std::uint8_t> bytes, int sideLimit)
 {
     const int side = std::min(sideLimit, maximumSide);
-    switch (detectFormat(bytes)) {
-    case ImageFormat::Gif: return GifCodec::decode(bytes, side);
-    case ImageFormat::Bmp:
-        if (!bmpHoldsItsPixels(bytes))
-            return std::nullopt;
-        return StbCodec::decode(bytes, side);
-    case ImageFormat::Jpeg:
-        if (!jpegTablesAreSound(bytes))
-            return std::nullopt;
-        return StbCodec::decode(bytes, side);
-    case ImageFormat::Png: return StbCodec::decode(bytes, side);
-    case ImageFormat::Unknown: break;
+    try {
+        switch (detectFormat(bytes)) {
+        case ImageFormat::Gif: return GifCodec::decode(bytes, side, maximumPixels);
+        case ImageFormat::Bmp:
+            if (!bmpHoldsItsPixels(bytes))
+                return std::nullopt;
+            return StbCodec::decode(bytes, side, maximumPixels);
+        case ImageFormat::Jpeg:
+            if (!jpegTablesAreSound(bytes))
+                return std::nullopt;
+            return StbCodec::decode(bytes, side, maximumPixels);
+        case ImageFormat::Png: return StbCodec::decode(bytes, side, maximumPixels);
+        case ImageFormat::Unknown: break;
+        }
+    } catch (const std::bad_alloc&) {
+        // A picture within the limits can still meet a device short of memory: it does not load,
+        // and the program goes on without it.
     }
     return std::nullopt;
 }
 
 std::optional<Surface> ImageDecoder::decodeFile(const std::filesystem::path& hostPath)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(hostPath, error))
+    // Opened as a device file is: regular files only, never blocking on a FIFO.
+    device::File file;
+    if (!file.openHost(hostPath, device::File::Read, device::File::Disposition::OpenExisting))
         return std::nullopt;
-    std::uintmax_t size = std::filesystem::file_size(hostPath, error);
-    if (error || size == 0 || size > maximumFileSize)
+    const std::optional<std::int64_t> size = file.size();
+    if (!size || *size <= 0 || std::uint64_t(*size) > maximumFileSize)
         return std::nullopt;
-    std::ifstream file(hostPath, std::ios::binary);
-    if (!file)
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(*size));
+    } catch (const std::bad_alloc&) {
         return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    file.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    }
+    const std::optional<std::size_t> read = file.read(bytes.data(), bytes.size());
+    if (!read)
+        return std::nullopt;
+    bytes.resize(*read);
     return decode(bytes);
 }
 

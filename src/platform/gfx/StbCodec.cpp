@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <memory>
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -27,7 +28,8 @@
 
 namespace gfx {
 
-std::optional<Surface> StbCodec::decode(std::span<const std::uint8_t> bytes, int maximumSide)
+std::optional<Surface> StbCodec::decode(std::span<const std::uint8_t> bytes, int maximumSide,
+                                        std::int64_t maximumPixels)
 {
     if (bytes.empty() || bytes.size() > std::size_t(INT_MAX))
         return std::nullopt;
@@ -39,22 +41,23 @@ std::optional<Surface> StbCodec::decode(std::span<const std::uint8_t> bytes, int
     // Look at the size first, so that a lying header cannot make us allocate.
     if (!stbi_info_from_memory(data, length, &width, &height, &channels))
         return std::nullopt;
-    if (width <= 0 || height <= 0 || width > maximumSide || height > maximumSide)
+    if (width <= 0 || height <= 0 || width > maximumSide || height > maximumSide
+        || std::int64_t(width) * height > maximumPixels)
         return std::nullopt;
-    stbi_uc* pixels = stbi_load_from_memory(data, length, &width, &height, &channels, 4);
+    // Three channels: the alpha would be dropped anyway, and the decoder's buffer is a quarter
+    // smaller. It is freed however this ends (a surface that cannot be allocated throws).
+    std::unique_ptr<stbi_uc, void (*)(void*)> pixels(stbi_load_from_memory(data, length, &width, &height, &channels, 3),
+                                                     stbi_image_free);
     if (!pixels)
         return std::nullopt;
     Surface surface(width, height);
-    if (surface.isEmpty()) {
-        stbi_image_free(pixels);
+    if (surface.isEmpty())
         return std::nullopt;
-    }
-    const stbi_uc* source = pixels;
+    const stbi_uc* source = pixels.get();
     for (Colour& pixel : surface.pixels()) {
         pixel = RGB(source[0], source[1], source[2]);
-        source += 4;
+        source += 3;
     }
-    stbi_image_free(pixels);
     return surface;
 }
 

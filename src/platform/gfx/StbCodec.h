@@ -14,8 +14,10 @@ namespace gfx {
 
 class StbCodec {
 public:
-    // Any alpha channel is dropped; the colour channels stay as they are.
-    static std::optional<Surface> decode(std::span<const std::uint8_t> bytes, int maximumSide);
+    // Any alpha channel is dropped; the colour channels stay as they are. The size in the header
+    // is checked against the limits before the pixels are decoded.
+    static std::optional<Surface> decode(std::span<const std::uint8_t> bytes, int maximumSide,
+                                         std::int64_t maximumPixels);
     static std::vector<std::uint8_t> encodePng(const Surface& surface);
 };
 

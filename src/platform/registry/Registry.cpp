@@ -11,6 +11,7 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <pthread.h>
 
 namespace registry {
@@ -24,12 +25,16 @@ struct ProcessRegistry {
     std::mutex mutex;
     std::filesystem::path chosenFile; // set by useDatabase; empty: the device folder's registry.db
     std::chrono::milliseconds busyTimeout {5000};
+    std::chrono::milliseconds appliedBusyTimeout {5000}; // what the connection has now
     std::filesystem::path file;       // the file `generation` stands for
     std::uint64_t generation = 0;
     std::unique_ptr<Database> database;
     bool inheritedAcrossFork = false;
     HandleTable handles;
 };
+
+// The wait a ScopedBusyTimeout of this thread asked for.
+thread_local std::optional<std::chrono::milliseconds> threadBusyTimeout;
 
 ProcessRegistry& processRegistry()
 {
@@ -91,6 +96,13 @@ Status acquire(ProcessRegistry& registry, Database*& database)
         registry.database = Database::open(registry.file, registry.busyTimeout, status);
         if (!registry.database)
             return status;
+        registry.appliedBusyTimeout = registry.busyTimeout;
+    }
+    // The calling thread's own wait, if it asked for one; the connection is the process's.
+    const std::chrono::milliseconds wanted = threadBusyTimeout.value_or(registry.busyTimeout);
+    if (wanted != registry.appliedBusyTimeout) {
+        registry.database->setBusyTimeout(wanted);
+        registry.appliedBusyTimeout = wanted;
     }
     database = registry.database.get();
     return ERROR_SUCCESS;
@@ -372,10 +384,26 @@ void setBusyTimeout(std::chrono::milliseconds timeout)
 {
     locked([&](ProcessRegistry& registry) -> Status {
         registry.busyTimeout = timeout;
-        if (registry.database && !registry.inheritedAcrossFork)
+        if (registry.database && !registry.inheritedAcrossFork) {
             registry.database->setBusyTimeout(timeout);
+            registry.appliedBusyTimeout = timeout;
+        }
         return ERROR_SUCCESS;
     });
+}
+
+ScopedBusyTimeout::ScopedBusyTimeout(std::chrono::milliseconds timeout)
+    : m_previous(threadBusyTimeout.value_or(std::chrono::milliseconds(0))), m_hadPrevious(threadBusyTimeout.has_value())
+{
+    threadBusyTimeout = timeout;
+}
+
+ScopedBusyTimeout::~ScopedBusyTimeout()
+{
+    if (m_hadPrevious)
+        threadBusyTimeout = m_previous;
+    else
+        threadBusyTimeout.reset();
 }
 
 } // namespace registry

@@ -112,4 +112,21 @@ void useDatabase(const std::filesystem::path& file);
 // ERROR_TIMEOUT. Five seconds unless changed.
 void setBusyTimeout(std::chrono::milliseconds timeout);
 
+// Another wait for the operations the calling thread makes while the object lives (they nest; the
+// innermost counts). A user-interface thread that must not stand still while another program
+// holds the registry locked asks for a short wait, and keeps what it could not write for later.
+// Other threads keep their wait. (The process's operations are serialised, so another thread's
+// operation can still hold this one up for as long as that thread's own wait.)
+class ScopedBusyTimeout {
+public:
+    explicit ScopedBusyTimeout(std::chrono::milliseconds timeout);
+    ~ScopedBusyTimeout();
+    ScopedBusyTimeout(const ScopedBusyTimeout&) = delete;
+    ScopedBusyTimeout& operator=(const ScopedBusyTimeout&) = delete;
+
+private:
+    std::chrono::milliseconds m_previous;
+    bool m_hadPrevious;
+};
+
 } // namespace registry

@@ -1,6 +1,7 @@
 #include "platform/sound/SoundPlayer.h"
 
 #include "platform/device/FileSystem.h"
+#include "platform/device/TerminalText.h"
 #include "platform/sound/WaveFile.h"
 
 #include "platform/sdl/SdlLibrary.h"
@@ -76,7 +77,7 @@ SoundPlayer::Mode SoundPlayer::mode() { return currentMode; }
 
 std::string SoundPlayer::reportLine(device::WideView devicePath)
 {
-    return "play-sound: " + device::toUtf8(devicePath) + "\n";
+    return "play-sound: " + device::terminalText(devicePath) + "\n";
 }
 
 bool SoundPlayer::playSync(device::WideView devicePath)

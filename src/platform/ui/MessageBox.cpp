@@ -1,5 +1,6 @@
 #include "platform/ui/MessageBox.h"
 
+#include "platform/device/TerminalText.h"
 #include "platform/gfx/Painter.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/PushButton.h"
@@ -52,16 +53,9 @@ int messageBox(Window* owner, device::WideView text, device::WideView caption, u
 
 std::string MessageBoxDialog::headlessLine(device::WideView caption, device::WideView text)
 {
-    std::string flat;
-    for (char c : device::toUtf8(text)) {
-        if (c == '\r')
-            continue;
-        if (c == '\n')
-            flat += "\\n";
-        else
-            flat += c;
-    }
-    return "message-box: " + device::toUtf8(caption) + ": " + flat;
+    // The text may come from another program (a control datagram): no control character of it
+    // reaches the terminal as such.
+    return "message-box: " + device::terminalText(caption) + ": " + device::terminalText(text);
 }
 
 MessageBoxDialog::MessageBoxDialog(device::WideView text, device::WideView caption, unsigned type)

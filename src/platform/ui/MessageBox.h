@@ -3,8 +3,9 @@
 // Yes and No, or Yes, No and Cancel buttons (MB_ types), the default button chosen by
 // MB_DEFBUTTON1 to 3, top-most with MB_TOPMOST. Return presses the default button; Escape gives
 // IDCANCEL where there is a Cancel button, IDNO for Yes and No, IDOK for OK. On a headless desktop
-// every box is also written to standard error as "message-box: CAPTION: TEXT" (line breaks in the
-// text written as "\n"), so scripts and their tests can see what the user was told.
+// every box is also written to standard error as "message-box: CAPTION: TEXT" on one line (line
+// breaks written as "\n", every other control character escaped too: device::terminalText), so
+// scripts and their tests can see what the user was told.
 
 #include "platform/ui/Dialog.h"
 

@@ -5,8 +5,14 @@
 #include "platform/device/File.h"
 #include "platform/device/FileSystem.h"
 
+#include <chrono>
+#include <fcntl.h>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace device;
 using testing_support::TempDevice;
@@ -111,6 +117,36 @@ TEST(File, CreateNewIsExclusiveAndOpenExistingNeedsTheFile)
     EXPECT_FALSE(second.open(u"\\temp\\A.TXT", File::Write, File::Disposition::CreateNew));
     EXPECT_TRUE(second.open(u"\\temp\\A.TXT", File::Write, File::Disposition::OpenAlways));
     EXPECT_FALSE(File().open(u"\\TEMP", File::Read, File::Disposition::OpenExisting)) << "a folder is no file";
+}
+
+TEST(File, AFifoOrOtherNonRegularFileIsRefusedWithoutBlocking)
+{
+    TempDevice device;
+    const std::filesystem::path fifo = device.host("My Documents/Tavrel.Rules");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    // Each attempt runs aside with a deadline: an open that blocks is unblocked by opening the
+    // FIFO's other end, so the test fails instead of hanging.
+    auto refusedAtOnce = [&](std::function<bool()> attempt) {
+        std::future<bool> done = std::async(std::launch::async, std::move(attempt));
+        if (done.wait_for(std::chrono::seconds(3)) == std::future_status::ready)
+            return !done.get();
+        const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        done.wait();
+        if (writer >= 0)
+            ::close(writer);
+        ADD_FAILURE() << "blocked on the FIFO";
+        return false;
+    };
+    EXPECT_TRUE(refusedAtOnce([] { return File().open(u"\\My Documents\\Tavrel.Rules", File::Read, File::Disposition::OpenExisting); }));
+    EXPECT_TRUE(refusedAtOnce([] { return File().open(u"\\My Documents\\Tavrel.Rules", File::Write, File::Disposition::OpenAlways); }));
+    EXPECT_TRUE(refusedAtOnce([] { return FileSystem::readAll(u"\\My Documents\\Tavrel.Rules").has_value(); }));
+    EXPECT_TRUE(refusedAtOnce([] { return FileSystem::copy(u"\\My Documents\\Tavrel.Rules", u"\\TEMP\\copy", false); }));
+    EXPECT_FALSE(FileSystem::exists(u"\\TEMP\\copy"));
+    // A reader on the other end does not make it a file either.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(refusedAtOnce([] { return File().open(u"\\My Documents\\Tavrel.Rules", File::Write, File::Disposition::CreateAlways); }));
+    ::close(reader);
 }
 
 TEST(FileSystem, MoveNeverReplacesAndCopyReplacesOnlyWhenAsked)

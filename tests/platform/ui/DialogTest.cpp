@@ -133,6 +133,19 @@ TEST_F(Dialogs, MessageBoxDefaultsAndAnswers)
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "message-box: Varnow Reminder: Line one\\nline two\n");
 }
 
+TEST(MessageBoxLine, NoControlCharacterOfTheTextReachesTheTerminal)
+{
+    // A control application chooses the text of "Unknown Control Message" boxes: escape sequences
+    // that would retitle the terminal, clear it or ring it arrive as visible escapes.
+    const std::u16string text = u"Bogus\x1B]0;owned\x07\x1B[2J\r\n\tnext\rover\x7F\u009B31m\\My Documents \u00E9";
+    const std::string line = MessageBoxDialog::headlessLine(u"Tav\x1Brel", text);
+    EXPECT_EQ(line, "message-box: Tav\\x1Brel: Bogus\\x1B]0;owned\\x07\\x1B[2J\\n\\tnext\\rover\\x7F\\u009B31m"
+                    "\\My Documents \xC3\xA9");
+    for (unsigned char c : line)
+        EXPECT_FALSE(c < 0x20 || c == 0x7F) << "control byte " << int(c);
+    EXPECT_EQ(line.find("\xC2\x9B"), std::string::npos) << "no C1 control in UTF-8 either";
+}
+
 TEST_F(Dialogs, TheWaitCursorShowsAtOnceAndGoesWithItsScope)
 {
     desktop.updateNow();
