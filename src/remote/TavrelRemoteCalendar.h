@@ -25,6 +25,16 @@
 
 class CXmlDocument;
 
+// How Load finds the pictures and icons that a document names.
+struct CTavrelRemoteLoadOptions {
+    // Fetch every picture the cache holds no young copy of (attaching), or use only what the device
+    // holds already, whatever its age (the local copy at start-up, which must not wait on a network).
+    bool fetch = true;
+    // Without fetching: where copies of the icons stand in for those the cache no longer holds
+    // (the local copy's folder).
+    CQoString fallbackFolder;
+};
+
 class CTavrelRemoteCalendar : public CTavrelCalendar {
 public:
     static constexpr unsigned SupportedVersion = 2;
@@ -66,7 +76,8 @@ public:
     // no root, misses a month or one of its four fields, is of a newer version (the user is told,
     // and the calendar is emptied), or its checksum does not match what was read; the calendar is
     // then filled only partly and is to be thrown away.
-    bool Load(const CQoString& location, const CXmlDocument& document);
+    bool Load(const CQoString& location, const CXmlDocument& document,
+              const CTavrelRemoteLoadOptions& options = CTavrelRemoteLoadOptions());
     // The document text of the calendar, also kept as its document text. A version below the
     // supported one is raised to it.
     CQoString Serialize();

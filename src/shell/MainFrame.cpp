@@ -13,6 +13,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/WaitCursor.h"
 #include "shell/AboutDlg.h"
+#include "shell/TavrelAttachedCalendarsCommand.h"
 #include "shell/TavrelApp.h"
 #include "shell/TavrelCommands.h"
 #include "shell/TavrelFrameControlHost.h"
@@ -279,9 +280,9 @@ void CMainFrame::DefineCommands()
     table.add(ID_APP_EXIT, [this] { desktop()->quit(0); });
     table.add(ID_SWITCH_TO_CLIENT, [this] { SendNotification(CTavrelNotifications::ShowClient()); },
               CommandTable::enabledWhen([this] { return m_app.IsControlMode(); }));
-    // Attaching remote calendars, choosing a background picture and editing the icon rules are
-    // not part of this program yet.
-    for (int id : {ID_CALENDAR_ATTACHED, ID_BACKGROUND_CHOOSE, ID_VIEW_RULES})
+    table.add(ID_CALENDAR_ATTACHED, [this] { OnCalendarAttached(); });
+    // Choosing a background picture and editing the icon rules are not part of this program yet.
+    for (int id : {ID_BACKGROUND_CHOOSE, ID_VIEW_RULES})
         table.add(id, {}, CommandTable::disabled());
 }
 
@@ -309,6 +310,35 @@ void CMainFrame::OnAbout()
 {
     CAboutDlg about;
     about.RunModal();
+}
+
+void CMainFrame::OnCalendarAttached()
+{
+    CTavrelAttachedCalendarsCommand command(m_app);
+    const CTavrelAttachedCalendarsCommand::Outcome outcome = command.Run();
+    for (const CQoString& message : outcome.messages)
+        ui::messageBox(this, message.View(), Title, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    if (!outcome.applied)
+        return;
+    BuildCommandBar();
+    if (!outcome.firstAttached.IsEmpty()) {
+        int item = -1;
+        {
+            std::lock_guard calendars(m_app.GetCalendarListLock());
+            ForEachCalendarItem(m_app.GetCalendarData(), [&](int index, const CTavrelCalendar& calendar) {
+                if (item < 0 && calendar.GetName().CompareNoCase(outcome.firstAttached) == 0)
+                    item = index;
+            });
+        }
+        if (item >= 0) {
+            SelectCalendarItem(item);
+            return;
+        }
+    }
+    if (outcome.currentRemoved)
+        m_app.SetCurrentCalendar(CTavrelSettings::PersonalCalendar);
+    else
+        ReloadViewEvents();
 }
 
 void CMainFrame::OnChooseSkin()
