@@ -50,20 +50,28 @@ bool writeWhole(const CQoString& devicePath, const std::vector<std::uint8_t>& by
     return host && device::writeFileAtomically(*host, bytes).succeeded();
 }
 
-// Copies every distinct icon file of the calendar's events into the folder, under its own name.
-void copyIcons(const CTavrelCalendar& calendar, const CQoString& folder)
+// Copies every distinct picture of the calendar — month backgrounds, titles and day bars, and event
+// icons — into the folder under its own name. The local copy names each by its file name alone, so
+// a picture that does not stand beside the document (a subfolder, another host) is found here at
+// the next start, as is one the download cache has lost.
+void copyPictures(const CTavrelRemoteCalendar& calendar, const CQoString& folder)
 {
     std::set<device::WideString> copied;
-    for (const CTavrelEvents& category : calendar.GetCategories()) {
-        category.ForEach([&](const CTavrelEvent& event) {
-            const device::WideString icon(event.GetIcon().View());
-            if (icon.empty() || !copied.insert(icon).second || !device::FileSystem::isFile(icon))
-                return;
-            const device::WideString target = device::DevicePath::join(folder.View(), device::DevicePath::fileName(icon));
-            if (device::DevicePath::normalise(target) != device::DevicePath::normalise(icon))
-                (void)device::FileSystem::copy(icon, target, false);
-        });
+    auto copy = [&](const CQoString& file) {
+        const device::WideString picture(file.View());
+        if (picture.empty() || !copied.insert(picture).second || !device::FileSystem::isFile(picture))
+            return;
+        const device::WideString target = device::DevicePath::join(folder.View(), device::DevicePath::fileName(picture));
+        if (device::DevicePath::normalise(target) != device::DevicePath::normalise(picture))
+            (void)device::FileSystem::copy(picture, target, false);
+    };
+    for (int month = 1; month <= 12; ++month) {
+        copy(calendar.GetBackgroundImage(month));
+        copy(calendar.GetMonthTitleImage(month));
+        copy(calendar.GetDayBarImage(month));
     }
+    for (const CTavrelEvents& category : calendar.GetCategories())
+        category.ForEach([&](const CTavrelEvent& event) { copy(event.GetIcon()); });
 }
 
 void removeFolder(const CQoString& folder)
@@ -113,7 +121,7 @@ bool CTavrelAttachedCalendarStore::Save(CTavrelRemoteCalendar& calendar, CQoStri
         message = savingFailed(name);
         return false;
     }
-    copyIcons(calendar, folder);
+    copyPictures(calendar, folder);
     if (!writeWhole(LocalCopyFile(name), littleEndian(calendar.Serialize()))) {
         message = savingFailed(name);
         return false;

@@ -1,9 +1,9 @@
 #pragma once
 // CTavrelAttachedCalendarStore: where the attached calendars are kept between runs — a registry key
 // per calendar under HKEY_CURRENT_USER "Software\Orvix\Tavrel\Calendars" (its "URL", and a subkey
-// per category with its "Visible" flag), and a local copy of its document with copies of its
-// event icons in "\TEMP\Cached\RemoteCalendars\NAME\NAME.XML" (16-bit little-endian characters, no
-// byte-order mark, as Serialize writes it).
+// per category with its "Visible" flag), and a local copy of its document in
+// "\TEMP\Cached\RemoteCalendars\NAME\NAME.XML" (16-bit little-endian characters, no byte-order
+// mark, as Serialize writes it) with copies of its pictures and event icons beside it.
 //
 // A calendar's name comes from its document, so it is made safe before it becomes a folder or file
 // name (CTavrelCachePath::SafeName): whatever it says, the local copy stays in its own folder below
@@ -36,7 +36,7 @@ public:
     static CQoString LocalCopyFolder(const CQoString& name);
     static CQoString LocalCopyFile(const CQoString& name);
 
-    // Keeps a newly attached calendar: its icons and document in the local copy's folder (the
+    // Keeps a newly attached calendar: its pictures and document in the local copy's folder (the
     // document written whole or not at all), then its "URL" and category flags. False, with
     // "Error saving Calendar 'NAME'" in `message`, when any of it fails; nothing of it is kept then.
     bool Save(CTavrelRemoteCalendar& calendar, CQoString& message);
@@ -54,8 +54,8 @@ public:
         std::vector<CQoString> messages;
     };
     // Every attached calendar from its local copy, in the order of the registry, with its category
-    // flags. Nothing is fetched: pictures come from the download cache as it is (icons from the
-    // local copy's folder when the cache has lost them). A calendar without an address or a
+    // flags. Nothing is fetched: pictures come from the download cache as it is, or from the local
+    // copy's folder where the cache has none. A calendar without an address or a
     // readable, loadable local copy is reported and forgotten; the others load all the same.
     Loaded LoadAll();
 

@@ -127,6 +127,8 @@ TEST_F(AttachedCalendarsDlgTest, HostDirectoriesRedirectTellOrFail)
         EXPECT_FALSE(m_dialog.Attach(Url("gone/")));
         EXPECT_FALSE(m_dialog.Attach(u"gopher://127.0.0.1/cal.xml"));
         EXPECT_FALSE(m_dialog.Attach(u"http://127.0.0.1:9/Sports.xml")); // nobody listens on port 9
+        // A calendar cut off half-way: not answering, and nothing of it is left in the cache.
+        EXPECT_FALSE(m_dialog.Attach(Url("_/die/Cut.xml?size=5000&sent=1000")));
         // A redirect is followed, not normalised, and the calendar lands in the list.
         EXPECT_TRUE(m_dialog.Attach(Url("moved/")));
         EXPECT_EQ(utf8(m_dialog.GetAddress()), m_http->url("cals/Sports.xml"));
@@ -140,7 +142,13 @@ TEST_F(AttachedCalendarsDlgTest, HostDirectoriesRedirectTellOrFail)
                               "Tavrel Host not responding",
                               "Unable to open local XML file",
                               "Host not responding",
+                              "Host not responding",
                           }));
+    const std::filesystem::path cut = m_device.host("TEMP/Cached/127.0.0.1%3A" + std::to_string(m_http->port()) + "/_/die");
+    if (std::filesystem::exists(cut)) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(cut))
+            EXPECT_FALSE(entry.is_regular_file()) << entry.path();
+    }
     EXPECT_EQ(ListItems(), std::vector<std::string>{"Sports"});
     ASSERT_EQ(m_dialog.GetEntries().size(), 1u);
     EXPECT_NE(m_dialog.GetEntries().front().attached, nullptr);

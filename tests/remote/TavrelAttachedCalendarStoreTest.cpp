@@ -122,6 +122,27 @@ TEST_F(TavrelAttachedCalendarStoreTest, SavedCalendarLoadsBackWithItsFlagsAndWit
     EXPECT_TRUE(m_host.messages.empty());
 }
 
+// The local copy names pictures by their file names alone: one from a subfolder of the calendar's
+// address is found again at the next start through the copy kept beside the document.
+TEST_F(TavrelAttachedCalendarStoreTest, PicturesFromASubfolderAreStillThereAfterARestart)
+{
+    for (int month = 1; month <= 12; ++month)
+        writeFile(m_served / "cals" / "img" / CalendarDocument::ofMonth("bg%02d.png", month), "subfolder background");
+    CalendarDocument document = sports();
+    document.background = "img/bg%02d.png";
+    auto calendar = attach(document);
+    ASSERT_TRUE(calendar);
+    EXPECT_EQ(readFile(host(calendar->GetBackground(5))), "subfolder background");
+    CQoString message;
+    ASSERT_TRUE(m_store.Save(*calendar, message)) << utf8(message);
+
+    m_http->stop();
+    CTavrelAttachedCalendarStore::Loaded loaded = m_store.LoadAll();
+    ASSERT_EQ(loaded.calendars.size(), 1u);
+    EXPECT_EQ(utf8(loaded.calendars.front()->GetBackground(5)), "\\TEMP\\Cached\\RemoteCalendars\\Sports\\bg05.png");
+    EXPECT_EQ(readFile(host(loaded.calendars.front()->GetBackground(5))), "subfolder background");
+}
+
 TEST_F(TavrelAttachedCalendarStoreTest, NamesFromDocumentsStayInTheirFolder)
 {
     EXPECT_FALSE(CTavrelAttachedCalendarStore::IsStorableName(u""));
