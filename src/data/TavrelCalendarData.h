@@ -42,6 +42,8 @@ public:
     CalendarList& GetRegisteredCalendars() { return m_registeredCalendars; }
     // Appends a deep copy and returns it.
     CTavrelCalendar& AddRemoteCalendar(const CTavrelCalendar& calendar);
+    // Appends the calendar itself (no copy: the attached calendars read at start are large).
+    CTavrelCalendar& AddRemoteCalendar(std::unique_ptr<CTavrelCalendar> calendar);
     CTavrelCalendar& AddRegisteredCalendar(const CTavrelCalendar& calendar);
 
     // The remote calendars first, then the registered ones; names compare ignoring case. Holds

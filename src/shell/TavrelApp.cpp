@@ -146,8 +146,8 @@ bool CTavrelApp::LoadRules(const char16_t* path)
 std::vector<CQoString> CTavrelApp::LoadRemoteCalendars()
 {
     CTavrelAttachedCalendarStore::Loaded loaded = m_attachedStore->LoadAll();
-    for (const auto& calendar : loaded.calendars)
-        m_data->AddRemoteCalendar(*calendar);
+    for (auto& calendar : loaded.calendars)
+        m_data->AddRemoteCalendar(std::move(calendar));
     return std::move(loaded.messages);
 }
 
