@@ -8,9 +8,9 @@
 // calendars add to the program's start: three of 1,000 events each read back from their local
 // copies with their category flags, and the peak memory that takes.
 
+#include "data/TavrelSettings.h"
 #include "platform/device/DeviceFolder.h"
 #include "platform/device/FileSystem.h"
-#include "data/TavrelSettings.h"
 #include "remote/TavrelAttachedCalendarStore.h"
 #include "remote/TavrelCachePath.h"
 #include "remote/TavrelRemoteCalendar.h"
@@ -87,8 +87,9 @@ std::u16string number(int value, int digits = 1)
 // The document, with the checksum worked out the way the format defines it.
 std::u16string makeDocument(const std::u16string& calendar = u"Sports", int events = kEvents)
 {
-    std::u16string text = u"<Tavrel>\n\t<Name>" + calendar + u"</Name>\n\t<Copyright>\u00A92026 Sports Desk</Copyright>\n"
-                          u"\t<Version>2</Version>\n\n\t<Backgrounds>\n";
+    std::u16string text = u"<Tavrel>\n\t<Name>" + calendar
+        + u"</Name>\n\t<Copyright>\u00A92026 Sports Desk</Copyright>\n"
+          u"\t<Version>2</Version>\n\n\t<Backgrounds>\n";
     std::uint32_t sum = 0;
     for (int month = 1; month <= 12; ++month) {
         const std::u16string image = u"bg" + number(month, 2) + u".gif";

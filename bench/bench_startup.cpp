@@ -51,8 +51,8 @@ std::string attachedCalendarCopy(const std::string& name)
             const int day = serial / 3;
             const std::string date = std::to_string(1 + (day / 28) % 12) + "/" + std::to_string(1 + day % 28) + "/26";
             const std::string hour = std::to_string(9 + 3 * (serial % 3));
-            category.events.push_back({std::string(teams[serial % 6]) + " v " + teams[(serial + 1 + serial / 6) % 6], date,
-                                       hour + ":30", hour + ":45", "ball.gif"});
+            category.events.push_back({std::string(teams[serial % 6]) + " v " + teams[(serial + 1 + serial / 6) % 6],
+                                       date, hour + ":30", hour + ":45", "ball.gif"});
         }
         document.categories.push_back(std::move(category));
     }
@@ -93,9 +93,12 @@ public:
             const std::filesystem::path folder = m_root / "fs" / "TEMP" / "Cached" / "RemoteCalendars" / name;
             std::filesystem::create_directories(folder);
             std::ofstream(folder / (name + ".XML"), std::ios::binary) << attachedCalendarCopy(name);
-            if (testing_support::runDeviceTool(m_root, {"reg", "set", "HKCU", "Software\\Orvix\\Tavrel\\Calendars\\" + name,
-                                                         "URL", "sz", "http://127.0.0.1:9/leagues/" + std::to_string(i) + ".xml"})
-                    .exitCode != 0)
+            if (testing_support::runDeviceTool(m_root,
+                                               {"reg", "set", "HKCU", "Software\\Orvix\\Tavrel\\Calendars\\" + name,
+                                                "URL", "sz",
+                                                "http://127.0.0.1:9/leagues/" + std::to_string(i) + ".xml"})
+                    .exitCode
+                != 0)
                 return;
         }
         m_ready = Run().exitCode == 0; // the first start applies the default skin
@@ -156,17 +159,11 @@ void startUp(benchmark::State& state, int attached)
     state.counters["peak_rss_MiB"] = double(children.ru_maxrss) / 1024.0; // kilobytes on this host
 }
 
-void BM_StartUpToTheFirstDrawnFrame(benchmark::State& state)
-{
-    startUp(state, 0);
-}
+void BM_StartUpToTheFirstDrawnFrame(benchmark::State& state) { startUp(state, 0); }
 BENCHMARK(BM_StartUpToTheFirstDrawnFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // The same with three attached calendars of 1,000 events each, loaded from their local copies.
-void BM_StartUpWithThreeAttachedCalendars(benchmark::State& state)
-{
-    startUp(state, 3);
-}
+void BM_StartUpWithThreeAttachedCalendars(benchmark::State& state) { startUp(state, 3); }
 BENCHMARK(BM_StartUpWithThreeAttachedCalendars)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace

@@ -36,21 +36,18 @@ constexpr int LinksHeight = 36;
 } // namespace
 
 CAttachedCalendarsDlg::CAttachedCalendarsDlg(CTavrelAttachedCalendarStore& store, const CTavrelOwnHost& ownHost)
-    : Dialog(Caption)
-    , m_store(store)
-    , m_ownHost(ownHost)
-    , m_host(*this)
-    , m_addressBox(add<ui::ComboBox>(IDC_ADDRESS, 22, 3, 90, 64))
-    , m_add(add<ui::PushButton>(IDC_ADD, 114, 3, 22, 12, u"&Add"))
-    , m_list(add<ui::ListBox>(IDC_CALENDARS, 4, 50, 132, 72))
-    , m_categories(add<ui::PushButton>(IDC_CATEGORIES, 4, 125, 62, 14, u"Categories..."))
-    , m_remove(add<ui::PushButton>(IDC_REMOVE, 72, 125, 64, 14, u"&Remove Selected"))
-    , m_links([this]() -> ui::Picture& {
-        const gfx::Rect field = ui::DialogUnits::toPixels(22, 3, 90, 12);
-        const gfx::Rect below{field.right - LinksWidth, contentTop() + ui::DialogUnits::toPixels(0, 16, 0, 0).top,
-                              field.right, contentTop() + ui::DialogUnits::toPixels(0, 16, 0, 0).top + LinksHeight};
-        return addAt<ui::Picture>(IDC_STATIC, below);
-    }())
+    : Dialog(Caption), m_store(store), m_ownHost(ownHost), m_host(*this),
+      m_addressBox(add<ui::ComboBox>(IDC_ADDRESS, 22, 3, 90, 64)),
+      m_add(add<ui::PushButton>(IDC_ADD, 114, 3, 22, 12, u"&Add")),
+      m_list(add<ui::ListBox>(IDC_CALENDARS, 4, 50, 132, 72)),
+      m_categories(add<ui::PushButton>(IDC_CATEGORIES, 4, 125, 62, 14, u"Categories...")),
+      m_remove(add<ui::PushButton>(IDC_REMOVE, 72, 125, 64, 14, u"&Remove Selected")),
+      m_links([this]() -> ui::Picture& {
+          const gfx::Rect field = ui::DialogUnits::toPixels(22, 3, 90, 12);
+          const gfx::Rect below{field.right - LinksWidth, contentTop() + ui::DialogUnits::toPixels(0, 16, 0, 0).top,
+                                field.right, contentTop() + ui::DialogUnits::toPixels(0, 16, 0, 0).top + LinksHeight};
+          return addAt<ui::Picture>(IDC_STATIC, below);
+      }())
 {
     setId(IDD);
     add<ui::Label>(IDC_STATIC, 4, 6, 18, 10, u"URL");
@@ -75,19 +72,14 @@ int CAttachedCalendarsDlg::AppendEntry(std::unique_ptr<CTavrelCalendar> calendar
     return id;
 }
 
-void CAttachedCalendarsDlg::AddCalendar(const CTavrelCalendar& calendar)
-{
-    AppendEntry(calendar.Clone(), nullptr);
-}
+void CAttachedCalendarsDlg::AddCalendar(const CTavrelCalendar& calendar) { AppendEntry(calendar.Clone(), nullptr); }
 
-std::vector<CAttachedCalendarsDlg::Entry> CAttachedCalendarsDlg::TakeEntries()
-{
-    return std::move(m_entries);
-}
+std::vector<CAttachedCalendarsDlg::Entry> CAttachedCalendarsDlg::TakeEntries() { return std::move(m_entries); }
 
 CAttachedCalendarsDlg::Entry* CAttachedCalendarsDlg::FindEntry(int id)
 {
-    const auto found = std::find_if(m_entries.begin(), m_entries.end(), [id](const Entry& entry) { return entry.id == id; });
+    const auto found
+        = std::find_if(m_entries.begin(), m_entries.end(), [id](const Entry& entry) { return entry.id == id; });
     return found == m_entries.end() ? nullptr : &*found;
 }
 
@@ -119,10 +111,7 @@ void CAttachedCalendarsDlg::UpdateButtons()
     m_remove.enable(selected);
 }
 
-void CAttachedCalendarsDlg::EnableAdd()
-{
-    m_add.enable(!m_addressBox.windowText().empty());
-}
+void CAttachedCalendarsDlg::EnableAdd() { m_add.enable(!m_addressBox.windowText().empty()); }
 
 bool CAttachedCalendarsDlg::onCommand(int id, int code, ui::WindowHandle source)
 {
@@ -288,10 +277,7 @@ void CAttachedCalendarsDlg::RemoveStatus()
     m_list.update();
 }
 
-void CAttachedCalendarsDlg::Tell(const char16_t* text)
-{
-    m_host.ShowMessage(text);
-}
+void CAttachedCalendarsDlg::Tell(const char16_t* text) { m_host.ShowMessage(text); }
 
 // --- Attaching ---------------------------------------------------------------------------------------
 
@@ -315,8 +301,8 @@ bool CAttachedCalendarsDlg::Attach(const CQoString& typed)
 {
     if (m_attaching)
         return false;
-    const CQoString address = CTavrelAddress::Normalise(typed, m_ownHost.GetDirectoryAddress(),
-                                                        [this](const CQoString& lowered) { return NamesDocument(lowered); });
+    const CQoString address = CTavrelAddress::Normalise(
+        typed, m_ownHost.GetDirectoryAddress(), [this](const CQoString& lowered) { return NamesDocument(lowered); });
     if (address.IsEmpty())
         return false;
 
@@ -363,7 +349,8 @@ bool CAttachedCalendarsDlg::ProcessFile(const CQoString& localFile, int step)
         return FollowDirectory(*bytes, step);
 
     CQoString message;
-    std::unique_ptr<CTavrelRemoteCalendar> calendar = CTavrelCalendarFormats::For(m_address).Read(m_address, *bytes, message);
+    std::unique_ptr<CTavrelRemoteCalendar> calendar
+        = CTavrelCalendarFormats::For(m_address).Read(m_address, *bytes, message);
     RemoveStatus();
     if (m_host.WasCancelled()) {
         // Its pictures were cut off: as if the host had stopped answering.

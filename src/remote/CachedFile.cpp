@@ -80,8 +80,8 @@ bool CCachedFile::ResolveCached(const CQoString& address, const CQoString& fallb
         return true;
     if (fallbackFolder.IsEmpty())
         return false;
-    const CQoString inFolder(device::DevicePath::join(fallbackFolder.View(),
-                                                      device::DevicePath::fileName(m_localFile.View())).c_str());
+    const CQoString inFolder(
+        device::DevicePath::join(fallbackFolder.View(), device::DevicePath::fileName(m_localFile.View())).c_str());
     if (!device::FileSystem::isFile(inFolder.View()))
         return false;
     m_localFile = inFolder;

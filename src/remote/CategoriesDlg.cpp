@@ -9,9 +9,7 @@ constexpr int IDC_STATIC = -1;
 
 } // namespace
 
-CCategoriesDlg::CCategoriesDlg()
-    : Dialog(Caption)
-    , m_tree(add<ui::TreeView>(IDC_CATEGORIES, 7, 16, 126, 120))
+CCategoriesDlg::CCategoriesDlg() : Dialog(Caption), m_tree(add<ui::TreeView>(IDC_CATEGORIES, 7, 16, 126, 120))
 {
     setId(IDD);
     add<ui::Label>(IDC_STATIC, 7, 4, 126, 10, u"Categories");

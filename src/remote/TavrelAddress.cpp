@@ -4,10 +4,7 @@
 
 namespace {
 
-bool isBlank(char16_t c)
-{
-    return c == u' ' || (c >= u'\t' && c <= u'\r');
-}
+bool isBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
 
 CQoString trimmed(const CQoString& text)
 {

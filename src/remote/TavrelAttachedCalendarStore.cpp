@@ -22,15 +22,9 @@ CQoString formatted(const char16_t* format, const CQoString& name)
     return text;
 }
 
-CQoString savingFailed(const CQoString& name)
-{
-    return formatted(u"Error saving Calendar '%s'", name);
-}
+CQoString savingFailed(const CQoString& name) { return formatted(u"Error saving Calendar '%s'", name); }
 
-CQoString readingFailed(const CQoString& name)
-{
-    return formatted(u"Error reading Calendar '%s'", name);
-}
+CQoString readingFailed(const CQoString& name) { return formatted(u"Error reading Calendar '%s'", name); }
 
 // 16-bit little-endian characters, no byte-order mark.
 std::vector<std::uint8_t> littleEndian(const CQoString& text)
@@ -61,7 +55,8 @@ void copyPictures(const CTavrelRemoteCalendar& calendar, const CQoString& folder
         const device::WideString picture(file.View());
         if (picture.empty() || !copied.insert(picture).second || !device::FileSystem::isFile(picture))
             return;
-        const device::WideString target = device::DevicePath::join(folder.View(), device::DevicePath::fileName(picture));
+        const device::WideString target
+            = device::DevicePath::join(folder.View(), device::DevicePath::fileName(picture));
         if (device::DevicePath::normalise(target) != device::DevicePath::normalise(picture))
             (void)device::FileSystem::copy(picture, target, false);
     };
@@ -102,7 +97,8 @@ bool CTavrelAttachedCalendarStore::IsStorableName(const CQoString& name)
 
 CQoString CTavrelAttachedCalendarStore::LocalCopyFolder(const CQoString& name)
 {
-    const device::WideString folder = device::WideString(LocalCopiesFolder) + u'\\' + CTavrelCachePath::SafeName(name.View());
+    const device::WideString folder
+        = device::WideString(LocalCopiesFolder) + u'\\' + CTavrelCachePath::SafeName(name.View());
     return CQoString(folder.c_str());
 }
 

@@ -4,10 +4,7 @@
 #include "remote/TavrelRemoteCalendar.h"
 #include "remote/XmlDocument.h"
 
-bool CTavrelDocumentFormat::NamesDocument(const CQoString& lowered) const
-{
-    return lowered.Contains(u".xml", true);
-}
+bool CTavrelDocumentFormat::NamesDocument(const CQoString& lowered) const { return lowered.Contains(u".xml", true); }
 
 CQoString CTavrelDocumentFormat::InvalidFormatMessage()
 {
@@ -23,9 +20,8 @@ CQoString CTavrelDocumentFormat::ParseErrorMessage(const CQoString& errorText)
     return message;
 }
 
-std::unique_ptr<CTavrelRemoteCalendar> CTavrelDocumentFormat::Read(const CQoString& address,
-                                                                   std::span<const std::uint8_t> bytes,
-                                                                   CQoString& message) const
+std::unique_ptr<CTavrelRemoteCalendar>
+CTavrelDocumentFormat::Read(const CQoString& address, std::span<const std::uint8_t> bytes, CQoString& message) const
 {
     CXmlDocument document;
     if (!document.Parse(CTavrelDocumentText::Decode(bytes))) {

@@ -44,17 +44,18 @@ net::DownloadResult CTavrelFetchingHost::Download(const net::DownloadRequest& re
 
     m_progressToken = std::make_shared<bool>(true);
     net::DownloadRequest onWorker = request;
-    onWorker.onProgress = [this, desktop, token = std::weak_ptr<bool>(m_progressToken),
-                           last = std::chrono::steady_clock::time_point()](const net::DownloadProgress& progress) mutable {
-        const auto now = std::chrono::steady_clock::now();
-        if (now - last < std::chrono::milliseconds(ProgressIntervalMs))
-            return;
-        last = now;
-        desktop->postTask([this, token, received = progress.received] {
-            if (token.lock() && m_onProgress)
-                m_onProgress(received);
-        });
-    };
+    onWorker.onProgress
+        = [this, desktop, token = std::weak_ptr<bool>(m_progressToken),
+           last = std::chrono::steady_clock::time_point()](const net::DownloadProgress& progress) mutable {
+              const auto now = std::chrono::steady_clock::now();
+              if (now - last < std::chrono::milliseconds(ProgressIntervalMs))
+                  return;
+              last = now;
+              desktop->postTask([this, token, received = progress.received] {
+                  if (token.lock() && m_onProgress)
+                      m_onProgress(received);
+              });
+          };
 
     net::DownloadTask task;
     // The worker wakes the loop when it has ended, so the loop need not poll.

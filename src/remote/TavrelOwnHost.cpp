@@ -29,7 +29,4 @@ CTavrelOwnHost::CTavrelOwnHost(const CQoString& host)
     m_base = base;
 }
 
-CQoString CTavrelOwnHost::GetDirectoryAddress() const
-{
-    return m_base + u"/" + CTavrelAddress::DirectoryDocument;
-}
+CQoString CTavrelOwnHost::GetDirectoryAddress() const { return m_base + u"/" + CTavrelAddress::DirectoryDocument; }

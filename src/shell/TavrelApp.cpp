@@ -20,8 +20,9 @@
 
 CTavrelApp::CTavrelApp()
     : m_settings(std::make_shared<CTavrelSettings>()),
-      m_attachedStore(std::make_unique<CTavrelAttachedCalendarStore>(*m_settings)), m_rules(std::make_shared<CTavrelRules>()),
-      m_data(std::make_shared<CTavrelCalendarData>()), m_sleeper(std::make_shared<CTavrelWakeableSleeper>())
+      m_attachedStore(std::make_unique<CTavrelAttachedCalendarStore>(*m_settings)),
+      m_rules(std::make_shared<CTavrelRules>()), m_data(std::make_shared<CTavrelCalendarData>()),
+      m_sleeper(std::make_shared<CTavrelWakeableSleeper>())
 {
     CQoLog::Log(u"CTavrelApp() Constructor\n");
     m_mutex = std::make_unique<device::NamedMutex>(MutexName, true);

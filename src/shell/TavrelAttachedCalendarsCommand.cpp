@@ -13,7 +13,8 @@ namespace {
 
 bool holdsName(const CTavrelCalendarData::CalendarList& list, const CQoString& name)
 {
-    return std::any_of(list.begin(), list.end(), [&](const auto& calendar) { return calendar->GetName().CompareNoCase(name) == 0; });
+    return std::any_of(list.begin(), list.end(),
+                       [&](const auto& calendar) { return calendar->GetName().CompareNoCase(name) == 0; });
 }
 
 } // namespace
@@ -46,9 +47,8 @@ CTavrelAttachedCalendarsCommand::Outcome CTavrelAttachedCalendarsCommand::Run()
         const CQoString current = data.GetCurrentCalendarName();
         CTavrelCalendarData::CalendarList kept;
         for (auto& calendar : attached) {
-            const bool stays = std::any_of(entries.begin(), entries.end(), [&](const auto& entry) {
-                return entry.calendar->IsSameAs(*calendar);
-            });
+            const bool stays = std::any_of(entries.begin(), entries.end(),
+                                           [&](const auto& entry) { return entry.calendar->IsSameAs(*calendar); });
             if (stays) {
                 kept.push_back(std::move(calendar));
                 continue;

@@ -37,7 +37,8 @@ CalendarDocument sports(const std::string& name = "Sports")
     CalendarDocument document;
     document.name = name;
     document.categories = {
-        {"Soccer", {{"Final", "12/20/26", "15:30", "17:45", "ball.png"}, {"Derby", "12/6/26", "14:00", "16:00", "ball.png"}}},
+        {"Soccer",
+         {{"Final", "12/20/26", "15:30", "17:45", "ball.png"}, {"Derby", "12/6/26", "14:00", "16:00", "ball.png"}}},
         {"Tennis", {{"Open day", "12/12/26", "", "", "racket.png"}}},
     };
     return document;
@@ -111,14 +112,26 @@ protected:
     // tavrel headless on the test's device with the clock at Tuesday 8 December 2026, 3:45 PM.
     ToolRun Calendar(const std::vector<std::string>& more) const
     {
-        std::vector<std::string> arguments = {"--device", device.root().string(), "--headless", "--control-port", "0",
-                                              "--notify-port", std::to_string(47000 + ::getpid() % 1000)};
+        std::vector<std::string> arguments = {"--device",
+                                              device.root().string(),
+                                              "--headless",
+                                              "--control-port",
+                                              "0",
+                                              "--notify-port",
+                                              std::to_string(47000 + ::getpid() % 1000)};
         arguments.insert(arguments.end(), more.begin(), more.end());
         return testing_support::runProgram("tavrel", arguments, {"TAVREL_CLOCK=2026-12-08T15:45:00"});
     }
 
-    ToolRun RunScript(const std::string& name, const std::string& text) const
+    // Runs a script of these lines; "$/" in a line stands for the test's device folder.
+    ToolRun RunScript(const std::string& name, const std::vector<std::string>& lines) const
     {
+        std::string text;
+        for (std::string line : lines) {
+            if (const std::size_t at = line.find("$/"); at != std::string::npos)
+                line.replace(at, 2, device.root().string() + "/");
+            text += line + "\n";
+        }
         return Calendar({"--script", Script(name, text)});
     }
 
@@ -161,46 +174,48 @@ TEST_F(RemoteCalendarsE2ETest, AttachedOverHttpShownOnItsOwnAndCombinedHiddenCat
 {
     Serve("cals/Sports.xml", sports().text());
     const std::string address = Http().url("cals/Sports.xml");
-    const std::string f = device.root().string() + "/";
-    ToolRun run = RunScript("attach.script", "command 32807\n"
-                                             "idle\n"
-                                             "command 32799\n"
-                                             "dump " + f + "open.txt\n"
-                                             "text 1004 " + address + "\n"
-                                             "dump " + f + "typed.txt\n"
-                                             "press 1007\n"
-                                             "idle\n"
-                                             "dump " + f + "attached.txt\n"
-                                             "press OK\n"
-                                             "idle\n"
-                                             "snap " + f + "own.png\n"
-                                             "tap 20 307\n"
-                                             "dump " + f + "menu.txt\n"
-                                             "choose Combined\n"
-                                             "idle\n"
-                                             "snap " + f + "combined.png\n"
-                                             "tap 20 307\n"
-                                             "choose Sports\n"
-                                             "idle\n");
+    ToolRun run = RunScript("attach.script",
+                            {"command 32807",
+                             "idle",
+                             "command 32799",
+                             "dump $/open.txt",
+                             "text 1004 " + address,
+                             "dump $/typed.txt",
+                             "press 1007",
+                             "idle",
+                             "dump $/attached.txt",
+                             "press OK",
+                             "idle",
+                             "snap $/own.png",
+                             "tap 20 307",
+                             "dump $/menu.txt",
+                             "choose Combined",
+                             "idle",
+                             "snap $/combined.png",
+                             "tap 20 307",
+                             "choose Sports",
+                             "idle"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err.find("message-box:"), std::string::npos) << run.err;
 
     const std::string open = Read(File("open.txt"));
     EXPECT_EQ(open.rfind("window dialog id=139 ok=1 text=\"Attached Calendars\"\n", 0), 0u) << open;
-    for (const char* line : {
-             "control 1004 combobox shown=1 enabled=1 focused=0 checked=- selection=-1 editable=1 dropped=0 count=1 text=\"\"\n"
-             "item 1004 0 selected=0 text=\"tavrel\"\n",
-             "control 1007 button shown=1 enabled=0 focused=0 checked=- selection=- default=0 text=\"&Add\"\n",
-             "control 1001 listbox shown=1 enabled=1 focused=0 checked=- selection=-1 count=0 text=\"\"\n",
-             "control 1002 button shown=1 enabled=0 focused=0 checked=- selection=- default=0 text=\"Categories...\"\n",
-             "control 1009 button shown=1 enabled=0 focused=0 checked=- selection=- default=0 text=\"&Remove Selected\"\n",
-             "text=\"URL\"\n", "text=\"Links\"\n", "text=\"Current Calendars\"\n"})
+    for (const char* line :
+         {"control 1004 combobox shown=1 enabled=1 focused=0 checked=- selection=-1 editable=1 dropped=0 count=1 "
+          "text=\"\"\n"
+          "item 1004 0 selected=0 text=\"tavrel\"\n",
+          "control 1007 button shown=1 enabled=0 focused=0 checked=- selection=- default=0 text=\"&Add\"\n",
+          "control 1001 listbox shown=1 enabled=1 focused=0 checked=- selection=-1 count=0 text=\"\"\n",
+          "control 1002 button shown=1 enabled=0 focused=0 checked=- selection=- default=0 text=\"Categories...\"\n",
+          "control 1009 button shown=1 enabled=0 focused=0 checked=- selection=- default=0 text=\"&Remove Selected\"\n",
+          "text=\"URL\"\n", "text=\"Links\"\n", "text=\"Current Calendars\"\n"})
         EXPECT_NE(open.find(line), std::string::npos) << line << "\n" << open;
     EXPECT_NE(Read(File("typed.txt")).find("control 1007 button shown=1 enabled=1 "), std::string::npos);
     const std::string attached = Read(File("attached.txt"));
-    EXPECT_NE(attached.find("control 1001 listbox shown=1 enabled=1 focused=0 checked=- selection=-1 count=1 text=\"\"\n"
-                            "item 1001 0 selected=0 text=\"Sports\"\n"),
-              std::string::npos)
+    EXPECT_NE(
+        attached.find("control 1001 listbox shown=1 enabled=1 focused=0 checked=- selection=-1 count=1 text=\"\"\n"
+                      "item 1001 0 selected=0 text=\"Sports\"\n"),
+        std::string::npos)
         << attached;
 
     // Kept: the address, the category flags, the local copy, the recent address.
@@ -232,16 +247,10 @@ TEST_F(RemoteCalendarsE2ETest, AttachedOverHttpShownOnItsOwnAndCombinedHiddenCat
     EXPECT_GT(Count(combined, Racket), 50);
 
     // Soccer hidden through Categories...: stored at once.
-    run = RunScript("hide.script", "command 32799\n"
-                                   "select 1001 Sports\n"
-                                   "dump " + f + "selected.txt\n"
-                                   "press 1002\n"
-                                   "dump " + f + "categories.txt\n"
-                                   "check 1015 Soccer 0\n"
-                                   "press OK\n"
-                                   "press OK\n"
-                                   "idle\n"
-                                   "snap " + f + "hidden.png\n");
+    run = RunScript("hide.script",
+                    {"command 32799", "select 1001 Sports", "dump $/selected.txt", "press 1002",
+                     "dump $/categories.txt", "check 1015 Soccer 0", "press OK", "press OK", "idle",
+                     "snap $/hidden.png"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(Read(File("selected.txt")).find("control 1009 button shown=1 enabled=1 "), std::string::npos);
     EXPECT_NE(Read(File("selected.txt")).find("control 1002 button shown=1 enabled=1 "), std::string::npos);
@@ -257,7 +266,8 @@ TEST_F(RemoteCalendarsE2ETest, AttachedOverHttpShownOnItsOwnAndCombinedHiddenCat
 
     // The next start: no server, and an entry in the registry that names no calendar.
     m_http->stop();
-    ASSERT_EQ(Device({"reg", "set", "HKCU", "Software\\Orvix\\Tavrel\\Calendars\\Broken", "Note", "sz", "x"}).exitCode, 0);
+    ASSERT_EQ(Device({"reg", "set", "HKCU", "Software\\Orvix\\Tavrel\\Calendars\\Broken", "Note", "sz", "x"}).exitCode,
+              0);
     run = Calendar({"--snapshot", File("restart.png")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.err.find("message-box: Tavrel: Error reading Calendar 'Broken'\n"), std::string::npos) << run.err;
@@ -278,32 +288,23 @@ TEST_F(RemoteCalendarsE2ETest, OwnHostDirectoryOverFtpLinksAndTheLinkPicture)
     Serve("cals/Opera.xml", sports("Opera").text());
     Serve("calendars/Sports.xml", sports().text());
     const std::string base = "ftp://127.0.0.1:" + std::to_string(Ftp().port());
-    Serve("Tavrel.xml", testing_support::hostDirectory(
-                            {{"Opera", base + "/cals/Opera.xml"}, {"Concerts", base + "/cals/Concerts.xml"}, {"No address", ""}}));
+    Serve("Tavrel.xml",
+          testing_support::hostDirectory(
+              {{"Opera", base + "/cals/Opera.xml"}, {"Concerts", base + "/cals/Concerts.xml"}, {"No address", ""}}));
     ASSERT_EQ(Device({"reg", "set", "HKCU", "Software\\Orvix\\Tavrel\\Remote", "Host", "sz", base}).exitCode, 0);
-    const std::string f = device.root().string() + "/";
-    const ToolRun run = RunScript("ftp.script", "command 32799\n"
-                                                "select 1004 tavrel\n"
-                                                "idle\n"
-                                                "dump " + f + "choose.txt\n"
-                                                "select 1001 Concerts\n"
-                                                "idle\n"
-                                                // The link picture's middle: the sports example.
-                                                "tap 120 90\n"
-                                                "idle\n"
-                                                "dump " + f + "attached.txt\n"
-                                                "press OK\n"
-                                                "idle\n"
-                                                "tap 20 307\n"
-                                                "dump " + f + "menu.txt\n"
-                                                "key Escape\n");
+    // "tap 120 90": the link picture's middle part, the sports example.
+    const ToolRun run = RunScript("ftp.script",
+                                  {"command 32799", "select 1004 tavrel", "idle", "dump $/choose.txt",
+                                   "select 1001 Concerts", "idle", "tap 120 90", "idle", "dump $/attached.txt",
+                                   "press OK", "idle", "tap 20 307", "dump $/menu.txt", "key Escape"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err.find("message-box:"), std::string::npos) << run.err;
-    EXPECT_EQ(Read(File("choose.txt")), "window dialog id=162 ok=1 text=\"Choose Location\"\n"
-                                        "control 1001 listbox shown=1 enabled=1 focused=1 checked=- selection=-1 count=2 text=\"\"\n"
-                                        "item 1001 0 selected=0 text=\"Concerts\"\n"
-                                        "item 1001 1 selected=0 text=\"Opera\"\n"
-                                        "control -1 label shown=1 enabled=1 focused=0 checked=- selection=- text=\"Select Tavrel Link\"\n");
+    EXPECT_EQ(Read(File("choose.txt")),
+              "window dialog id=162 ok=1 text=\"Choose Location\"\n"
+              "control 1001 listbox shown=1 enabled=1 focused=1 checked=- selection=-1 count=2 text=\"\"\n"
+              "item 1001 0 selected=0 text=\"Concerts\"\n"
+              "item 1001 1 selected=0 text=\"Opera\"\n"
+              "control -1 label shown=1 enabled=1 focused=0 checked=- selection=- text=\"Select Tavrel Link\"\n");
     const std::string attached = Read(File("attached.txt"));
     EXPECT_NE(attached.find("item 1001 0 selected=0 text=\"Concerts\"\nitem 1001 1 selected=0 text=\"Sports\"\n"),
               std::string::npos)
@@ -336,39 +337,39 @@ TEST_F(RemoteCalendarsE2ETest, FailuresAreToldTheDialogLivesWhileFetchingAndRemo
     newer.version = "3";
     Serve("cals/Future.xml", newer.text());
     Serve("cals/Sports.xml", sports().text());
-    const std::string f = device.root().string() + "/";
-    ToolRun run = RunScript("fail.script", "command 32799\n"
-                                           "text 1004 " + Http().url("cals/Tampered.xml") + "\n"
-                                           "press 1007\n"
-                                           "idle\n"
-                                           "dump " + f + "tampered.txt\n"
-                                           "press OK\n"
-                                           "dump " + f + "after.txt\n"
-                                           "text 1004 " + Http().url("cals/Future.xml") + "\n"
-                                           "press 1007\n"
-                                           "idle\n"
-                                           "dump " + f + "newer.txt\n"
-                                           "press OK\n"
-                                           "press OK\n"
-                                           "text 1004 " + Http().url("_/stall") + "\n"
-                                           "press 1007\n"
-                                           "select 1001 <Contacting Host...  Please Wait>\n"
-                                           "dump " + f + "fetching.txt\n"
-                                           "press 1009\n"
-                                           "dump " + f + "remove.txt\n"
-                                           "press OK\n"
-                                           "press 1002\n"
-                                           "dump " + f + "categories.txt\n"
-                                           "press OK\n"
-                                           "key Escape\n"
-                                           "idle\n"
-                                           "dump " + f + "cancelled.txt\n"
-                                           "press OK\n"
-                                           "text 1004 " + Http().url("cals/Sports.xml") + "\n"
-                                           "press 1007\n"
-                                           "idle\n"
-                                           "press OK\n"
-                                           "idle\n");
+    ToolRun run = RunScript("fail.script",
+                            {"command 32799",
+                             "text 1004 " + Http().url("cals/Tampered.xml"),
+                             "press 1007",
+                             "idle",
+                             "dump $/tampered.txt",
+                             "press OK",
+                             "dump $/after.txt",
+                             "text 1004 " + Http().url("cals/Future.xml"),
+                             "press 1007",
+                             "idle",
+                             "dump $/newer.txt",
+                             "press OK",
+                             "press OK",
+                             "text 1004 " + Http().url("_/stall"),
+                             "press 1007",
+                             "select 1001 <Contacting Host...  Please Wait>",
+                             "dump $/fetching.txt",
+                             "press 1009",
+                             "dump $/remove.txt",
+                             "press OK",
+                             "press 1002",
+                             "dump $/categories.txt",
+                             "press OK",
+                             "key Escape",
+                             "idle",
+                             "dump $/cancelled.txt",
+                             "press OK",
+                             "text 1004 " + Http().url("cals/Sports.xml"),
+                             "press 1007",
+                             "idle",
+                             "press OK",
+                             "idle"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string invalid = "message text=\"Invalid calendar format.  File must be Tavrel compliant.\\nSee "
                                 "http://www.tavrel.com for more information.\"\n";
@@ -378,9 +379,10 @@ TEST_F(RemoteCalendarsE2ETest, FailuresAreToldTheDialogLivesWhileFetchingAndRemo
     EXPECT_EQ(after.rfind("window dialog id=139 ", 0), 0u) << after;
     EXPECT_NE(after.find("text=\"" + Http().url("cals/Tampered.xml") + "\"\n"), std::string::npos) << after;
     EXPECT_NE(after.find("control 1007 button shown=1 enabled=1 "), std::string::npos) << after;
-    EXPECT_NE(Read(File("newer.txt")).find("message text=\"The remote calendar 'Future' uses a calendar format that is "
-                                           "newer than this version of Tavrel supports.  Please upgrade to the latest "
-                                           "version of Tavrel at\\rhttp://www.tavrel.com\"\n"),
+    EXPECT_NE(Read(File("newer.txt"))
+                  .find("message text=\"The remote calendar 'Future' uses a calendar format that is "
+                        "newer than this version of Tavrel supports.  Please upgrade to the latest "
+                        "version of Tavrel at\\rhttp://www.tavrel.com\"\n"),
               std::string::npos)
         << Read(File("newer.txt"));
 
@@ -396,19 +398,12 @@ TEST_F(RemoteCalendarsE2ETest, FailuresAreToldTheDialogLivesWhileFetchingAndRemo
     EXPECT_EQ(Registry("Software\\Orvix\\Tavrel\\Calendars\\Tampered", "URL"), "(none)");
 
     // Removed: registry key and local copy go, the menu forgets it, and "<Personal>" is shown.
-    run = RunScript("remove.script", "command 32799\n"
-                                     "select 1001 Sports\n"
-                                     "press 1009\n"
-                                     "dump " + f + "removed.txt\n"
-                                     "press OK\n"
-                                     "idle\n"
-                                     "tap 20 307\n"
-                                     "dump " + f + "menu.txt\n"
-                                     "key Escape\n");
+    run = RunScript("remove.script",
+                    {"command 32799", "select 1001 Sports", "press 1009", "dump $/removed.txt", "press OK", "idle",
+                     "tap 20 307", "dump $/menu.txt", "key Escape"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string removed = Read(File("removed.txt"));
-    EXPECT_NE(removed.find("selection=-1 count=0 text=\"\"\n"), std::string::npos)
-        << removed;
+    EXPECT_NE(removed.find("selection=-1 count=0 text=\"\"\n"), std::string::npos) << removed;
     EXPECT_NE(removed.find("control 1009 button shown=1 enabled=0 "), std::string::npos) << removed;
     EXPECT_EQ(Registry("Software\\Orvix\\Tavrel\\Calendars\\Sports", "URL"), "(none)");
     EXPECT_FALSE(std::filesystem::exists(device.host("TEMP/Cached/RemoteCalendars/Sports")));

@@ -88,7 +88,10 @@ protected:
         }
     }
 
-    std::vector<std::string> ListItems() { return itemsOf(*m_dialog.controlAs<ui::ListBox>(CAttachedCalendarsDlg::IDC_CALENDARS)); }
+    std::vector<std::string> ListItems()
+    {
+        return itemsOf(*m_dialog.controlAs<ui::ListBox>(CAttachedCalendarsDlg::IDC_CALENDARS));
+    }
 
     testing_support::TempDevice m_device;
     testing_support::PinnedClock m_clock{testing_support::localTime(2026, 12, 8, 15, 45, 0),
@@ -133,18 +136,20 @@ TEST_F(AttachedCalendarsDlgTest, HostDirectoriesRedirectTellOrFail)
         EXPECT_TRUE(m_dialog.Attach(Url("moved/")));
         EXPECT_EQ(utf8(m_dialog.GetAddress()), m_http->url("cals/Sports.xml"));
     });
-    EXPECT_EQ(m_messages, (std::vector<std::string>{
-                              "Closed for the holidays",
-                              "Tavrel Host not responding",
-                              "Requested Tavrel server is not responding",
-                              "Error parsing XML: No Error Information",
-                              "Tavrel Host not responding",
-                              "Tavrel Host not responding",
-                              "Unable to open local XML file",
-                              "Host not responding",
-                              "Host not responding",
-                          }));
-    const std::filesystem::path cut = m_device.host("TEMP/Cached/127.0.0.1%3A" + std::to_string(m_http->port()) + "/_/die");
+    EXPECT_EQ(m_messages,
+              (std::vector<std::string>{
+                  "Closed for the holidays",
+                  "Tavrel Host not responding",
+                  "Requested Tavrel server is not responding",
+                  "Error parsing XML: No Error Information",
+                  "Tavrel Host not responding",
+                  "Tavrel Host not responding",
+                  "Unable to open local XML file",
+                  "Host not responding",
+                  "Host not responding",
+              }));
+    const std::filesystem::path cut
+        = m_device.host("TEMP/Cached/127.0.0.1%3A" + std::to_string(m_http->port()) + "/_/die");
     if (std::filesystem::exists(cut)) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(cut))
             EXPECT_FALSE(entry.is_regular_file()) << entry.path();
@@ -157,10 +162,11 @@ TEST_F(AttachedCalendarsDlgTest, HostDirectoriesRedirectTellOrFail)
 
 TEST_F(AttachedCalendarsDlgTest, LinksAreOfferedSortedAndTheChosenOneIsAttached)
 {
-    Serve("Tavrel.xml", testing_support::hostDirectory({{"Sports", m_http->url("sports")},
-                                                        {"Concerts", m_http->url("music/Concerts.xml")},
-                                                        {"Broken", ""},
-                                                        {"Art", m_http->url("art/")}}));
+    Serve("Tavrel.xml",
+          testing_support::hostDirectory({{"Sports", m_http->url("sports")},
+                                          {"Concerts", m_http->url("music/Concerts.xml")},
+                                          {"Broken", ""},
+                                          {"Art", m_http->url("art/")}}));
     Serve("sports/Tavrel.xml", "<XML><Redirect>" + m_http->url("cals/Sports.xml") + "</Redirect></XML>");
     Serve("cals/Sports.xml", calendarNamed("Sports").text());
     Serve("music/Concerts.xml", calendarNamed("Concerts").text());
@@ -200,23 +206,25 @@ TEST_F(AttachedCalendarsDlgTest, NamesAlreadyAttachedAreRefused)
     Run([&] {
         EXPECT_TRUE(m_dialog.Attach(Url("a/Sports.xml")));
         EXPECT_FALSE(m_dialog.Attach(Url("b/Sports.xml")));
-        EXPECT_FALSE(m_dialog.Attach(Url("c/Sport.xml")));  // the beginning of an attached name
-        EXPECT_TRUE(m_dialog.Attach(Url("d/More.xml")));    // merely begins with one: accepted
-        EXPECT_FALSE(m_dialog.Attach(Url("e/Bad.xml")));    // a name that cannot be kept
+        EXPECT_FALSE(m_dialog.Attach(Url("c/Sport.xml"))); // the beginning of an attached name
+        EXPECT_TRUE(m_dialog.Attach(Url("d/More.xml")));   // merely begins with one: accepted
+        EXPECT_FALSE(m_dialog.Attach(Url("e/Bad.xml")));   // a name that cannot be kept
         EXPECT_FALSE(m_dialog.Attach(Url("f/Tampered.xml")));
         EXPECT_FALSE(m_dialog.Attach(Url("g/Future.xml")));
     });
-    const std::string invalid = "Invalid calendar format.  File must be Tavrel compliant.\nSee http://www.tavrel.com for "
-                                "more information.";
-    EXPECT_EQ(m_messages, (std::vector<std::string>{
-                              "You already are attached to a calendar with this name.",
-                              "You already are attached to a calendar with this name.",
-                              invalid,
-                              invalid,
-                              "The remote calendar 'Future' uses a calendar format that is newer than this version of "
-                              "Tavrel supports.  Please upgrade to the latest version of Tavrel at\rhttp://www.tavrel.com",
-                              invalid,
-                          }));
+    const std::string invalid
+        = "Invalid calendar format.  File must be Tavrel compliant.\nSee http://www.tavrel.com for "
+          "more information.";
+    EXPECT_EQ(m_messages,
+              (std::vector<std::string>{
+                  "You already are attached to a calendar with this name.",
+                  "You already are attached to a calendar with this name.",
+                  invalid,
+                  invalid,
+                  "The remote calendar 'Future' uses a calendar format that is newer than this version of "
+                  "Tavrel supports.  Please upgrade to the latest version of Tavrel at\rhttp://www.tavrel.com",
+                  invalid,
+              }));
     EXPECT_EQ(ListItems(), (std::vector<std::string>{"Sports", "Sports Extra"}));
 }
 

@@ -96,9 +96,9 @@ TEST(TavrelAddressTest, RecentAddressesShiftAndSkipWhatIsOffered)
     std::vector<std::string> offered;
     for (const CQoString& address : CTavrelRecentAddresses::Offered())
         offered.push_back(utf8(address));
-    EXPECT_EQ(offered, (std::vector<std::string>{"http://h6.example/c.xml", "http://h5.example/c.xml",
-                                                 "http://h4.example/c.xml", "http://h3.example/c.xml",
-                                                 "http://h2.example/c.xml"}));
+    EXPECT_EQ(offered,
+              (std::vector<std::string>{"http://h6.example/c.xml", "http://h5.example/c.xml", "http://h4.example/c.xml",
+                                        "http://h3.example/c.xml", "http://h2.example/c.xml"}));
     CQoRegistry remote(HKEY_CURRENT_USER, CTavrelOwnHost::RemoteKeyPath, false);
     EXPECT_EQ(utf8(remote.GetString(u"Recent5", nullptr)), "http://h1.example/c.xml");
 

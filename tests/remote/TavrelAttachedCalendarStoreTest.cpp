@@ -34,7 +34,8 @@ CalendarDocument sports(const std::string& name = "Sports")
     document.name = name;
     document.fade = "70";
     document.categories = {
-        {"Soccer", {{"Final", "12/20/26", "15:30", "17:45", "ball.gif"}, {"Derby", "12/6/26", "14:00", "16:00", "ball.gif"}}},
+        {"Soccer",
+         {{"Final", "12/20/26", "15:30", "17:45", "ball.gif"}, {"Derby", "12/6/26", "14:00", "16:00", "ball.gif"}}},
         {"Tennis", {{"Open day", "12/12/26", "", "", "racket.gif"}}},
     };
     return document;
@@ -55,7 +56,8 @@ protected:
     }
 
     // A calendar attached from the loopback server, as the dialog reads it.
-    std::unique_ptr<CTavrelRemoteCalendar> attach(const CalendarDocument& document, const std::string& file = "Sports.xml")
+    std::unique_ptr<CTavrelRemoteCalendar> attach(const CalendarDocument& document,
+                                                  const std::string& file = "Sports.xml")
     {
         writeFile(m_served / "cals" / file, document.text());
         const std::string text = document.text();
@@ -67,7 +69,10 @@ protected:
         return calendar;
     }
 
-    std::filesystem::path host(const CQoString& devicePath) const { return *device::DevicePath::toHost(devicePath.View()); }
+    std::filesystem::path host(const CQoString& devicePath) const
+    {
+        return *device::DevicePath::toHost(devicePath.View());
+    }
 
     testing_support::TempDevice m_device;
     testing_support::PinnedClock m_clock{testing_support::localTime(2026, 12, 8, 15, 45, 0)};
@@ -101,9 +106,11 @@ TEST_F(TavrelAttachedCalendarStoreTest, SavedCalendarLoadsBackWithItsFlagsAndWit
     // The next start has no network, and the cache has lost one icon: the local copy's stands in.
     m_http->stop();
     const std::size_t fetchesBefore = m_host.urls.size();
-    std::filesystem::remove(host(calendar->GetCategories().back().FindFirst(
-                                     device::OleDateTime(2026, 12, 1, 0, 0, 0), device::OleDateTime(2026, 12, 31, 0, 0, 0))
-                                     ->GetIcon()));
+    std::filesystem::remove(
+        host(calendar->GetCategories()
+                 .back()
+                 .FindFirst(device::OleDateTime(2026, 12, 1, 0, 0, 0), device::OleDateTime(2026, 12, 31, 0, 0, 0))
+                 ->GetIcon()));
     CTavrelAttachedCalendarStore::Loaded loaded = m_store.LoadAll();
     EXPECT_TRUE(loaded.messages.empty());
     ASSERT_EQ(loaded.calendars.size(), 1u);
@@ -115,7 +122,7 @@ TEST_F(TavrelAttachedCalendarStoreTest, SavedCalendarLoadsBackWithItsFlagsAndWit
     EXPECT_TRUE(back.GetCategories().front().IsVisible());
     EXPECT_FALSE(back.GetCategories().back().IsVisible());
     const CTavrelEvent* openDay = back.GetCategories().back().FindFirst(device::OleDateTime(2026, 12, 1, 0, 0, 0),
-                                                                         device::OleDateTime(2026, 12, 31, 0, 0, 0));
+                                                                        device::OleDateTime(2026, 12, 31, 0, 0, 0));
     ASSERT_NE(openDay, nullptr);
     EXPECT_EQ(utf8(openDay->GetIcon()), "\\TEMP\\Cached\\RemoteCalendars\\Sports\\racket.gif");
     EXPECT_EQ(m_host.urls.size(), fetchesBefore);
@@ -154,7 +161,8 @@ TEST_F(TavrelAttachedCalendarStoreTest, NamesFromDocumentsStayInTheirFolder)
     // A storable name that would climb or holds reserved characters becomes safe names.
     EXPECT_EQ(utf8(CTavrelAttachedCalendarStore::LocalCopyFile(u"../../Windows")),
               "\\TEMP\\Cached\\RemoteCalendars\\..%2F..%2FWindows\\..%2F..%2FWindows.XML");
-    EXPECT_EQ(utf8(CTavrelAttachedCalendarStore::LocalCopyFile(u"..")), "\\TEMP\\Cached\\RemoteCalendars\\%2E%2E\\...XML");
+    EXPECT_EQ(utf8(CTavrelAttachedCalendarStore::LocalCopyFile(u"..")),
+              "\\TEMP\\Cached\\RemoteCalendars\\%2E%2E\\...XML");
     auto calendar = attach(sports("A:b*c?"), "Odd.xml");
     ASSERT_TRUE(calendar);
     CQoString message;
@@ -218,8 +226,9 @@ TEST_F(TavrelAttachedCalendarStoreTest, CalendarsThatCannotBeReadAreReportedAndF
     std::vector<std::string> messages;
     for (const CQoString& text : loaded.messages)
         messages.push_back(utf8(text));
-    EXPECT_EQ(messages, (std::vector<std::string>{"Error reading Calendar 'Alpha'", "Error reading Calendar 'Delta'",
-                                                  "Error reading Calendar 'Gamma'"}));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"Error reading Calendar 'Alpha'", "Error reading Calendar 'Delta'",
+                                        "Error reading Calendar 'Gamma'"}));
     for (const char16_t* name : {u"Alpha", u"Gamma", u"Delta"})
         EXPECT_FALSE(calendars.SubKeyExists(name));
     EXPECT_TRUE(calendars.SubKeyExists(u"Beta"));

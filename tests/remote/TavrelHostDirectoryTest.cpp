@@ -1,7 +1,7 @@
 // What a host directory document says (redirect, message, links), and how document bytes become text.
 
-#include "remote/TavrelDocumentText.h"
 #include "remote/TavrelHostDirectory.h"
+#include "remote/TavrelDocumentText.h"
 #include "remote/XmlDocument.h"
 
 #include "RemoteTestSupport.h"
@@ -32,7 +32,8 @@ Read directory(const char16_t* text)
 
 TEST(TavrelHostDirectoryTest, RedirectAndMessageUnderAnXmlRootOrAsTheRoot)
 {
-    Read read = directory(u"<XML><Message>Down for maintenance</Message><Redirect>http://b.example/Tavrel.xml</Redirect></XML>");
+    Read read = directory(
+        u"<XML><Message>Down for maintenance</Message><Redirect>http://b.example/Tavrel.xml</Redirect></XML>");
     // Under "XML" the redirect wins over the message, whatever their order.
     EXPECT_EQ(read.kind, Kind::Redirect);
     EXPECT_EQ(read.text, "http://b.example/Tavrel.xml");
@@ -62,8 +63,9 @@ TEST(TavrelHostDirectoryTest, LinksNeedANameAndAnAddress)
                                 u"<LINK><Name>Jazz</Name><URL>http://n.example/jazz</URL></LINK>"
                                 u"</Tavrel>");
     EXPECT_EQ(read.kind, Kind::Links);
-    EXPECT_EQ(read.links, (std::vector<std::string>{"Jazz=http://m.example/jazz", "Blues=http://m.example/Blues.xml",
-                                                    "Jazz=http://n.example/jazz"}));
+    EXPECT_EQ(read.links,
+              (std::vector<std::string>{"Jazz=http://m.example/jazz", "Blues=http://m.example/Blues.xml",
+                                        "Jazz=http://n.example/jazz"}));
     // A document whose links are all unusable still offers a list — an empty one.
     EXPECT_EQ(directory(u"<Tavrel><LINK><Name>Rock</Name></LINK></Tavrel>").kind, Kind::Links);
 }

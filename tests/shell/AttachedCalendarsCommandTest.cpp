@@ -76,10 +76,10 @@ protected:
         CQoRegistry entry(calendars.GetKey(), key, false);
         if (!entry.IsOpen())
             return "(none)";
-        return entry.ValueExists(value) ? (value == std::u16string_view(u"Visible")
-                                               ? std::to_string(entry.GetDWORD(value, 9))
-                                               : Utf8(entry.GetString(value, nullptr).View()))
-                                        : "(none)";
+        return entry.ValueExists(value)
+            ? (value == std::u16string_view(u"Visible") ? std::to_string(entry.GetDWORD(value, 9))
+                                                        : Utf8(entry.GetString(value, nullptr).View()))
+            : "(none)";
     }
 
     std::filesystem::path m_served;
@@ -104,7 +104,9 @@ TEST_F(AttachedCalendarsCommandTest, RemovedAndAttachedAgainUnderItsNameIsStored
 
     // Its categories: hidden in a dialog that is then cancelled, stored at once and shown so.
     Attached(
-        [&](CAttachedCalendarsDlg& dialog) { SelectAndPress(dialog, u"Sports", CAttachedCalendarsDlg::IDC_CATEGORIES); },
+        [&](CAttachedCalendarsDlg& dialog) {
+            SelectAndPress(dialog, u"Sports", CAttachedCalendarsDlg::IDC_CATEGORIES);
+        },
         ui::IDCANCEL);
     EXPECT_EQ(Stored(u"Sports\\Soccer", u"Visible"), "0");
     EXPECT_FALSE(app->FindCalendar(u"Sports")->FindCategory(u"Soccer")->IsVisible());

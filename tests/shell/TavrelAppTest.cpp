@@ -1,13 +1,13 @@
 #include "shell/TavrelApp.h"
 
 #include "common/QoLog.h"
+#include "common/QoRegistry.h"
 #include "data/TavrelMainWindow.h"
 #include "data/TavrelReaderView.h"
 #include "data/TavrelRegisteredCalendar.h"
 #include "data/TavrelSettings.h"
 #include "platform/device/RunningProgram.h"
 #include "platform/pim/Application.h"
-#include "common/QoRegistry.h"
 #include "remote/TavrelAttachedCalendarStore.h"
 #include "remote/TavrelRemoteCalendar.h"
 #include "remote/XmlDocument.h"
@@ -214,13 +214,15 @@ TEST_F(TavrelAppTest, StartUpLoadsAttachedCalendarsWhichCombinedNamesAfterTheirC
     std::uint32_t checksum = 0;
     for (int month = 1; month <= 12; ++month) {
         const std::string tag = std::string(month < 10 ? "BG0" : "BG") + std::to_string(month);
-        document += "<" + tag + "><Image>bg.png</Image><Fade>60</Fade><MonthTitle>t.png</MonthTitle><DayBar>d.png</DayBar></" + tag + ">";
+        document += "<" + tag
+            + "><Image>bg.png</Image><Fade>60</Fade><MonthTitle>t.png</MonthTitle><DayBar>d.png</DayBar></" + tag + ">";
         checksum += 'b' + 'g' + '.' + 'p' + 'n' + 'g';
     }
     document += "</Backgrounds>";
     for (const char* category : {"Soccer", "Tennis"}) {
         document += std::string("<Events><Name>") + category + "</Name><Event><Name>" + category
-            + " match</Name><Date>3/12/26</Date><StartTime>10:00</StartTime><EndTime>11:00</EndTime><Icon>ball.gif</Icon></Event></Events>";
+            + " match</Name><Date>3/12/26</Date><StartTime>10:00</StartTime><EndTime>11:00</EndTime><Icon>ball.gif</"
+              "Icon></Event></Events>";
         for (unsigned char c : std::string(category) + " match")
             checksum += std::uint32_t(c) << 16;
     }

@@ -59,15 +59,17 @@ struct CalendarDocument {
         out += "\t<Version>" + version + "</Version>\n\t<Backgrounds>\n";
         for (int month = 1; month <= 12; ++month) {
             const std::string tag = ofMonth("BG%02d", month);
-            out += "\t\t<" + tag + "><Image>" + ofMonth(background, month) + "</Image><Fade>" + fade + "</Fade><MonthTitle>"
-                + ofMonth(monthTitle, month) + "</MonthTitle><DayBar>" + ofMonth(dayBar, month) + "</DayBar></" + tag + ">\n";
+            out += "\t\t<" + tag + "><Image>" + ofMonth(background, month) + "</Image><Fade>" + fade
+                + "</Fade><MonthTitle>" + ofMonth(monthTitle, month) + "</MonthTitle><DayBar>" + ofMonth(dayBar, month)
+                + "</DayBar></" + tag + ">\n";
         }
         out += "\t</Backgrounds>\n";
         for (const Category& category : categories) {
             out += "\t<Events>\n\t\t<Name>" + category.name + "</Name>\n";
             for (const Event& event : category.events)
-                out += "\t\t<Event><Name>" + event.name + "</Name><Date>" + event.date + "</Date><StartTime>" + event.start
-                    + "</StartTime><EndTime>" + event.end + "</EndTime><Icon>" + event.icon + "</Icon></Event>\n";
+                out += "\t\t<Event><Name>" + event.name + "</Name><Date>" + event.date + "</Date><StartTime>"
+                    + event.start + "</StartTime><EndTime>" + event.end + "</EndTime><Icon>" + event.icon
+                    + "</Icon></Event>\n";
             out += "\t</Events>\n";
         }
         out += "\t<CheckSum>" + std::to_string(checksum.value_or(rightChecksum())) + "</CheckSum>\n</Tavrel>\n";
