@@ -24,3 +24,9 @@ target_link_libraries(tavrel_gif INTERFACE ${GIF_LIBRARY})
 find_path(STB_INCLUDE_DIR stb_image.h PATH_SUFFIXES stb REQUIRED)
 add_library(tavrel_stb INTERFACE)
 target_include_directories(tavrel_stb INTERFACE ${STB_INCLUDE_DIR})
+# SDL is loaded when a window opens or a sound plays (platform/sdl): its headers only, no link.
+add_library(tavrel_sdl_headers INTERFACE)
+target_include_directories(tavrel_sdl_headers INTERFACE ${SDL2_INCLUDE_DIRS})
+target_compile_options(tavrel_sdl_headers INTERFACE ${SDL2_CFLAGS_OTHER})
+# iCalendar: reading, writing and recurrence expansion (platform/ical).
+pkg_check_modules(LIBICAL REQUIRED IMPORTED_TARGET libical)

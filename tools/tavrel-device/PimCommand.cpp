@@ -1,5 +1,7 @@
 #include "PimCommand.h"
 
+#include "IcalHelper.h"
+
 #include "platform/device/DateParser.h"
 #include "platform/device/OleDateTime.h"
 #include "platform/device/WideText.h"
@@ -20,7 +22,9 @@ constexpr const char* kUsage =
     "                             [--recur daily|weekly|monthly|yearly [--interval N] [--until DATE | --count N]]\n"
     "       tavrel-device pim list [--from DATE --to DATE]\n"
     "       tavrel-device pim show OID\n"
-    "       tavrel-device pim delete OID\n";
+    "       tavrel-device pim delete OID\n"
+    "       tavrel-device pim import [--from DATE --to DATE] FILE.ics|-\n"
+    "       tavrel-device pim export [--from DATE --to DATE] [FILE]\n";
 
 // Exit codes.
 constexpr int kDone = 0;
@@ -148,7 +152,7 @@ public:
     int run(const std::vector<std::string>& args)
     {
         if (args.empty()) {
-            m_err << "tavrel-device pim: a subcommand is needed (add, list, show, delete)\n";
+            m_err << "tavrel-device pim: a subcommand is needed (add, list, show, delete, import, export)\n";
             return kBadArguments;
         }
         const std::string& command = args[0];
@@ -156,6 +160,8 @@ public:
             m_out << kUsage;
             return kDone;
         }
+        if (command == "import" || command == "export")
+            return runIcalHelper(args, m_err);
         try {
             if (command == "add")
                 return add(Options(args, 1, {"--subject", "--start", "--end", "--location", "--categories", "--recur",
@@ -167,7 +173,7 @@ public:
                 return show(parseOid(args, "show"));
             if (command == "delete")
                 return remove(parseOid(args, "delete"));
-            throw BadArguments {"unknown subcommand '" + command + "' (add, list, show, delete)"};
+            throw BadArguments {"unknown subcommand '" + command + "' (add, list, show, delete, import, export)"};
         } catch (const BadArguments& bad) {
             m_err << "tavrel-device pim: " << bad.message << "\n";
             return kBadArguments;

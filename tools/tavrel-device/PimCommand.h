@@ -16,6 +16,8 @@
 //       breaks inside texts print as spaces.
 //   pim show OID      every field, one "Name: value" a line
 //   pim delete OID    deletes the appointment (a series with all its occurrences)
+//   pim import, pim export   iCalendar files in and out: run by tavrel-device-ical (its
+//                            PimImportCommand.h), the only program that loads libical
 //
 // Options take their value as the next word or after "=" (--subject=Lunch). Dates are read by
 // the device locale. Exit 0 on success; 1 with a message on standard error when no appointment

@@ -6,6 +6,7 @@
 #include "platform/device/WideText.h"
 #include "platform/net/SocketLayer.h"
 #include "protocol/TavrelControlMessage.h"
+#include "protocol/TavrelDatagram.h"
 
 #include <charconv>
 #include <cstdio>
@@ -30,7 +31,8 @@ const char usage[] =
     "  --timeout MS   how long to print notifications (default 1000)\n"
     "\n"
     "Every notification that arrives before the time-out is printed on a line of its own, as\n"
-    "received. Exit status: 0 done, 1 the socket failed, 2 bad arguments.\n";
+    "received. A message, NAME with its quoted arguments or TEXT, has at most 497 characters.\n"
+    "Exit status: 0 done, 1 the socket failed, 2 bad arguments or a message too long.\n";
 
 struct Options {
     std::uint16_t controlPort = 22137;
@@ -157,19 +159,33 @@ int main(int argc, char** argv)
     if (!net::startupSocketLayer())
         return fail("the socket layer cannot be started");
 
+    const bool sends = options.command == "send" || options.command == "raw";
+    const CQoString message = sends ? messageText(options) : CQoString();
+    // Checked before anything is sent: one datagram carries at most this much, for every peer.
+    if (message.GetLength() > CTavrelDatagram::MaxMessageLength)
+        return badArguments("the message is " + std::to_string(message.GetLength())
+                            + " characters long; one datagram carries at most "
+                            + std::to_string(CTavrelDatagram::MaxMessageLength));
+
     // "stop" waits for no answer, so it needs no particular port of its own.
     ControlClient client(options.controlPort, options.command == "stop" ? 0 : options.listenPort);
     if (!client.open())
         return fail(client.errorText());
     if (options.command == "stop")
         return client.sendStop() ? 0 : fail(client.errorText());
-    if (options.command != "listen" && !client.sendMessage(messageText(options)))
+    if (sends && !client.sendMessage(message))
         return fail(client.errorText());
-    client.receiveUntil(std::chrono::milliseconds(options.timeoutMs), [](const CQoString& text) {
-        const std::string line = device::toUtf8(text.View());
-        std::fwrite(line.data(), 1, line.size(), stdout);
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
-    });
+    client.receiveUntil(
+        std::chrono::milliseconds(options.timeoutMs),
+        [](const CQoString& text) {
+            const std::string line = device::toUtf8(text.View());
+            std::fwrite(line.data(), 1, line.size(), stdout);
+            std::fputc('\n', stdout);
+            std::fflush(stdout);
+        },
+        [](std::size_t size) {
+            std::fprintf(stderr, "tavrelctl: a datagram of %zu bytes was longer than %zu and was dropped\n", size,
+                         CTavrelDatagram::ReceiveBufferSize);
+        });
     return 0;
 }

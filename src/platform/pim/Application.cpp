@@ -92,3 +92,36 @@ std::unique_ptr<Appointment> Application::getItemFromOid(std::uint32_t oid, Erro
 }
 
 } // namespace pim
+
+namespace pim {
+
+std::vector<std::unique_ptr<Appointment>> Application::getItemsFromUid(std::string_view uid, Error* error)
+{
+    std::vector<std::unique_ptr<Appointment>> items;
+    std::vector<AppointmentRecord> records;
+    if (Error result = m_store->withUid(uid, records); result != Error::None) {
+        fail(error, result);
+        return items;
+    }
+    for (AppointmentRecord& record : records)
+        items.push_back(std::make_unique<Appointment>(m_store, std::move(record)));
+    succeed(error);
+    return items;
+}
+
+bool Application::runInTransaction(const std::function<bool(Error* error)>& changes, Error* error)
+{
+    const Error result = m_store->transact([&] {
+        Error reason = Error::None;
+        if (changes(&reason))
+            return Error::None;
+        // A change that failed without saying why still must not land.
+        return reason == Error::None ? Error::InvalidArgument : reason;
+    });
+    if (result != Error::None)
+        return fail(error, result);
+    succeed(error);
+    return true;
+}
+
+} // namespace pim

@@ -28,7 +28,10 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 namespace pim {
 
@@ -63,6 +66,16 @@ public:
     // The appointment (for a series, the series itself); null with NotFound when no appointment
     // has the identifier, InvalidArgument for 0 and 0xFFFFFFFF.
     std::unique_ptr<Appointment> getItemFromOid(std::uint32_t oid, Error* error = nullptr);
+
+    // Every appointment whose uid is `uid`: the single appointment or series, and the appointments
+    // that stand for single occurrences of it; empty (error None) when there is none.
+    std::vector<std::unique_ptr<Appointment>> getItemsFromUid(std::string_view uid, Error* error = nullptr);
+
+    // Runs `changes` — saves and removals through this application's items, from this thread —
+    // in one transaction: they all land when it returns true, and none does when it returns false
+    // (with its reason in `error`) or the commit fails. Other programs keep seeing the store as it
+    // was until then.
+    bool runInTransaction(const std::function<bool(Error* error)>& changes, Error* error = nullptr);
 
     const std::filesystem::path& file() const { return m_file; }
 

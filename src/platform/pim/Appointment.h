@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace pim {
 
@@ -66,9 +67,18 @@ public:
 
     bool isOccurrence() const { return m_isOccurrence; }
 
+    // The identity the appointment has across calendars (iCalendar's UID); a new appointment gets
+    // one of its own when it is first saved, unless it was given one.
+    const std::string& uid() const { return m_record.uid; }
+    void setUid(std::string uid) { m_record.uid = std::move(uid); }
+    // For an appointment that stands for one occurrence of the series its uid names: that
+    // occurrence's original start as iCalendar writes it. Empty otherwise.
+    const std::string& recurrenceId() const { return m_record.recurrenceId; }
+    void setRecurrenceId(std::string recurrenceId) { m_record.recurrenceId = std::move(recurrenceId); }
+
     // Writes the appointment to the store, giving a new one its identifier. Fails with
     // InvalidAppointment (end before start), InvalidRecurrence, IsOccurrence, NotFound (deleted
-    // meanwhile), Busy, StoreFull or an I/O error.
+    // meanwhile), DuplicateUid, Busy, StoreFull or an I/O error.
     bool save(Error* error = nullptr);
     // Deletes the appointment (a series with all its occurrences). The object stays usable: it
     // becomes a new, unsaved appointment with the same fields.

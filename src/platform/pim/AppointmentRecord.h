@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace pim {
 
@@ -21,6 +22,14 @@ struct AppointmentRecord {
     Milliseconds end = 0;
     bool allDay = false;
     std::optional<RecurrencePattern> recurrence;
+    // The appointment's identity across calendars (iCalendar's UID), given when it is first saved
+    // unless it came with one; ASCII in practice, UTF-8 in any case.
+    std::string uid;
+    // For an appointment that stands for one occurrence of the series `uid` names (a changed
+    // occurrence, or one of a series the store cannot repeat by itself): the original start of
+    // that occurrence as iCalendar writes it (iCalendar's RECURRENCE-ID). Empty otherwise. The pair
+    // (uid, recurrenceId) is unique in the store.
+    std::string recurrenceId;
 };
 
 } // namespace pim

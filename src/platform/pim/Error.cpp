@@ -21,6 +21,7 @@ std::string_view errorText(Error error)
     case Error::InvalidRecurrence: return "the recurrence pattern is not valid";
     case Error::IsOccurrence: return "an occurrence cannot be changed on its own";
     case Error::StoreFull: return "the appointment store has no identifier left";
+    case Error::DuplicateUid: return "another appointment has the same UID";
     case Error::NoEditor: return "no appointment editor is installed";
     case Error::EditorFailed: return "the appointment editor could not be shown";
     }

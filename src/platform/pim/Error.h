@@ -23,6 +23,7 @@ enum class Error {
     InvalidRecurrence,   // a recurrence field is out of range for the pattern's type
     IsOccurrence,        // one occurrence of a series cannot be saved or deleted on its own
     StoreFull,           // no object identifier is left to give
+    DuplicateUid,        // another appointment has the same uid (and recurrence id)
     NoEditor,            // display() without an installed appointment editor
     EditorFailed,        // the installed editor could not show the appointment
 };

@@ -99,6 +99,8 @@ Error Items::expandSeries(std::size_t index, const Restriction& restriction, con
     const std::int64_t lastDay = TimeLine::dayOf(window.to - intoDay);
     Error result = Error::None;
     RecurrenceSchedule(pattern).forEachDay(firstDay, lastDay, [&](std::int64_t day) {
+        if (pattern.isDeletedOccurrence(day))
+            return true;
         if (budget == 0) {
             result = Error::TooManyOccurrences;
             return false;

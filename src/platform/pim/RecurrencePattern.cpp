@@ -6,6 +6,7 @@
 #include "platform/pim/RecurrenceSchedule.h"
 #include "platform/pim/TimeLine.h"
 
+#include <algorithm>
 
 namespace pim {
 
@@ -136,6 +137,27 @@ void RecurrencePattern::deriveEnd() const
         }
     }
     m_hasDerived = true;
+}
+
+bool RecurrencePattern::deleteOccurrence(const device::OleDateTime& date)
+{
+    std::optional<Milliseconds> instant = TimeLine::fromDateTime(date);
+    if (!instant)
+        return false;
+    deleteOccurrenceOn(TimeLine::dayOf(*instant));
+    return true;
+}
+
+void RecurrencePattern::deleteOccurrenceOn(std::int64_t day)
+{
+    const auto at = std::lower_bound(m_deletedDays.begin(), m_deletedDays.end(), day);
+    if (at == m_deletedDays.end() || *at != day)
+        m_deletedDays.insert(at, day);
+}
+
+bool RecurrencePattern::isDeletedOccurrence(std::int64_t day) const
+{
+    return std::binary_search(m_deletedDays.begin(), m_deletedDays.end(), day);
 }
 
 RecurrencePattern RecurrencePattern::resolved() const

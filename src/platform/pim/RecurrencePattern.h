@@ -20,6 +20,7 @@
 #include "platform/pim/Error.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace pim {
 
@@ -61,6 +62,16 @@ public:
     int occurrences() const;
     void setOccurrences(int count);
 
+    // Deleted occurrences (the series' exceptions): the days on which the pattern falls but the
+    // series does not take place. They do not change the pattern's end: a series of 10
+    // occurrences with one deleted shows 9. A day the pattern does not fall on changes nothing.
+    bool deleteOccurrence(const device::OleDateTime& date); // false for a date-time that is not valid
+    void deleteOccurrenceOn(std::int64_t day);
+    bool isDeletedOccurrence(std::int64_t day) const;
+    // In order, each day once.
+    const std::vector<std::int64_t>& deletedOccurrences() const { return m_deletedDays; }
+    void clearDeletedOccurrences() { m_deletedDays.clear(); }
+
     // InvalidRecurrence when a field the type uses is out of range, or the pattern would end
     // before its first occurrence.
     Error validate() const;
@@ -96,6 +107,7 @@ private:
     EndKind m_endKind = EndKind::NoEnd;
     std::int64_t m_endDay = 0;
     int m_occurrences = 0;
+    std::vector<std::int64_t> m_deletedDays; // sorted, unique
     // What the other kinds of end work out to, counted on first use; every setter forgets them.
     mutable std::int64_t m_derivedEndDay = 0;
     mutable int m_derivedOccurrences = 0;

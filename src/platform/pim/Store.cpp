@@ -1,11 +1,14 @@
 #include "platform/pim/Store.h"
 
 #include "platform/device/VariantTime.h"
+#include "platform/pim/IntegrityStamp.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/Statement.h"
 #include "platform/sqlite/Transaction.h"
 
 #include <cmath>
+#include <cstdio>
+#include <random>
 #include <string>
 
 namespace pim {
@@ -30,9 +33,24 @@ CREATE TABLE appointments (
     month_of_year       INTEGER,
     end_kind            INTEGER,
     end_day             INTEGER,
-    occurrences         INTEGER
+    occurrences         INTEGER,
+    uid                 TEXT NOT NULL DEFAULT '',
+    recurrence_id       TEXT NOT NULL DEFAULT '',
+    deleted_days        BLOB
 );
 CREATE VIRTUAL TABLE appointment_spans USING rtree(oid, first_day, last_day);
+CREATE UNIQUE INDEX appointment_uids ON appointments(uid, recurrence_id);
+)sql";
+
+// Version 1 had neither identities nor deleted occurrences: its appointments get identities of
+// their own, as new ones do when first saved.
+const char* const kUpgradeFrom1 = R"sql(
+ALTER TABLE appointments ADD COLUMN uid TEXT NOT NULL DEFAULT '';
+ALTER TABLE appointments ADD COLUMN recurrence_id TEXT NOT NULL DEFAULT '';
+ALTER TABLE appointments ADD COLUMN deleted_days BLOB;
+UPDATE appointments SET uid = lower(hex(randomblob(16))) || '@tavrel';
+CREATE UNIQUE INDEX appointment_uids ON appointments(uid, recurrence_id);
+PRAGMA user_version = 2;
 )sql";
 
 // Texts are kept as UTF-16LE bytes, so that every text comes back exactly as it was given (lone
@@ -40,17 +58,18 @@ CREATE VIRTUAL TABLE appointment_spans USING rtree(oid, first_day, last_day);
 #define PIM_COLUMNS                                                                                      \
     "a.oid, a.subject, a.location, a.categories, a.recipients, a.start_ms, a.end_ms, a.all_day, "         \
     "a.recurrence_type, a.recurrence_interval, a.day_of_week_mask, a.day_of_month, a.instance, "         \
-    "a.month_of_year, a.end_kind, a.end_day, a.occurrences"
+    "a.month_of_year, a.end_kind, a.end_day, a.occurrences, a.uid, a.recurrence_id, a.deleted_days"
 
 const char* const kQuerySql[] = {
     "INSERT INTO appointments(subject, location, categories, recipients, start_ms, end_ms, all_day, "
     "recurrence_type, recurrence_interval, day_of_week_mask, day_of_month, instance, month_of_year, end_kind, "
-    "end_day, occurrences) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)",
+    "end_day, occurrences, uid, recurrence_id, deleted_days) "
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19)",
     "INSERT INTO appointment_spans(oid, first_day, last_day) VALUES (?1, ?2, ?3)",
     "UPDATE appointments SET subject = ?1, location = ?2, categories = ?3, recipients = ?4, start_ms = ?5, "
     "end_ms = ?6, all_day = ?7, recurrence_type = ?8, recurrence_interval = ?9, day_of_week_mask = ?10, "
-    "day_of_month = ?11, instance = ?12, month_of_year = ?13, end_kind = ?14, end_day = ?15, occurrences = ?16 "
-    "WHERE oid = ?17",
+    "day_of_month = ?11, instance = ?12, month_of_year = ?13, end_kind = ?14, end_day = ?15, occurrences = ?16, "
+    "uid = ?17, recurrence_id = ?18, deleted_days = ?19 WHERE oid = ?20",
     "UPDATE appointment_spans SET first_day = ?2, last_day = ?3 WHERE oid = ?1",
     "DELETE FROM appointments WHERE oid = ?1",
     "DELETE FROM appointment_spans WHERE oid = ?1",
@@ -58,6 +77,8 @@ const char* const kQuerySql[] = {
     // CROSS JOIN keeps the tree as the outer loop: it picks the rows, the table is read by key.
     "SELECT " PIM_COLUMNS " FROM appointment_spans AS s CROSS JOIN appointments AS a ON a.oid = s.oid "
     "WHERE s.last_day >= ?1 AND s.first_day <= ?2",
+    "SELECT " PIM_COLUMNS " FROM appointments AS a WHERE a.uid = ?1",
+    "SELECT count(*) FROM appointments WHERE uid = ?1 AND recurrence_id = ?2 AND oid != ?3",
 };
 
 // Beyond every representable day: the far end of an open-ended series.
@@ -135,9 +156,45 @@ Recipients decodeRecipients(std::string_view bytes)
     return recipients;
 }
 
+// Deleted occurrences as 32-bit little-endian day numbers; NULL when there are none.
+std::string encodeDays(const std::vector<std::int64_t>& days)
+{
+    std::string bytes;
+    bytes.reserve(days.size() * 4);
+    for (std::int64_t day : days) {
+        const std::uint32_t value = std::uint32_t(std::int32_t(day));
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes += char((value >> shift) & 0xFF);
+    }
+    return bytes;
+}
+
+void decodeDays(std::string_view bytes, RecurrencePattern& pattern)
+{
+    for (std::size_t at = 0; at + 4 <= bytes.size(); at += 4) {
+        std::uint32_t value = 0;
+        for (int i = 0; i < 4; ++i)
+            value |= std::uint32_t(std::uint8_t(bytes[at + std::size_t(i)])) << (8 * i);
+        pattern.deleteOccurrenceOn(std::int32_t(value));
+    }
+}
+
+// A fresh identity: 128 random bits, as the upgrade of version 1 gives them.
+std::string newUid()
+{
+    static std::mutex mutex;
+    static std::mt19937_64 random {std::random_device {}()};
+    std::lock_guard lock(mutex);
+    char text[48];
+    std::snprintf(text, sizeof text, "%016llx%016llx@tavrel", static_cast<unsigned long long>(random()),
+                  static_cast<unsigned long long>(random()));
+    return text;
+}
+
 } // namespace
 
-Store::Store(std::unique_ptr<sqlite::Connection> connection) : m_connection(std::move(connection))
+Store::Store(std::unique_ptr<sqlite::Connection> connection, std::filesystem::path file)
+    : m_connection(std::move(connection)), m_file(std::move(file))
 {
     static_assert(std::size(kQuerySql) == std::size_t(Query::Count));
     m_connection->setQueries(kQuerySql);
@@ -160,7 +217,7 @@ std::shared_ptr<Store> Store::open(const std::filesystem::path& file, std::chron
         return nullptr;
     }
     error = Error::None;
-    return std::shared_ptr<Store>(new Store(std::move(connection)));
+    return std::shared_ptr<Store>(new Store(std::move(connection), file));
 }
 
 Error Store::errorOf(sqlite::Error error)
@@ -245,8 +302,12 @@ Error Store::prepareSchema()
         return Error::Damaged;
     if (version > kSchemaVersion)
         return Error::NewerFormat;
-    if (version < kSchemaVersion)
+    if (version == 1) {
+        if (Error error = upgradeSchema(); error != Error::None)
+            return error;
+    } else if (version < kSchemaVersion) {
         return Error::Damaged;
+    }
     std::int64_t ourTables = 0;
     if (Error error = errorOf(m_connection->queryInteger("SELECT count(*) FROM sqlite_schema WHERE type = 'table' "
                                                          "AND name IN ('appointments', 'appointment_spans')",
@@ -260,12 +321,20 @@ Error Store::prepareSchema()
 
 Error Store::checkIntegrity()
 {
-    // The quick check walks every page of the file once (tens of milliseconds for a store of
-    // 100,000 appointments): a damaged store is found at logon, not halfway through a search.
+    // The quick check walks every page of the file once (milliseconds for a store of 10,000
+    // appointments, tens of them for 100,000): a damaged store is found at logon, not halfway
+    // through a search. A file that nothing has written to since it last passed is not read again;
+    // damage that came without a write is still found where a statement meets it.
+    const IntegrityStamp stamp = IntegrityStamp::of(m_file);
+    if (stamp.isRecorded())
+        return Error::None;
     std::string verdict;
     if (Error error = errorOf(m_connection->queryText("PRAGMA quick_check(1)", verdict)); error != Error::None)
         return error;
-    return verdict == "ok" ? Error::None : Error::Damaged;
+    if (verdict != "ok")
+        return Error::Damaged;
+    stamp.record();
+    return Error::None;
 }
 
 Error Store::createSchema()
@@ -289,9 +358,27 @@ Error Store::createSchema()
     return error;
 }
 
+Error Store::upgradeSchema()
+{
+    sqlite::Transaction transaction(*m_connection, sqlite::Transaction::Kind::Write);
+    if (transaction.error() != sqlite::Error::None)
+        return errorOf(transaction.error());
+    // Look again under the write lock: another program may have upgraded it while this one waited.
+    std::int64_t version = 0;
+    Error error = errorOf(m_connection->queryInteger("PRAGMA user_version", version));
+    if (error == Error::None && version == 1)
+        error = errorOf(m_connection->execute(kUpgradeFrom1));
+    if (error == Error::None)
+        error = errorOf(transaction.commit());
+    return error;
+}
+
 template <typename Body>
 Error Store::inWriteTransaction(Body body)
 {
+    // Within transact(), every change joins the one transaction.
+    if (m_transactionDepth > 0)
+        return body();
     sqlite::Transaction transaction(*m_connection, sqlite::Transaction::Kind::Write);
     if (transaction.error() != sqlite::Error::None)
         return errorOf(transaction.error());
@@ -341,6 +428,11 @@ void Store::bindRecord(sqlite::Statement& statement, const AppointmentRecord& re
         for (int column = 0; column < 9; ++column)
             statement.bindNull();
     }
+    statement.bindText(record.uid).bindText(record.recurrenceId);
+    if (record.recurrence && !record.recurrence->deletedOccurrences().empty())
+        statement.bindBlob(encodeDays(record.recurrence->deletedOccurrences()));
+    else
+        statement.bindNull();
 }
 
 Error Store::writeSpan(Query query, const AppointmentRecord& record)
@@ -369,39 +461,96 @@ Error Store::insert(AppointmentRecord& record)
     if (!m_loggedOn)
         return Error::NotLoggedOn;
     AppointmentRecord saved = record;
+    if (saved.uid.empty())
+        saved.uid = newUid();
     Error error = inWriteTransaction([&] {
         sqlite::Statement insert(*m_connection, Query::InsertAppointment);
         bindRecord(insert, saved);
         const sqlite::Error result = insert.run();
         if (result == sqlite::Error::Constraint)
-            return Error::StoreFull; // the identifiers are used up (end before start was checked above)
+            // Either the identity is taken, or the identifiers are used up (end before start was
+            // checked above).
+            return isUidTaken(saved) ? Error::DuplicateUid : Error::StoreFull;
         if (result != sqlite::Error::None)
             return errorOf(result);
         saved.oid = std::uint32_t(m_connection->lastInsertId());
         return writeSpan(Query::InsertSpan, saved);
     });
-    if (error == Error::None)
+    if (error == Error::None) {
         record.oid = saved.oid;
+        record.uid = saved.uid;
+    }
     return error;
 }
 
-Error Store::update(const AppointmentRecord& record)
+Error Store::update(AppointmentRecord& record)
 {
     if (Error error = validate(record); error != Error::None)
         return error;
     std::lock_guard lock(m_mutex);
     if (!m_loggedOn)
         return Error::NotLoggedOn;
-    return inWriteTransaction([&] {
+    AppointmentRecord saved = record;
+    if (saved.uid.empty())
+        saved.uid = newUid();
+    Error error = inWriteTransaction([&] {
         sqlite::Statement update(*m_connection, Query::UpdateAppointment);
-        bindRecord(update, record);
-        update.bindInteger(record.oid);
-        if (const sqlite::Error result = update.run(); result != sqlite::Error::None)
+        bindRecord(update, saved);
+        update.bindInteger(saved.oid);
+        const sqlite::Error result = update.run();
+        if (result == sqlite::Error::Constraint && isUidTaken(saved))
+            return Error::DuplicateUid;
+        if (result != sqlite::Error::None)
             return errorOf(result);
         if (m_connection->changes() == 0)
             return Error::NotFound;
-        return writeSpan(Query::UpdateSpan, record);
+        return writeSpan(Query::UpdateSpan, saved);
     });
+    if (error == Error::None)
+        record.uid = saved.uid;
+    return error;
+}
+
+bool Store::isUidTaken(const AppointmentRecord& record)
+{
+    sqlite::Statement taken(*m_connection, Query::UidTaken);
+    std::int64_t count = 0;
+    if (taken.bindText(record.uid).bindText(record.recurrenceId).bindInteger(record.oid).next())
+        count = taken.integer(0);
+    return count > 0;
+}
+
+Error Store::withUid(std::string_view uid, std::vector<AppointmentRecord>& out)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_loggedOn)
+        return Error::NotLoggedOn;
+    sqlite::Statement withUid(*m_connection, Query::WithUid);
+    withUid.bindText(uid);
+    while (withUid.next())
+        out.push_back(readRecord(withUid));
+    return errorOf(withUid.error());
+}
+
+Error Store::transact(const std::function<Error()>& changes)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_loggedOn)
+        return Error::NotLoggedOn;
+    ++m_transactionDepth;
+    Error error = Error::None;
+    if (m_transactionDepth > 1) {
+        error = changes();
+    } else {
+        sqlite::Transaction transaction(*m_connection, sqlite::Transaction::Kind::Write);
+        error = errorOf(transaction.error());
+        if (error == Error::None)
+            error = changes();
+        if (error == Error::None)
+            error = errorOf(transaction.commit());
+    }
+    --m_transactionDepth;
+    return error;
 }
 
 Error Store::remove(std::uint32_t oid)
@@ -450,8 +599,12 @@ AppointmentRecord Store::readRecord(const sqlite::Statement& row)
             pattern.setOccurrences(occurrences);
             pattern.setDerivedEnd(endDay, occurrences);
         }
+        if (!row.isNull(19))
+            decodeDays(row.blob(19), pattern);
         record.recurrence = pattern;
     }
+    record.uid = row.text(17);
+    record.recurrenceId = row.text(18);
     return record;
 }
 

@@ -27,8 +27,10 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <vector>
 
 namespace sqlite {
@@ -41,7 +43,9 @@ namespace pim {
 class Store {
 public:
     // The schema version this code writes and understands, and the file's application id ("TPIM").
-    static constexpr int kSchemaVersion = 1;
+    // Version 2 added each appointment's identity (uid, recurrence_id) and a series' deleted
+    // occurrences; a version-1 file is upgraded at logon.
+    static constexpr int kSchemaVersion = 2;
     static constexpr std::int32_t kApplicationId = 0x5450494D;
 
     // Opens (creating when missing) the file. Fails when it cannot be opened for writing; does
@@ -55,17 +59,25 @@ public:
     // Reads the file (creating the schema in an empty one), checks it and prepares the
     // statements. Busy when another program holds the file beyond the time-out; Damaged for a
     // file that is no appointment store or fails the integrity check; NewerFormat for one of a
-    // newer schema.
+    // newer schema. The integrity check reads the whole file, so it runs only when the file has
+    // changed since it last passed (IntegrityStamp).
     Error logon();
     void logoff();
     bool isLoggedOn() const;
 
-    // Gives the record its object identifier.
+    // Gives the record its object identifier, and a uid of its own when it has none.
+    // DuplicateUid when another appointment has its uid and recurrence id.
     Error insert(AppointmentRecord& record);
-    // NotFound when the appointment has been deleted meanwhile.
-    Error update(const AppointmentRecord& record);
+    // NotFound when the appointment has been deleted meanwhile; DuplicateUid as insert.
+    Error update(AppointmentRecord& record);
     Error remove(std::uint32_t oid);
     Error fetch(std::uint32_t oid, AppointmentRecord& record);
+    // Every appointment whose uid is `uid`, in no particular order.
+    Error withUid(std::string_view uid, std::vector<AppointmentRecord>& out);
+    // Runs `changes` (calls of this store from the same thread) in one write transaction: all of
+    // them land, or none does when `changes` or the commit fails. Other threads wait meanwhile;
+    // other programs read the store as it was until the commit.
+    Error transact(const std::function<Error()>& changes);
     // Every appointment whose span touches [from, to], in no particular order; more may come
     // than touch it (see above), none that touch it are missed.
     Error overlapping(Milliseconds from, Milliseconds to, std::vector<AppointmentRecord>& out);
@@ -83,13 +95,17 @@ private:
         DeleteSpan,
         Fetch,
         Overlapping,
+        WithUid,
+        UidTaken,
         Count,
     };
 
-    explicit Store(std::unique_ptr<sqlite::Connection> connection);
+    Store(std::unique_ptr<sqlite::Connection> connection, std::filesystem::path file);
     Error prepareSchema();
     Error createSchema();
     Error checkIntegrity();
+    Error upgradeSchema();
+    bool isUidTaken(const AppointmentRecord& record);
     // Runs `body` in a write transaction, which commits only when it succeeds.
     template <typename Body>
     Error inWriteTransaction(Body body);
@@ -98,8 +114,11 @@ private:
     static AppointmentRecord readRecord(const sqlite::Statement& row);
     static Error errorOf(sqlite::Error error);
 
-    mutable std::mutex m_mutex;
+    // Recursive: the calls made within transact() take it again.
+    mutable std::recursive_mutex m_mutex;
+    int m_transactionDepth = 0;
     std::unique_ptr<sqlite::Connection> m_connection;
+    std::filesystem::path m_file;
     bool m_loggedOn = false;
 };
 

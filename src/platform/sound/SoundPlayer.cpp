@@ -3,7 +3,7 @@
 #include "platform/device/FileSystem.h"
 #include "platform/sound/WaveFile.h"
 
-#include <SDL.h>
+#include "platform/sdl/SdlLibrary.h"
 
 #include <algorithm>
 #include <atomic>
@@ -39,7 +39,8 @@ bool audioWanted()
 // Plays the sound through the host's default audio device; false when there is none.
 bool playOnHost(const WaveFile& sound)
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    const sdl::Library* const api = sdl::Library::get();
+    if (!api || api->InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     SDL_AudioSpec wanted {};
     wanted.freq = int(sound.format().sampleRate);
@@ -48,22 +49,22 @@ bool playOnHost(const WaveFile& sound)
     wanted.samples = 1024;
     SDL_AudioSpec obtained {};
     // No changes allowed: SDL converts to what the device takes.
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    const SDL_AudioDeviceID device = api->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        api->QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    bool played = SDL_QueueAudio(device, sound.samples().data(), std::uint32_t(sound.samples().size())) == 0;
+    bool played = api->QueueAudio(device, sound.samples().data(), std::uint32_t(sound.samples().size())) == 0;
     if (played) {
-        SDL_PauseAudioDevice(device, 0);
+        api->PauseAudioDevice(device, 0);
         const Clock::time_point giveUp = Clock::now() + sound.duration() + playbackSlack;
-        while (SDL_GetQueuedAudioSize(device) > 0 && Clock::now() < giveUp)
-            SDL_Delay(10);
+        while (api->GetQueuedAudioSize(device) > 0 && Clock::now() < giveUp)
+            api->Delay(10);
         // What the device took last is still in its own buffer.
-        SDL_Delay(std::uint32_t(1000 * obtained.samples / std::max(obtained.freq, 1)) + 20);
+        api->Delay(std::uint32_t(1000 * obtained.samples / std::max(obtained.freq, 1)) + 20);
     }
-    SDL_CloseAudioDevice(device);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    api->CloseAudioDevice(device);
+    api->QuitSubSystem(SDL_INIT_AUDIO);
     return played;
 }
 

@@ -47,6 +47,15 @@ Statement& Statement::bindBlob(std::string_view bytes)
     });
 }
 
+Statement& Statement::bindText(std::string_view text)
+{
+    static const char empty = 0;
+    const char* data = text.empty() ? &empty : text.data();
+    return bindNext([data, size = text.size()](sqlite3_stmt* statement, int index) {
+        return sqlite3_bind_text64(statement, index, data, sqlite3_uint64(size), SQLITE_TRANSIENT, SQLITE_UTF8);
+    });
+}
+
 Statement& Statement::bindNull()
 {
     return bindNext([](sqlite3_stmt* statement, int index) { return sqlite3_bind_null(statement, index); });

@@ -39,6 +39,8 @@ public:
     Statement& bindReal(double value);
     // Bound as a BLOB; empty is a zero-length BLOB, never NULL (NOT NULL columns accept it).
     Statement& bindBlob(std::string_view bytes);
+    // Bound as UTF-8 TEXT; empty is an empty text, never NULL.
+    Statement& bindText(std::string_view text);
     Statement& bindNull();
 
     // Steps once: true when a row is ready; false at the end or on failure (see error()).

@@ -2,7 +2,11 @@
 
 #include "PimTesting.h"
 
+#include "platform/pim/Store.h"
+
 #include <sqlite3.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -141,7 +145,7 @@ TEST_F(ApplicationTest, LogonRefusesFilesThatAreNoAppointmentStore)
 
     // A store of a newer program is not guessed at.
     ASSERT_TRUE(open(file())->logon());
-    RawConnection(file()).exec("PRAGMA user_version = 2");
+    RawConnection(file()).exec(("PRAGMA user_version = " + std::to_string(pim::Store::kSchemaVersion + 1)).c_str());
     std::unique_ptr<Application> newer = open(file());
     EXPECT_FALSE(newer->logon(&error));
     EXPECT_EQ(error, Error::NewerFormat);
@@ -173,6 +177,62 @@ TEST_F(ApplicationTest, LogonFindsADamagedStore)
     ASSERT_TRUE(app);
     Error error = Error::None;
     EXPECT_FALSE(app->logon(&error));
+    EXPECT_EQ(error, Error::Damaged);
+}
+
+// The whole-file check runs only on a file that changed since it last passed: a store that was
+// only read is not read whole again at the next logon, and damage is still found, at logon after
+// any write and otherwise by the search that meets it.
+TEST_F(ApplicationTest, LogonChecksTheWholeFileOnlyWhenItChangedSinceTheLastGoodCheck)
+{
+    {
+        std::unique_ptr<Application> app = open(file());
+        ASSERT_TRUE(app && app->logon());
+        for (int i = 0; i < 300; ++i) {
+            auto item = app->createItem(olAppointmentItem);
+            item->setSubject(std::u16string(200, u'a'));
+            item->setStart(at(2026, 1, 1) + device::OleDateTimeSpan(i, 0, 0, 0));
+            item->setEnd(at(2026, 1, 1, 1) + device::OleDateTimeSpan(i, 0, 0, 0));
+            ASSERT_TRUE(item->save());
+        }
+    }
+    RawConnection(file()).exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    // A logon that finds the file changed checks it and records the good result.
+    ASSERT_TRUE(open(file())->logon());
+    std::filesystem::path stamp = file();
+    stamp += "-checked";
+    ASSERT_TRUE(std::filesystem::exists(stamp));
+
+    // Bytes that change without the file's modification time (as a failing disk would change
+    // them) are not looked for at logon, but the search that reads them reports the damage.
+    struct stat before {};
+    ASSERT_EQ(::stat(file().c_str(), &before), 0);
+    {
+        std::fstream scribble(file(), std::ios::in | std::ios::out | std::ios::binary);
+        scribble.seekp(std::streamoff(std::filesystem::file_size(file()) / 2));
+        scribble << std::string(16'384, '\xA5');
+    }
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file().c_str(), times, 0), 0);
+    {
+        std::unique_ptr<Application> app = open(file());
+        Error error = Error::None;
+        ASSERT_TRUE(app->logon(&error)) << errorText(error);
+        std::unique_ptr<Items> items = app->getDefaultFolder(olFolderCalendar)->items();
+        EXPECT_FALSE(items->find(u"[Start] >= \"1/1/2026\"", &error));
+        EXPECT_EQ(error, Error::Damaged);
+    }
+
+    // Once the file's time moves (any write does that), logon checks it whole again.
+    const timespec later[2] = {before.st_atim, {before.st_mtim.tv_sec + 1, before.st_mtim.tv_nsec}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file().c_str(), later, 0), 0);
+    Error error = Error::None;
+    EXPECT_FALSE(open(file())->logon(&error));
+    EXPECT_EQ(error, Error::Damaged);
+
+    // A stamp that is not one is no reason to skip the check.
+    std::ofstream(stamp, std::ios::binary | std::ios::trunc) << "garbage";
+    EXPECT_FALSE(open(file())->logon(&error));
     EXPECT_EQ(error, Error::Damaged);
 }
 

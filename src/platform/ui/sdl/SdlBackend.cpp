@@ -2,11 +2,15 @@
 
 #include "platform/ui/Desktop.h"
 
-#include <SDL.h>
+#include "platform/sdl/SdlLibrary.h"
+
+#include <cstdlib>
+#include <cstring>
 
 namespace ui {
 
 struct SdlBackend::Handles {
+    const sdl::Library* sdl = nullptr;
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
@@ -15,19 +19,26 @@ struct SdlBackend::Handles {
 
 std::unique_ptr<SdlBackend> SdlBackend::open(int zoom, const std::string& title, std::string* error)
 {
+    std::string loadError;
+    const sdl::Library* const api = sdl::Library::get(&loadError);
+    if (!api) {
+        if (error)
+            *error = "cannot show a window: " + loadError;
+        return nullptr;
+    }
     auto fail = [&](const std::string& what) -> std::unique_ptr<SdlBackend> {
         if (error)
-            *error = what + ": " + SDL_GetError();
+            *error = what + ": " + api->GetError();
         return nullptr;
     };
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+    if (api->Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         return fail("cannot start the display");
     // Without a display SDL falls back to drawing off-screen, where nobody would see the window or
     // answer its dialogs; that counts as no display unless SDL_VIDEODRIVER asked for it.
-    const char* driver = SDL_GetCurrentVideoDriver();
-    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
-    if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) && !(asked && *asked)) {
-        SDL_Quit();
+    const char* driver = api->GetCurrentVideoDriver();
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) && !(asked && *asked)) {
+        api->Quit();
         if (error)
             *error = "no display to show a window on";
         return nullptr;
@@ -36,22 +47,23 @@ std::unique_ptr<SdlBackend> SdlBackend::open(int zoom, const std::string& title,
     backend->m_zoom = zoom < 1 ? 1 : zoom;
     backend->m_sdl = std::make_unique<Handles>();
     Handles& sdl = *backend->m_sdl;
-    sdl.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  Desktop::screenWidth * backend->m_zoom, Desktop::screenHeight * backend->m_zoom, 0);
+    sdl.sdl = api;
+    sdl.window = api->CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   Desktop::screenWidth * backend->m_zoom, Desktop::screenHeight * backend->m_zoom, 0);
     if (!sdl.window)
         return fail("cannot open a window");
-    sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
+    sdl.renderer = api->CreateRenderer(sdl.window, -1, 0);
     if (!sdl.renderer)
         return fail("cannot draw into the window");
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    api->SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     // Surfaces keep their bytes as R, G, B, 0: the ABGR8888 layout on this byte order, alpha unused.
-    sdl.texture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING,
-                                    Desktop::screenWidth, Desktop::screenHeight);
+    sdl.texture = api->CreateTexture(sdl.renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING,
+                                     Desktop::screenWidth, Desktop::screenHeight);
     if (!sdl.texture)
         return fail("cannot make the screen texture");
-    SDL_SetTextureBlendMode(sdl.texture, SDL_BLENDMODE_NONE);
-    sdl.wakeEvent = SDL_RegisterEvents(1);
-    SDL_StartTextInput();
+    api->SetTextureBlendMode(sdl.texture, SDL_BLENDMODE_NONE);
+    sdl.wakeEvent = api->RegisterEvents(1);
+    api->StartTextInput();
     return backend;
 }
 
@@ -59,28 +71,31 @@ SdlBackend::~SdlBackend()
 {
     if (!m_sdl)
         return;
+    const sdl::Library& api = *m_sdl->sdl;
     if (m_sdl->texture)
-        SDL_DestroyTexture(m_sdl->texture);
+        api.DestroyTexture(m_sdl->texture);
     if (m_sdl->renderer)
-        SDL_DestroyRenderer(m_sdl->renderer);
+        api.DestroyRenderer(m_sdl->renderer);
     if (m_sdl->window)
-        SDL_DestroyWindow(m_sdl->window);
-    SDL_Quit();
+        api.DestroyWindow(m_sdl->window);
+    api.Quit();
 }
 
 void SdlBackend::present(const gfx::Surface& screen, const gfx::Rect& dirty)
 {
-    SDL_UpdateTexture(m_sdl->texture, nullptr, screen.row(0), screen.width() * 4);
-    SDL_RenderCopy(m_sdl->renderer, m_sdl->texture, nullptr, nullptr);
-    SDL_RenderPresent(m_sdl->renderer);
+    const sdl::Library& api = *m_sdl->sdl;
+    api.UpdateTexture(m_sdl->texture, nullptr, screen.row(0), screen.width() * 4);
+    api.RenderCopy(m_sdl->renderer, m_sdl->texture, nullptr, nullptr);
+    api.RenderPresent(m_sdl->renderer);
 }
 
 void SdlBackend::showIcon(const gfx::Surface* icon)
 {
     // SDL keeps the last icon when given none.
-    if (!icon || icon->width() <= 0 || icon->height() <= 0)
+    if (!m_sdl || !icon || icon->width() <= 0 || icon->height() <= 0)
         return;
-    SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormat(0, icon->width(), icon->height(), 32, SDL_PIXELFORMAT_RGBA32);
+    const sdl::Library& api = *m_sdl->sdl;
+    SDL_Surface* picture = api.CreateRGBSurfaceWithFormat(0, icon->width(), icon->height(), 32, SDL_PIXELFORMAT_RGBA32);
     if (!picture)
         return;
     const gfx::Colour key = icon->pixel(0, 0);
@@ -94,8 +109,8 @@ void SdlBackend::showIcon(const gfx::Surface* icon)
             out[3] = colour == key ? 0 : 255;
         }
     }
-    SDL_SetWindowIcon(m_sdl->window, picture);
-    SDL_FreeSurface(picture);
+    api.SetWindowIcon(m_sdl->window, picture);
+    api.FreeSurface(picture);
 }
 
 void SdlBackend::wake()
@@ -104,16 +119,17 @@ void SdlBackend::wake()
         return;
     SDL_Event event{};
     event.type = m_sdl->wakeEvent;
-    SDL_PushEvent(&event);
+    m_sdl->sdl->PushEvent(&event);
 }
 
 void SdlBackend::wait(std::optional<std::chrono::milliseconds> timeout)
 {
+    const sdl::Library& api = *m_sdl->sdl;
     SDL_Event event;
-    int got = timeout ? SDL_WaitEventTimeout(&event, int(timeout->count())) : SDL_WaitEvent(&event);
+    int got = timeout ? api.WaitEventTimeout(&event, int(timeout->count())) : api.WaitEvent(&event);
     while (got) {
         handleEvent(&event);
-        got = SDL_PollEvent(&event);
+        got = api.PollEvent(&event);
     }
 }
 

@@ -1,0 +1,39 @@
+// tavrel-device-ical: the device tool's iCalendar commands, `tavrel-device pim import` and
+// `pim export`, which tavrel-device hands over to this program.
+//
+// They are a program of their own because libical brings ICU with it: three large libraries that
+// every other command of the device tool would otherwise load and relocate at each start, for
+// nothing (`pim list`, which scripts run over and over, among them).
+//
+//   tavrel-device-ical --device DIR import|export ARGS...
+
+#include "PimImportCommand.h"
+
+#include "platform/device/DeviceFolder.h"
+#include "platform/device/RunningProgram.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    device::RunningProgram::setDevicePath(u"\\Windows\\tavrel-device.exe");
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() < 3 || args[0] != "--device" || (args[2] != "import" && args[2] != "export")) {
+        std::fputs("usage: tavrel-device-ical --device DIR import|export ARGS...\n"
+                   "(run through tavrel-device pim import and pim export)\n",
+                   stderr);
+        return 2;
+    }
+    std::string error;
+    if (!device::DeviceFolder::select(device::DeviceFolder::resolve(args[1]), &error)) {
+        std::fprintf(stderr, "tavrel-device: %s\n", error.c_str());
+        return 1;
+    }
+    const std::vector<std::string> command(args.begin() + 2, args.end());
+    if (command[0] == "import")
+        return runPimImportCommand(command, std::cin, std::cout, std::cerr);
+    return runPimExportCommand(command, std::cout, std::cerr);
+}
