@@ -288,11 +288,12 @@ bool CAttachedCalendarsDlg::NamesDocument(const CQoString& lowered) const
 
 bool CAttachedCalendarsDlg::Fetch(const CQoString& address, bool always, CQoString& localFile)
 {
-    const CQoString fetched = CTavrelAddress::IsHostDirectory(address)
-        ? address
-        : CTavrelCalendarFormats::For(address).FetchAddress(address);
+    const bool directory = CTavrelAddress::IsHostDirectory(address);
+    const CTavrelCalendarFormat& format = CTavrelCalendarFormats::For(address);
+    const CQoString fetched = directory ? address : format.FetchAddress(address);
     CCachedFile file;
-    const bool resolved = always ? file.Resolve(fetched, std::chrono::seconds(0)) : file.Resolve(fetched);
+    const bool resolved
+        = always ? file.Resolve(fetched, std::chrono::seconds(0)) : file.Resolve(fetched, format.MaximumAge());
     localFile = file.GetLocalFile();
     return resolved && !m_host.WasCancelled();
 }

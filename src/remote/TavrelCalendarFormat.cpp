@@ -1,6 +1,7 @@
 #include "remote/TavrelCalendarFormat.h"
 
 #include "remote/TavrelDocumentFormat.h"
+#include "remote/TavrelICalendarFormat.h"
 
 CTavrelCalendarFormat::~CTavrelCalendarFormat() = default;
 
@@ -12,12 +13,18 @@ const CTavrelDocumentFormat& documentFormat()
     return format;
 }
 
+const CTavrelICalendarFormat& iCalendarFormat()
+{
+    static const CTavrelICalendarFormat format;
+    return format;
+}
+
 } // namespace
 
 const std::vector<const CTavrelCalendarFormat*>& CTavrelCalendarFormats::All()
 {
     // Formats that claim their addresses go before the calendar document, which takes the rest.
-    static const std::vector<const CTavrelCalendarFormat*> formats{&documentFormat()};
+    static const std::vector<const CTavrelCalendarFormat*> formats{&iCalendarFormat(), &documentFormat()};
     return formats;
 }
 

@@ -1,17 +1,19 @@
 #pragma once
 // CTavrelCalendarFormat: one kind of document that an attached calendar's address may name, and
 // how a fetched copy of it becomes a calendar. Attaching asks the formats, in order, which one an
-// address names (CTavrelCalendarFormats); the Tavrel calendar document is the only one today and
-// takes every calendar address no other format claims. A feed of another format (an iCalendar
-// address ending ".ics", or of the scheme "webcal") joins by claiming its addresses, naming the
-// address to fetch, and reading its file into a CTavrelRemoteCalendar; normalising then leaves its
-// addresses as they are, and the rest of attaching — the cache, the dialog's list, the local copy,
-// the calendar menu — is the same for every format.
+// address names (CTavrelCalendarFormats): an iCalendar feed (CTavrelICalendarFormat) claims its
+// addresses, and the Tavrel calendar document takes every calendar address no other format claims.
+// A format names the address to fetch and how old a cached copy may be, and reads the fetched file
+// into a CTavrelRemoteCalendar; normalising leaves the addresses a format claims as they are, and
+// the rest of attaching — the cache, the dialog's list, the local copy, the calendar menu — is the
+// same for every format.
 
 #include "common/QoString.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -25,6 +27,9 @@ public:
     virtual bool NamesDocument(const CQoString& lowered) const = 0;
     // The address to fetch a document of this format from.
     virtual CQoString FetchAddress(const CQoString& address) const { return address; }
+    // How old a cached copy may be and still be attached without fetching; none: the cache's
+    // default.
+    virtual std::optional<std::chrono::seconds> MaximumAge() const { return std::nullopt; }
     // The calendar in the fetched bytes of `address`. Null when there is none; `message` then holds
     // what the user is to be told (empty when they were told already).
     virtual std::unique_ptr<CTavrelRemoteCalendar> Read(const CQoString& address, std::span<const std::uint8_t> bytes,

@@ -182,6 +182,7 @@ void CTavrelRemoteCalendar::Reset()
     AssignCopyright(copyright);
     m_location = CQoString();
     m_documentText = CQoString();
+    m_builtInIcon = CQoString();
     m_version = 0;
     m_checksum = 0;
 }
@@ -311,6 +312,20 @@ bool CTavrelRemoteCalendar::Load(const CQoString& location, const CXmlDocument& 
         }
     }
     return sum == m_checksum;
+}
+
+void CTavrelRemoteCalendar::StartWithBuiltInPictures(const CQoString& location)
+{
+    Reset();
+    m_location = location;
+    // Named beside the location as a document's relative names are, and not fetched: nothing is
+    // there, and Load of the local copy finds the same nothing.
+    const CTavrelRemoteLoadOptions offline{false, CQoString()};
+    PictureResolver pictures(m_location, offline);
+    const CCachedFile& none = pictures.Resolve(BuiltInPicture);
+    for (MonthPictures& slots : m_months)
+        slots = MonthPictures{none, none, none};
+    m_builtInIcon = none.GetLocalFile();
 }
 
 CQoString CTavrelRemoteCalendar::Serialize()

@@ -82,6 +82,16 @@ public:
     // supported one is raised to it.
     CQoString Serialize();
 
+    // A calendar read from a feed, which brings no pictures: it stands at `location`, and every
+    // month's pictures, like the icon BuiltInIcon() answers, are named BuiltInPicture — a name no
+    // file answers to, so the views draw their built-in pictures (and an event's clock face or
+    // all-day icon). The names survive Serialize and Load, so the local copy keeps that look.
+    void StartWithBuiltInPictures(const CQoString& location);
+    // The icon file of an event to be drawn with the built-in icons; empty before
+    // StartWithBuiltInPictures.
+    const CQoString& BuiltInIcon() const { return m_builtInIcon; }
+    static constexpr const char16_t* BuiltInPicture = u"BuiltIn.bmp";
+
     const CQoString& GetLocation() const { return m_location; }
     unsigned GetVersion() const { return m_version; }
     unsigned GetChecksum() const { return m_checksum; }
@@ -101,5 +111,6 @@ private:
     unsigned m_checksum = 0;
     CQoString m_location;
     CQoString m_documentText;
+    CQoString m_builtInIcon;
     MonthPictures m_months[12];
 };

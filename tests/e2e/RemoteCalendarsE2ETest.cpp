@@ -415,4 +415,44 @@ TEST_F(RemoteCalendarsE2ETest, FailuresAreToldTheDialogLivesWhileFetchingAndRemo
     EXPECT_EQ(Registry("Software\\Orvix\\Tavrel", "CurrentCalendar"), "<Personal>\n");
 }
 
+// An iCalendar feed typed as a webcal address: attached under the name it gives with a category per
+// CATEGORIES value, made current and listed in the menu, and there again after a restart without
+// the network.
+TEST_F(RemoteCalendarsE2ETest, ICalendarFeedAttachedByItsWebcalAddressAndReloadedAtStart)
+{
+    Serve("feeds/club.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tavrel tests//EN\r\nX-WR-CALNAME:Club\r\n"
+                            "BEGIN:VEVENT\r\nUID:m\r\nSUMMARY:Match\r\nCATEGORIES:Games\r\n"
+                            "DTSTART:20261212T150000\r\nDTEND:20261212T170000\r\nEND:VEVENT\r\n"
+                            "BEGIN:VEVENT\r\nUID:t\r\nSUMMARY:Training\r\nCATEGORIES:Training\r\n"
+                            "DTSTART:20261201T180000\r\nDTEND:20261201T193000\r\nRRULE:FREQ=WEEKLY\r\nEND:VEVENT\r\n"
+                            "END:VCALENDAR\r\n");
+    std::string webcal = Http().url("feeds/club.ics");
+    webcal.replace(0, 4, "webcal");
+    ToolRun run = RunScript("feed.script", {"command 32799", "text 1004 " + webcal, "press 1007", "idle",
+                                            "dump $/feed.txt", "select 1001 Club", "press 1002", "dump $/cats.txt",
+                                            "press OK", "press OK", "idle", "snap $/feed.png", "tap 20 307",
+                                            "dump $/menu.txt", "key Escape"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err.find("message-box:"), std::string::npos) << run.err;
+    EXPECT_NE(Read(File("feed.txt")).find("item 1001 0 selected=0 text=\"Club\"\n"), std::string::npos)
+        << Read(File("feed.txt"));
+    EXPECT_NE(Read(File("cats.txt")).find("item 1015 0 selected=0 depth=0 expanded=0 checked=1 text=\"Training\"\n"
+                                          "item 1015 1 selected=0 depth=0 expanded=0 checked=1 text=\"Games\"\n"),
+              std::string::npos)
+        << Read(File("cats.txt"));
+    EXPECT_EQ(Registry("Software\\Orvix\\Tavrel\\Calendars\\Club", "URL"), webcal + "\n");
+    EXPECT_EQ(Registry("Software\\Orvix\\Tavrel\\Calendars\\Club\\Games", "Visible"), "1\n");
+    EXPECT_TRUE(std::filesystem::exists(device.host("TEMP/Cached/RemoteCalendars/Club/Club.XML")));
+    const std::string clubItem = "menu 0 1 id=500 enabled=1 checked=1 submenu=0 selected=0 text=\"Club\"\n";
+    EXPECT_NE(Read(File("menu.txt")).find(clubItem), std::string::npos) << Read(File("menu.txt"));
+
+    // Without the server: read from the local copy, still current, nothing to tell.
+    m_http->stop();
+    run = RunScript("again.script", {"snap $/again.png", "tap 20 307", "dump $/again.txt", "key Escape"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err.find("message-box:"), std::string::npos) << run.err;
+    EXPECT_NE(Read(File("again.txt")).find(clubItem), std::string::npos) << Read(File("again.txt"));
+    EXPECT_EQ(Read(File("again.png")), Read(File("feed.png")));
+}
+
 } // namespace

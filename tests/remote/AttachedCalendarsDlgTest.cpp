@@ -3,6 +3,7 @@
 // the recent addresses, and a fetch that the user cancels with Escape while the dialog stays alive.
 
 #include "remote/AttachedCalendarsDlg.h"
+#include "remote/CachedFile.h"
 #include "remote/ChooseLocationDlg.h"
 #include "remote/TavrelAttachedCalendarStore.h"
 #include "remote/TavrelRecentAddresses.h"
@@ -253,6 +254,43 @@ TEST_F(AttachedCalendarsDlgTest, EscapeCancelsAFetchThatHangs)
     EXPECT_EQ(m_messages, std::vector<std::string>{"Host not responding"});
     EXPECT_EQ(ListItems(), std::vector<std::string>{"Sports"});
     EXPECT_FALSE(m_dialog.GetFetchingHost().IsFetching());
+}
+
+// iCalendar feeds: an address ending ".ics", and one of the scheme "webcal" fetched over http, attach
+// as calendars of their own; what is no iCalendar is told, the dialog stays.
+TEST_F(AttachedCalendarsDlgTest, ICalendarFeedsAttachOverHttpAndWebcal)
+{
+    const std::string event = "BEGIN:VEVENT\r\nUID:1\r\nSUMMARY:Match\r\nCATEGORIES:Games\r\n"
+                              "DTSTART:20261212T150000\r\nDTEND:20261212T170000\r\nEND:VEVENT\r\n";
+    Serve("feeds/club.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nX-WR-CALNAME:Club\r\n" + event + "END:VCALENDAR\r\n");
+    Serve("feeds/Team.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + event + "END:VCALENDAR\r\n");
+    Serve("feeds/page.ics", "<html>Moved</html>");
+    std::string webcal = m_http->url("feeds/Team.ics");
+    webcal.replace(0, 4, "webcal");
+    LoopbackServer https(LoopbackServer::Kind::Https, m_served);
+    std::string secure = https.url("feeds/club.ics");
+    secure.replace(0, 5, "webcals");
+    Run([&] {
+        EXPECT_TRUE(m_dialog.Attach(Url("feeds/club.ics")));
+        EXPECT_TRUE(m_dialog.Attach(CQoString(device::fromUtf8(webcal).c_str())));
+        EXPECT_FALSE(m_dialog.Attach(Url("feeds/page.ics")));
+        EXPECT_FALSE(m_dialog.Attach(Url("feeds/missing.ics")));
+        // Over https with the system's certificates, which do not know the test server's.
+        EXPECT_FALSE(m_dialog.Attach(CQoString(device::fromUtf8(secure).c_str())));
+    });
+    ASSERT_EQ(m_messages.size(), 3u);
+    EXPECT_EQ(m_messages[2], "Host not responding");
+    EXPECT_EQ(m_messages[0].rfind("Error reading iCalendar feed: ", 0), 0u) << m_messages[0];
+    EXPECT_EQ(m_messages[1], "Host not responding");
+    EXPECT_EQ(ListItems(), (std::vector<std::string>{"Club", "Team"}));
+    const auto& entries = m_dialog.GetEntries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(utf8(entries[1].attached->GetLocation()), webcal);
+    EXPECT_EQ(utf8(entries[1].attached->GetCategories().front().GetName()), "Games");
+    EXPECT_EQ(entries[1].attached->GetCategories().front().GetCount(), 1);
+    // Fetched over http into the cache of the http address.
+    CCachedFile copy;
+    EXPECT_TRUE(copy.ResolveCached(Url("feeds/Team.ics"), CQoString()));
 }
 
 } // namespace
