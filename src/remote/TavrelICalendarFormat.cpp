@@ -15,10 +15,7 @@ namespace {
 
 constexpr ical::LocalTime Day = ical::kMillisecondsPerDay;
 
-ical::LocalTime floorDay(ical::LocalTime time)
-{
-    return (time / Day - (time % Day < 0 ? 1 : 0)) * Day;
-}
+ical::LocalTime floorDay(ical::LocalTime time) { return (time / Day - (time % Day < 0 ? 1 : 0)) * Day; }
 
 device::OleDateTime dateTimeOf(ical::LocalTime time)
 {
@@ -131,9 +128,8 @@ CQoString CTavrelICalendarFormat::NameFromAddress(const CQoString& address)
     return textOf(device::toUtf8(name));
 }
 
-std::unique_ptr<CTavrelRemoteCalendar> CTavrelICalendarFormat::Read(const CQoString& address,
-                                                                    std::span<const std::uint8_t> bytes,
-                                                                    CQoString& message) const
+std::unique_ptr<CTavrelRemoteCalendar>
+CTavrelICalendarFormat::Read(const CQoString& address, std::span<const std::uint8_t> bytes, CQoString& message) const
 {
     std::string error;
     std::optional<ical::Calendar> feed = ical::Calendar::read(std::string(bytes.begin(), bytes.end()), error);

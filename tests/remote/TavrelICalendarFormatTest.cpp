@@ -2,8 +2,8 @@
 // from, the name, the categories, occurrences in the window around today split by day, texts the
 // local copy can hold, the built-in look, and a local copy that reads back the same.
 
-#include "remote/TavrelCalendarFormat.h"
 #include "remote/TavrelICalendarFormat.h"
+#include "remote/TavrelCalendarFormat.h"
 #include "remote/TavrelRemoteCalendar.h"
 #include "remote/XmlDocument.h"
 
@@ -92,17 +92,50 @@ TEST_F(TavrelICalendarFormatTest, EventsBecomeCategoriesAndDaysWithinTheWindow)
 {
     auto calendar = Read(feed({
         "X-WR-CALNAME:Club <Dates>",
-        "BEGIN:VEVENT", "UID:t", "SUMMARY:Training", "CATEGORIES:Sport,Club", "DTSTART:20261201T180000",
-        "DTEND:20261201T193000", "RRULE:FREQ=WEEKLY;COUNT=3", "EXDATE:20261208T180000", "END:VEVENT",
-        "BEGIN:VEVENT", "UID:trip", "SUMMARY:Trip", "CATEGORIES:Travel", "DTSTART;VALUE=DATE:20261224",
-        "DTEND;VALUE=DATE:20261227", "END:VEVENT",
-        "BEGIN:VEVENT", "UID:p", "SUMMARY:New Year\\nparty", "DTSTART:20261231T220000", "DTEND:20270101T020000",
+        "BEGIN:VEVENT",
+        "UID:t",
+        "SUMMARY:Training",
+        "CATEGORIES:Sport,Club",
+        "DTSTART:20261201T180000",
+        "DTEND:20261201T193000",
+        "RRULE:FREQ=WEEKLY;COUNT=3",
+        "EXDATE:20261208T180000",
         "END:VEVENT",
-        "BEGIN:VEVENT", "UID:n", "DTSTART:20261209T120000", "DTEND:20261209T130000", "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:trip",
+        "SUMMARY:Trip",
+        "CATEGORIES:Travel",
+        "DTSTART;VALUE=DATE:20261224",
+        "DTEND;VALUE=DATE:20261227",
+        "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:p",
+        "SUMMARY:New Year\\nparty",
+        "DTSTART:20261231T220000",
+        "DTEND:20270101T020000",
+        "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:n",
+        "DTSTART:20261209T120000",
+        "DTEND:20261209T130000",
+        "END:VEVENT",
         // Outside the window (two months back, a year ahead), and cancelled.
-        "BEGIN:VEVENT", "UID:old", "SUMMARY:Old", "DTSTART:20260901T100000", "END:VEVENT",
-        "BEGIN:VEVENT", "UID:far", "SUMMARY:Far", "DTSTART:20280101T100000", "END:VEVENT",
-        "BEGIN:VEVENT", "UID:c", "SUMMARY:Off", "STATUS:CANCELLED", "DTSTART:20261210T100000", "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:old",
+        "SUMMARY:Old",
+        "DTSTART:20260901T100000",
+        "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:far",
+        "SUMMARY:Far",
+        "DTSTART:20280101T100000",
+        "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:c",
+        "SUMMARY:Off",
+        "STATUS:CANCELLED",
+        "DTSTART:20261210T100000",
+        "END:VEVENT",
     }));
     ASSERT_TRUE(calendar) << utf8(m_message);
     EXPECT_EQ(utf8(calendar->GetName()), "Club \u2039Dates\u203A");
@@ -111,16 +144,16 @@ TEST_F(TavrelICalendarFormatTest, EventsBecomeCategoriesAndDaysWithinTheWindow)
     for (const CTavrelEvents& category : calendar->GetCategories())
         order.push_back(utf8(category.GetName()));
     EXPECT_EQ(order, (std::vector<std::string>{"Sport", "Club \u2039Dates\u203A", "Travel"}));
-    EXPECT_EQ(eventsOf(*calendar), (std::map<std::string, std::vector<std::string>>{
-                                       {"Sport",
-                                        {"Training 2026-12-01 18:00-19:30", "Training 2026-12-15 18:00-19:30"}},
-                                       {"Club \u2039Dates\u203A",
-                                        {"(No subject) 2026-12-09 12:00-13:00", "New Year party 2026-12-31 22:00-23:59",
-                                         "New Year party 2027-01-01 00:00-02:00"}},
-                                       {"Travel",
-                                        {"Trip 2026-12-24 00:00-00:00 all-day", "Trip 2026-12-25 00:00-00:00 all-day",
-                                         "Trip 2026-12-26 00:00-00:00 all-day"}},
-                                   }));
+    EXPECT_EQ(eventsOf(*calendar),
+              (std::map<std::string, std::vector<std::string>>{
+                  {"Sport", {"Training 2026-12-01 18:00-19:30", "Training 2026-12-15 18:00-19:30"}},
+                  {"Club \u2039Dates\u203A",
+                   {"(No subject) 2026-12-09 12:00-13:00", "New Year party 2026-12-31 22:00-23:59",
+                    "New Year party 2027-01-01 00:00-02:00"}},
+                  {"Travel",
+                   {"Trip 2026-12-24 00:00-00:00 all-day", "Trip 2026-12-25 00:00-00:00 all-day",
+                    "Trip 2026-12-26 00:00-00:00 all-day"}},
+              }));
 }
 
 // The built-in look: picture names no file answers to, in every month and for every icon; the
@@ -128,8 +161,13 @@ TEST_F(TavrelICalendarFormatTest, EventsBecomeCategoriesAndDaysWithinTheWindow)
 TEST_F(TavrelICalendarFormatTest, LocalCopyReadsBackWithTheBuiltInLook)
 {
     auto calendar = Read(feed({
-        "BEGIN:VEVENT", "UID:a", "SUMMARY:Match", "CATEGORIES:Games", "DTSTART:20261212T150000",
-        "DTEND:20261212T170000", "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:a",
+        "SUMMARY:Match",
+        "CATEGORIES:Games",
+        "DTSTART:20261212T150000",
+        "DTEND:20261212T170000",
+        "END:VEVENT",
     }));
     ASSERT_TRUE(calendar) << utf8(m_message);
     EXPECT_EQ(utf8(calendar->GetName()), "Club Dates");

@@ -18,8 +18,9 @@ CalendarOccurrences::CalendarOccurrences(const Calendar& calendar, LocalTime fro
     const auto touches = [from, to](LocalTime start, LocalTime end) { return end >= from && start <= to; };
     const EventGroups grouped(calendar.events());
     for (const EventGroups::Replaced& replaced : grouped.replaced())
-        m_leftOut.push_back({replaced.loser, "the event on line " + std::to_string(replaced.winner->line)
-                                                 + " has the same UID and replaces it"});
+        m_leftOut.push_back(
+            {replaced.loser,
+             "the event on line " + std::to_string(replaced.winner->line) + " has the same UID and replaces it"});
 
     std::size_t budget = limits.maxTotal;
     std::vector<Occurrence> found;
@@ -35,11 +36,11 @@ CalendarOccurrences::CalendarOccurrences(const Calendar& calendar, LocalTime fro
             case OccurrenceExpander::Outcome::Complete:
                 break;
             case OccurrenceExpander::Outcome::TooManyOccurrences:
-                m_leftOut.push_back({master, budget < limits.maxPerEvent
-                                                 ? "the limit of " + std::to_string(limits.maxTotal)
-                                                       + " occurrences of the whole calendar is reached"
-                                                 : "it has more than " + std::to_string(limits.maxPerEvent)
-                                                       + " occurrences in the window"});
+                m_leftOut.push_back({master,
+                                     budget < limits.maxPerEvent ? "the limit of " + std::to_string(limits.maxTotal)
+                                             + " occurrences of the whole calendar is reached"
+                                                                 : "it has more than "
+                                             + std::to_string(limits.maxPerEvent) + " occurrences in the window"});
                 master = nullptr;
                 found.clear();
                 break;
@@ -71,8 +72,9 @@ CalendarOccurrences::CalendarOccurrences(const Calendar& calendar, LocalTime fro
         if (placed.size() > budget) {
             for (const Placed& one : placed) {
                 if (m_leftOut.empty() || m_leftOut.back().event != one.event)
-                    m_leftOut.push_back({one.event, "the limit of " + std::to_string(limits.maxTotal)
-                                                        + " occurrences of the whole calendar is reached"});
+                    m_leftOut.push_back({one.event,
+                                         "the limit of " + std::to_string(limits.maxTotal)
+                                             + " occurrences of the whole calendar is reached"});
             }
             continue;
         }

@@ -18,7 +18,7 @@ class EventGroups {
 public:
     struct Group {
         std::string uid;
-        const Event* master = nullptr; // null when the document has only changed occurrences of it
+        const Event* master = nullptr;                 // null when the document has only changed occurrences of it
         std::map<std::string, const Event*> overrides; // by recurrence id
     };
     struct Replaced {

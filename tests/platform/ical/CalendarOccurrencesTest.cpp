@@ -31,46 +31,98 @@ std::vector<Seen> seen(const ical::CalendarOccurrences& found)
 TEST(CalendarOccurrences, SeriesWithChangedAndCancelledOccurrencesInStartOrder)
 {
     const ical::Calendar calendar = ical_testing::read(document({
-        "BEGIN:VEVENT", "UID:training", "SUMMARY:Training", "DTSTART:20261201T180000", "DTEND:20261201T193000",
-        "RRULE:FREQ=WEEKLY;COUNT=5", "EXDATE:20261208T180000", "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:training",
+        "SUMMARY:Training",
+        "DTSTART:20261201T180000",
+        "DTEND:20261201T193000",
+        "RRULE:FREQ=WEEKLY;COUNT=5",
+        "EXDATE:20261208T180000",
+        "END:VEVENT",
         // Moved to the evening, and the week after cancelled.
-        "BEGIN:VEVENT", "UID:training", "RECURRENCE-ID:20261215T180000", "SUMMARY:Training late",
-        "DTSTART:20261215T200000", "DTEND:20261215T213000", "END:VEVENT",
-        "BEGIN:VEVENT", "UID:training", "RECURRENCE-ID:20261222T180000", "STATUS:CANCELLED",
-        "SUMMARY:Training", "DTSTART:20261222T180000", "DTEND:20261222T193000", "END:VEVENT",
-        "BEGIN:VEVENT", "UID:party", "SUMMARY:Party", "DTSTART:20261210T200000", "DTEND:20261211T010000",
+        "BEGIN:VEVENT",
+        "UID:training",
+        "RECURRENCE-ID:20261215T180000",
+        "SUMMARY:Training late",
+        "DTSTART:20261215T200000",
+        "DTEND:20261215T213000",
+        "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:training",
+        "RECURRENCE-ID:20261222T180000",
+        "STATUS:CANCELLED",
+        "SUMMARY:Training",
+        "DTSTART:20261222T180000",
+        "DTEND:20261222T193000",
+        "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:party",
+        "SUMMARY:Party",
+        "DTSTART:20261210T200000",
+        "DTEND:20261211T010000",
         "END:VEVENT",
     }));
     const ical::CalendarOccurrences found(calendar, local(2026, 11, 1), local(2027, 1, 31));
-    EXPECT_EQ(seen(found), (std::vector<Seen>{
-                               {"Training", local(2026, 12, 1, 18), local(2026, 12, 1, 19, 30)},
-                               {"Party", local(2026, 12, 10, 20), local(2026, 12, 11, 1)},
-                               {"Training late", local(2026, 12, 15, 20), local(2026, 12, 15, 21, 30)},
-                               {"Training", local(2026, 12, 29, 18), local(2026, 12, 29, 19, 30)},
-                           }));
+    EXPECT_EQ(seen(found),
+              (std::vector<Seen>{
+                  {"Training", local(2026, 12, 1, 18), local(2026, 12, 1, 19, 30)},
+                  {"Party", local(2026, 12, 10, 20), local(2026, 12, 11, 1)},
+                  {"Training late", local(2026, 12, 15, 20), local(2026, 12, 15, 21, 30)},
+                  {"Training", local(2026, 12, 29, 18), local(2026, 12, 29, 19, 30)},
+              }));
     EXPECT_TRUE(found.leftOut().empty());
 }
 
 TEST(CalendarOccurrences, WindowEdgesCancelledEventsAndLaterVersions)
 {
     const ical::Calendar calendar = ical_testing::read(document({
-        "BEGIN:VEVENT", "UID:a", "SUMMARY:Old", "SEQUENCE:1", "DTSTART:20261203T090000", "DTEND:20261203T100000",
+        "BEGIN:VEVENT",
+        "UID:a",
+        "SUMMARY:Old",
+        "SEQUENCE:1",
+        "DTSTART:20261203T090000",
+        "DTEND:20261203T100000",
         "END:VEVENT",
-        "BEGIN:VEVENT", "UID:a", "SUMMARY:Older", "SEQUENCE:0", "DTSTART:20261204T090000", "DTEND:20261204T100000",
+        "BEGIN:VEVENT",
+        "UID:a",
+        "SUMMARY:Older",
+        "SEQUENCE:0",
+        "DTSTART:20261204T090000",
+        "DTEND:20261204T100000",
         "END:VEVENT",
-        "BEGIN:VEVENT", "UID:b", "SUMMARY:Gone", "STATUS:CANCELLED", "DTSTART:20261205T090000",
-        "DTEND:20261205T100000", "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:b",
+        "SUMMARY:Gone",
+        "STATUS:CANCELLED",
+        "DTSTART:20261205T090000",
+        "DTEND:20261205T100000",
+        "END:VEVENT",
         // Ends as the window opens: touches it. Starts a minute after it closes: outside.
-        "BEGIN:VEVENT", "UID:c", "SUMMARY:Edge", "DTSTART:20261130T220000", "DTEND:20261201T000000", "END:VEVENT",
-        "BEGIN:VEVENT", "UID:d", "SUMMARY:After", "DTSTART:20261231T000100", "DTEND:20261231T010000", "END:VEVENT",
-        "BEGIN:VEVENT", "UID:e", "SUMMARY:Before", "DTSTART:20261101T090000", "DTEND:20261101T100000",
+        "BEGIN:VEVENT",
+        "UID:c",
+        "SUMMARY:Edge",
+        "DTSTART:20261130T220000",
+        "DTEND:20261201T000000",
+        "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:d",
+        "SUMMARY:After",
+        "DTSTART:20261231T000100",
+        "DTEND:20261231T010000",
+        "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:e",
+        "SUMMARY:Before",
+        "DTSTART:20261101T090000",
+        "DTEND:20261101T100000",
         "END:VEVENT",
     }));
     const ical::CalendarOccurrences found(calendar, local(2026, 12, 1), local(2026, 12, 31));
-    EXPECT_EQ(seen(found), (std::vector<Seen>{
-                               {"Edge", local(2026, 11, 30, 22), local(2026, 12, 1)},
-                               {"Old", local(2026, 12, 3, 9), local(2026, 12, 3, 10)},
-                           }));
+    EXPECT_EQ(seen(found),
+              (std::vector<Seen>{
+                  {"Edge", local(2026, 11, 30, 22), local(2026, 12, 1)},
+                  {"Old", local(2026, 12, 3, 9), local(2026, 12, 3, 10)},
+              }));
     ASSERT_EQ(found.leftOut().size(), 1u);
     EXPECT_EQ(found.leftOut()[0].event->summary, "Older");
     EXPECT_NE(found.leftOut()[0].reason.find("has the same UID and replaces it"), std::string::npos);
@@ -79,12 +131,27 @@ TEST(CalendarOccurrences, WindowEdgesCancelledEventsAndLaterVersions)
 TEST(CalendarOccurrences, SeriesBeyondTheLimitsAreLeftOutWholeWithTheirReason)
 {
     const ical::Calendar calendar = ical_testing::read(document({
-        "BEGIN:VEVENT", "UID:often", "SUMMARY:Often", "DTSTART:20261201T000000", "DTEND:20261201T000500",
-        "RRULE:FREQ=HOURLY", "END:VEVENT",
-        "BEGIN:VEVENT", "UID:daily", "SUMMARY:Daily", "DTSTART:20261201T090000", "DTEND:20261201T100000",
-        "RRULE:FREQ=DAILY;COUNT=20", "END:VEVENT",
-        "BEGIN:VEVENT", "UID:weekly", "SUMMARY:Weekly", "DTSTART:20261201T090000", "DTEND:20261201T100000",
-        "RRULE:FREQ=WEEKLY;COUNT=4", "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:often",
+        "SUMMARY:Often",
+        "DTSTART:20261201T000000",
+        "DTEND:20261201T000500",
+        "RRULE:FREQ=HOURLY",
+        "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:daily",
+        "SUMMARY:Daily",
+        "DTSTART:20261201T090000",
+        "DTEND:20261201T100000",
+        "RRULE:FREQ=DAILY;COUNT=20",
+        "END:VEVENT",
+        "BEGIN:VEVENT",
+        "UID:weekly",
+        "SUMMARY:Weekly",
+        "DTSTART:20261201T090000",
+        "DTEND:20261201T100000",
+        "RRULE:FREQ=WEEKLY;COUNT=4",
+        "END:VEVENT",
     }));
     const ical::LocalTime from = local(2026, 12, 1);
     const ical::LocalTime to = local(2026, 12, 31, 23, 59);
