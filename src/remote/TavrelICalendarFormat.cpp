@@ -1,5 +1,6 @@
 #include "remote/TavrelICalendarFormat.h"
 
+#include "common/QoLog.h"
 #include "platform/device/CivilDate.h"
 #include "platform/device/OleDateTime.h"
 #include "platform/device/WideText.h"
@@ -165,6 +166,8 @@ CTavrelICalendarFormat::Read(const CQoString& address, std::span<const std::uint
         }
         return *category;
     };
+    // Every event added asks the logging switch: one registry read for the whole feed instead.
+    const CQoLog::SwitchSnapshot logging;
     for (const ical::CalendarOccurrences::Placed& occurrence : found.occurrences()) {
         CQoString title = textOf(occurrence.event->summary);
         if (title.IsEmpty())
