@@ -67,9 +67,23 @@ public:
     void RequestReaderStop() { m_stopRequested.store(true); }
     bool IsReaderStopRequested() const { return m_stopRequested.load(); }
     void ClearReaderStop() { m_stopRequested.store(false); }
-    void RequestRefresh() { m_refreshRequested.store(true); }
+    // Each request counts, so that whoever waits for what a change shows can tell a pass that began
+    // after it (GetPassGeneration) from one that was under way.
+    void RequestRefresh()
+    {
+        m_refreshGeneration.fetch_add(1);
+        m_refreshRequested.store(true);
+    }
     bool IsRefreshRequested() const { return m_refreshRequested.load(); }
-    void ClearRefresh() { m_refreshRequested.store(false); }
+    // The reader, as a pass begins: the flag is cleared and the requests counted until now are the
+    // ones the pass takes in.
+    void ClearRefresh()
+    {
+        m_refreshRequested.store(false);
+        m_passGeneration.store(m_refreshGeneration.load());
+    }
+    unsigned GetRefreshGeneration() const { return m_refreshGeneration.load(); }
+    unsigned GetPassGeneration() const { return m_passGeneration.load(); }
 
     static bool IsPersonal(const CQoString& name) { return name.CompareNoCase(u"<Personal>") == 0; }
     static bool IsCombined(const CQoString& name) { return name.CompareNoCase(u"<Combined>") == 0; }
@@ -87,4 +101,6 @@ private:
 
     std::atomic<bool> m_stopRequested{false};
     std::atomic<bool> m_refreshRequested{false};
+    std::atomic<unsigned> m_refreshGeneration{0};
+    std::atomic<unsigned> m_passGeneration{0};
 };

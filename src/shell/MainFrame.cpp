@@ -91,7 +91,7 @@ bool CMainFrame::Create()
         destroy();
         return false;
     }
-    m_readerView = std::make_unique<CTavrelReaderPassWatch>(*m_view);
+    m_readerView = std::make_unique<CTavrelReaderPassWatch>(*m_view, m_app.GetCalendarData());
     setView(m_view.get());
 
     addCommandRange(
