@@ -14,6 +14,12 @@ CTavrelCalendar& CTavrelCalendarData::AddRemoteCalendar(const CTavrelCalendar& c
     return *m_remoteCalendars.emplace_back(calendar.Clone());
 }
 
+CTavrelCalendar& CTavrelCalendarData::AddRemoteCalendar(std::unique_ptr<CTavrelCalendar> calendar)
+{
+    std::lock_guard guard(m_calendarListLock);
+    return *m_remoteCalendars.emplace_back(std::move(calendar));
+}
+
 CTavrelCalendar& CTavrelCalendarData::AddRegisteredCalendar(const CTavrelCalendar& calendar)
 {
     std::lock_guard guard(m_calendarListLock);

@@ -4,6 +4,7 @@
 #include "remote/TavrelRemoteHost.h"
 
 #include "platform/device/DeviceClock.h"
+#include "platform/device/DevicePath.h"
 #include "platform/device/FileSystem.h"
 
 CCachedFile::CCachedFile() = default;
@@ -19,19 +20,21 @@ CCachedFile& CCachedFile::operator=(const CCachedFile& other) = default;
 
 CCachedFile::~CCachedFile() = default;
 
-bool CCachedFile::Resolve(const CQoString& address, std::optional<std::chrono::seconds> maxAge)
+CCachedFile::Parts CCachedFile::Split(const CQoString& address)
 {
     // The scheme is what comes before the first colon. Without one, with a drive letter, or after
     // "file:", the address is a file of the device.
     const int colon = address.Find(u':');
-    if (colon < 0 || colon == 1) {
-        m_localFile = address;
-        m_source = address;
-        return true;
-    }
-    CQoString scheme = address.Left(colon);
-    scheme.MakeUpper();
-    const CQoString rest = address.Mid(colon + 1);
+    if (colon < 0 || colon == 1)
+        return {u"FILE", address};
+    Parts parts{address.Left(colon), address.Mid(colon + 1)};
+    parts.scheme.MakeUpper();
+    return parts;
+}
+
+bool CCachedFile::Resolve(const CQoString& address, std::optional<std::chrono::seconds> maxAge)
+{
+    const auto [scheme, rest] = Split(address);
     if (scheme == u"FILE") {
         m_localFile = rest;
         m_source = rest;
@@ -55,11 +58,33 @@ bool CCachedFile::Resolve(const CQoString& address, std::optional<std::chrono::s
     }
 
     if (scheme == u"HTTP" || scheme == u"HTTPS" || scheme == u"FTP") {
-        scheme.MakeLower();
-        if (!Fetch(scheme + u":" + rest))
+        CQoString url = scheme;
+        url.MakeLower();
+        if (!Fetch(url + u":" + rest))
             return false;
     }
     m_source = rest;
+    return true;
+}
+
+bool CCachedFile::ResolveCached(const CQoString& address, const CQoString& fallbackFolder)
+{
+    const auto [scheme, rest] = Split(address);
+    m_source = rest;
+    if (scheme == u"FILE") {
+        m_localFile = rest;
+        return device::FileSystem::isFile(rest.View());
+    }
+    m_localFile = CTavrelCachePath::ForAddress(rest.View());
+    if (device::FileSystem::isFile(m_localFile.View()))
+        return true;
+    if (fallbackFolder.IsEmpty())
+        return false;
+    const CQoString inFolder(
+        device::DevicePath::join(fallbackFolder.View(), device::DevicePath::fileName(m_localFile.View())).c_str());
+    if (!device::FileSystem::isFile(inFolder.View()))
+        return false;
+    m_localFile = inFolder;
     return true;
 }
 

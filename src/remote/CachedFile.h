@@ -29,6 +29,11 @@ public:
     // than `maxAge` (none: 30 days; zero: always fetch). False when a fetch failed or the cache's
     // folder could not be made (which the user is told).
     bool Resolve(const CQoString& address, std::optional<std::chrono::seconds> maxAge = std::nullopt);
+    // Makes the local file stand for the address without fetching anything, whatever the age of the
+    // cache's copy: for reading what the device already holds (the attached calendars at start-up).
+    // When the cache has no copy, a file of the same name in `fallbackFolder` (if given) stands in.
+    // False when no file stands for the address; the local file then still names the cache path.
+    bool ResolveCached(const CQoString& address, const CQoString& fallbackFolder = CQoString());
 
     const CQoString& GetLocalFile() const { return m_localFile; }
     const CQoString& GetSource() const { return m_source; }
@@ -38,6 +43,11 @@ public:
     static bool CreateDirectories(const CQoString& path);
 
 private:
+    struct Parts {
+        CQoString scheme; // upper-cased; "FILE" for a file of the device
+        CQoString rest;   // the address after the scheme and its colon
+    };
+    static Parts Split(const CQoString& address);
     bool Fetch(const CQoString& url);
 
     CQoString m_localFile;

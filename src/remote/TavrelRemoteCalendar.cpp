@@ -85,7 +85,7 @@ device::OleDateTime parsed(device::WideView text, std::uint32_t flags)
 // last "/" (or, without one, its last "\") goes in front of it.
 class PictureResolver {
 public:
-    explicit PictureResolver(const CQoString& location)
+    PictureResolver(const CQoString& location, const CTavrelRemoteLoadOptions& options) : m_options(options)
     {
         int end = location.ReverseFind(u"/");
         if (end < 0)
@@ -102,12 +102,16 @@ public:
         auto found = m_resolved.find(m_address);
         if (found == m_resolved.end()) {
             found = m_resolved.emplace(m_address, CCachedFile()).first;
-            found->second.Resolve(m_address.c_str());
+            if (m_options.fetch)
+                found->second.Resolve(m_address.c_str());
+            else
+                found->second.ResolveCached(m_address.c_str(), m_options.fallbackFolder);
         }
         return found->second;
     }
 
 private:
+    const CTavrelRemoteLoadOptions& m_options;
     device::WideView m_base;
     device::WideString m_address;
     std::unordered_map<device::WideString, CCachedFile> m_resolved;
@@ -178,6 +182,7 @@ void CTavrelRemoteCalendar::Reset()
     AssignCopyright(copyright);
     m_location = CQoString();
     m_documentText = CQoString();
+    m_builtInIcon = CQoString();
     m_version = 0;
     m_checksum = 0;
 }
@@ -232,7 +237,8 @@ bool CTavrelRemoteCalendar::SetDayBarImage(int month, const CQoString& address)
     return SetPicture(month, &MonthPictures::dayBar, address);
 }
 
-bool CTavrelRemoteCalendar::Load(const CQoString& location, const CXmlDocument& document)
+bool CTavrelRemoteCalendar::Load(const CQoString& location, const CXmlDocument& document,
+                                 const CTavrelRemoteLoadOptions& options)
 {
     CXmlNode* root = document.GetRoot();
     if (!root)
@@ -253,7 +259,7 @@ bool CTavrelRemoteCalendar::Load(const CQoString& location, const CXmlDocument& 
     }
     m_location = location;
 
-    PictureResolver pictures(m_location);
+    PictureResolver pictures(m_location, options);
     std::uint32_t sum = 0;
     for (int month = 1; month <= 12; ++month) {
         CQoString path;
@@ -306,6 +312,20 @@ bool CTavrelRemoteCalendar::Load(const CQoString& location, const CXmlDocument& 
         }
     }
     return sum == m_checksum;
+}
+
+void CTavrelRemoteCalendar::StartWithBuiltInPictures(const CQoString& location)
+{
+    Reset();
+    m_location = location;
+    // Named beside the location as a document's relative names are, and not fetched: nothing is
+    // there, and Load of the local copy finds the same nothing.
+    const CTavrelRemoteLoadOptions offline{false, CQoString()};
+    PictureResolver pictures(m_location, offline);
+    const CCachedFile& none = pictures.Resolve(BuiltInPicture);
+    for (MonthPictures& slots : m_months)
+        slots = MonthPictures{none, none, none};
+    m_builtInIcon = none.GetLocalFile();
 }
 
 CQoString CTavrelRemoteCalendar::Serialize()

@@ -25,6 +25,16 @@
 
 class CXmlDocument;
 
+// How Load finds the pictures and icons that a document names.
+struct CTavrelRemoteLoadOptions {
+    // Fetch every picture the cache holds no young copy of (attaching), or use only what the device
+    // holds already, whatever its age (the local copy at start-up, which must not wait on a network).
+    bool fetch = true;
+    // Without fetching: where copies of the icons stand in for those the cache no longer holds
+    // (the local copy's folder).
+    CQoString fallbackFolder;
+};
+
 class CTavrelRemoteCalendar : public CTavrelCalendar {
 public:
     static constexpr unsigned SupportedVersion = 2;
@@ -66,10 +76,21 @@ public:
     // no root, misses a month or one of its four fields, is of a newer version (the user is told,
     // and the calendar is emptied), or its checksum does not match what was read; the calendar is
     // then filled only partly and is to be thrown away.
-    bool Load(const CQoString& location, const CXmlDocument& document);
+    bool Load(const CQoString& location, const CXmlDocument& document,
+              const CTavrelRemoteLoadOptions& options = CTavrelRemoteLoadOptions());
     // The document text of the calendar, also kept as its document text. A version below the
     // supported one is raised to it.
     CQoString Serialize();
+
+    // A calendar read from a feed, which brings no pictures: it stands at `location`, and every
+    // month's pictures, like the icon BuiltInIcon() answers, are named BuiltInPicture — a name no
+    // file answers to, so the views draw their built-in pictures (and an event's clock face or
+    // all-day icon). The names survive Serialize and Load, so the local copy keeps that look.
+    void StartWithBuiltInPictures(const CQoString& location);
+    // The icon file of an event to be drawn with the built-in icons; empty before
+    // StartWithBuiltInPictures.
+    const CQoString& BuiltInIcon() const { return m_builtInIcon; }
+    static constexpr const char16_t* BuiltInPicture = u"BuiltIn.bmp";
 
     const CQoString& GetLocation() const { return m_location; }
     unsigned GetVersion() const { return m_version; }
@@ -90,5 +111,6 @@ private:
     unsigned m_checksum = 0;
     CQoString m_location;
     CQoString m_documentText;
+    CQoString m_builtInIcon;
     MonthPictures m_months[12];
 };

@@ -20,6 +20,8 @@ public:
 
     virtual void ShowMessage(const CQoString& text);
     virtual net::DownloadResult Download(const net::DownloadRequest& request);
+    // Whether a download is running while its dialog's loop goes on (a script's `idle` waits).
+    virtual bool IsFetching() const { return false; }
 
     // The installed host, or the default one.
     static CTavrelRemoteHost& Current();

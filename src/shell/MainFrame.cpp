@@ -16,6 +16,7 @@
 #include "rules/TavrelRulesDlg.h"
 #include "shell/AboutDlg.h"
 #include "shell/TavrelApp.h"
+#include "shell/TavrelAttachedCalendarsCommand.h"
 #include "shell/TavrelCommands.h"
 #include "shell/TavrelFrameControlHost.h"
 #include "shell/TavrelIconPathSettings.h"
@@ -294,8 +295,7 @@ void CMainFrame::DefineCommands()
     // "&Rules..." of the menu and "Set Icon Rules..." of the day menu.
     table.add(ID_VIEW_RULES, [this] { OnRules(); });
     table.add(ID_BACKGROUND_CHOOSE, [this] { OnChooseBackground(); });
-    // Attaching remote calendars is not part of this program yet.
-    table.add(ID_CALENDAR_ATTACHED, {}, CommandTable::disabled());
+    table.add(ID_CALENDAR_ATTACHED, [this] { OnCalendarAttached(); });
 }
 
 bool CMainFrame::onHelp()
@@ -356,6 +356,35 @@ void CMainFrame::OnChooseBackground()
         ui::messageBox(this, BackgroundNotChangeable, Title, ui::MB_OK | ui::MB_ICONWARNING);
         break;
     }
+}
+
+void CMainFrame::OnCalendarAttached()
+{
+    CTavrelAttachedCalendarsCommand command(m_app);
+    const CTavrelAttachedCalendarsCommand::Outcome outcome = command.Run();
+    for (const CQoString& message : outcome.messages)
+        ui::messageBox(this, message.View(), Title, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    if (!outcome.applied)
+        return;
+    BuildCommandBar();
+    if (!outcome.firstAttached.IsEmpty()) {
+        int item = -1;
+        {
+            std::lock_guard calendars(m_app.GetCalendarListLock());
+            ForEachCalendarItem(m_app.GetCalendarData(), [&](int index, const CTavrelCalendar& calendar) {
+                if (item < 0 && calendar.GetName().CompareNoCase(outcome.firstAttached) == 0)
+                    item = index;
+            });
+        }
+        if (item >= 0) {
+            SelectCalendarItem(item);
+            return;
+        }
+    }
+    if (outcome.currentRemoved)
+        m_app.SetCurrentCalendar(CTavrelSettings::PersonalCalendar);
+    else
+        ReloadViewEvents();
 }
 
 void CMainFrame::OnChooseSkin()

@@ -7,8 +7,9 @@
 //
 // The menu, as the frame builds it: "Personal" (32774), one item per registered calendar and then
 // per remote calendar (500, 501, ...), the resource's "Combined" and the rest of the menu
-// (TavrelMainMenu.h). One "Combined" item stands for the combined calendar, whether or not remote
-// calendars exist. The check mark is on the item of the current calendar.
+// (TavrelMainMenu.h). "Attached..." edits the remote calendars (CTavrelAttachedCalendarsCommand). One "Combined" item
+// stands for the combined calendar, whether or not remote calendars exist. The check mark is on the item of the current
+// calendar.
 //
 // In control mode the frame is created hidden (a control application shows it) and has a sixth
 // tool button, "Switch to Varnow!". The frame owns the control socket (CTavrelControl): it opens
@@ -99,6 +100,9 @@ private:
     void DefineCommands();
     void OnCalendarPersonal();
     void OnCalendarCombined();
+    // "Attached...": the Attached Calendars dialog, then the menu rebuilt and the first calendar
+    // attached made current.
+    void OnCalendarAttached();
     void OnChooseSkin();
     void OnRules();
     void OnChooseBackground();

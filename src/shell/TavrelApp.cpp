@@ -9,6 +9,8 @@
 #include "platform/net/SocketLayer.h"
 #include "platform/pim/Application.h"
 #include "platform/ui/MessageBox.h"
+#include "remote/TavrelAttachedCalendarStore.h"
+#include "remote/TavrelRemoteCalendar.h"
 #include "rules/TavrelRules.h"
 #include "shell/MainFrame.h"
 #include "shell/TavrelStrings.h"
@@ -18,8 +20,10 @@
 #include <mutex>
 
 CTavrelApp::CTavrelApp()
-    : m_settings(std::make_shared<CTavrelSettings>()), m_rules(std::make_shared<CTavrelRules>()),
-      m_data(std::make_shared<CTavrelCalendarData>()), m_sleeper(std::make_shared<CTavrelWakeableSleeper>())
+    : m_settings(std::make_shared<CTavrelSettings>()),
+      m_attachedStore(std::make_unique<CTavrelAttachedCalendarStore>(*m_settings)),
+      m_rules(std::make_shared<CTavrelRules>()), m_data(std::make_shared<CTavrelCalendarData>()),
+      m_sleeper(std::make_shared<CTavrelWakeableSleeper>())
 {
     CQoLog::Log(u"CTavrelApp() Constructor\n");
     m_mutex = std::make_unique<device::NamedMutex>(MutexName, true);
@@ -68,6 +72,9 @@ bool CTavrelApp::InitInstance(const std::vector<CQoString>& parameters)
         return false;
     }
     LoadRules();
+    // Before the calendar list lock is taken: a message box runs a loop.
+    for (const CQoString& message : LoadRemoteCalendars())
+        ShowMessage(message);
 
     // The rest of start-up holds the calendar list lock, so that the calendars and the current
     // calendar stay as they were read until the frame shows them and the reader starts. A
@@ -136,6 +143,14 @@ bool CTavrelApp::LoadRules(const char16_t* path)
 {
     std::lock_guard rules(m_data->GetRulesLock());
     return m_rules->Load(path ? path : CTavrelRules::DefaultPath);
+}
+
+std::vector<CQoString> CTavrelApp::LoadRemoteCalendars()
+{
+    CTavrelAttachedCalendarStore::Loaded loaded = m_attachedStore->LoadAll();
+    for (auto& calendar : loaded.calendars)
+        m_data->AddRemoteCalendar(std::move(calendar));
+    return std::move(loaded.messages);
 }
 
 void CTavrelApp::RestoreCurrentCalendar()
@@ -275,7 +290,7 @@ int CTavrelApp::GetTransparency(int month)
 }
 
 CQoString CTavrelApp::Picture(int month, CQoString (CTavrelCalendar::*ownPicture)(int) const,
-                              CQoString (CTavrelSettings::*global)(int) const)
+                              CQoString (CTavrelSettings::*global)(int) const, bool ownFallsBackToGlobal)
 {
     std::lock_guard calendars(m_data->GetCalendarListLock());
     CTavrelCalendar* own;
@@ -284,7 +299,7 @@ CQoString CTavrelApp::Picture(int month, CQoString (CTavrelCalendar::*ownPicture
         return ((*m_settings).*global)(month);
     case AppearanceSource::Own: {
         CQoString picture = (own->*ownPicture)(month);
-        return picture.IsEmpty() ? ((*m_settings).*global)(month) : picture;
+        return picture.IsEmpty() && ownFallsBackToGlobal ? ((*m_settings).*global)(month) : picture;
     }
     case AppearanceSource::Missing:
         break;
@@ -294,17 +309,17 @@ CQoString CTavrelApp::Picture(int month, CQoString (CTavrelCalendar::*ownPicture
 
 CQoString CTavrelApp::GetBackground(int month)
 {
-    return Picture(month, &CTavrelCalendar::GetBackground, &CTavrelSettings::GetBackground);
+    return Picture(month, &CTavrelCalendar::GetBackground, &CTavrelSettings::GetBackground, true);
 }
 
 CQoString CTavrelApp::GetMonthTitle(int month)
 {
-    return Picture(month, &CTavrelCalendar::GetMonthTitle, &CTavrelSettings::GetMonthTitle);
+    return Picture(month, &CTavrelCalendar::GetMonthTitle, &CTavrelSettings::GetMonthTitle, false);
 }
 
 CQoString CTavrelApp::GetDayBar(int month)
 {
-    return Picture(month, &CTavrelCalendar::GetDayBar, &CTavrelSettings::GetDayBar);
+    return Picture(month, &CTavrelCalendar::GetDayBar, &CTavrelSettings::GetDayBar, false);
 }
 
 bool CTavrelApp::SetTransparency(int month, int level)
@@ -322,26 +337,33 @@ bool CTavrelApp::SetTransparency(int month, int level)
     return false;
 }
 
-bool CTavrelApp::SetPicture(int month, const CQoString& path, bool (CTavrelSettings::*global)(int, const CQoString&))
+bool CTavrelApp::SetPicture(int month, const CQoString& path, bool (CTavrelCalendar::*ownSetter)(int, const CQoString&),
+                            bool (CTavrelSettings::*global)(int, const CQoString&))
 {
     std::lock_guard calendars(m_data->GetCalendarListLock());
     CTavrelCalendar* own;
-    if (CurrentAppearance(own) != AppearanceSource::Global)
-        return false;
-    return ((*m_settings).*global)(month, path);
+    switch (CurrentAppearance(own)) {
+    case AppearanceSource::Global:
+        return ((*m_settings).*global)(month, path);
+    case AppearanceSource::Own:
+        return (own->*ownSetter)(month, path);
+    case AppearanceSource::Missing:
+        break;
+    }
+    return false;
 }
 
 bool CTavrelApp::SetBackground(int month, const CQoString& path)
 {
-    return SetPicture(month, path, &CTavrelSettings::SetBackground);
+    return SetPicture(month, path, &CTavrelCalendar::SetBackground, &CTavrelSettings::SetBackground);
 }
 
 bool CTavrelApp::SetMonthTitle(int month, const CQoString& path)
 {
-    return SetPicture(month, path, &CTavrelSettings::SetMonthTitle);
+    return SetPicture(month, path, &CTavrelCalendar::SetMonthTitle, &CTavrelSettings::SetMonthTitle);
 }
 
 bool CTavrelApp::SetDayBar(int month, const CQoString& path)
 {
-    return SetPicture(month, path, &CTavrelSettings::SetDayBar);
+    return SetPicture(month, path, &CTavrelCalendar::SetDayBar, &CTavrelSettings::SetDayBar);
 }

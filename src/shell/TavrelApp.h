@@ -8,7 +8,9 @@
 //   2. the command line ("TavrelControl" in any letter case selects control mode)
 //   3. the appointment store ("Unable to attach to Pocket Outlook Object Manager"; ends start-up)
 //   4. the icon rules from "\My Documents\Tavrel.Rules"
-//   5. under the calendar list lock: the current calendar ("CurrentCalendar", "<Personal>" when
+//   5. the attached remote calendars from their local copies ("Error reading Calendar '%s'" for
+//      each that cannot be read, which is forgotten; the others load)
+//   6. under the calendar list lock: the current calendar ("CurrentCalendar", "<Personal>" when
 //      no calendar of that name exists), the main frame (CMainFrame), the logon to the store
 //      ("Unable to Log on to Pocket Outlook Object Manager"; ends start-up) and the reader thread
 //      at below-normal priority ("Unable to start thread to read Pocket Outlook calendar"; the
@@ -42,6 +44,7 @@
 #include <vector>
 
 class CMainFrame;
+class CTavrelAttachedCalendarStore;
 class CTavrelMainWindow;
 class CTavrelWakeableSleeper;
 class CTavrelRegisteredCalendar;
@@ -104,6 +107,10 @@ public:
     pim::Application* GetOutlook() const override { return m_outlook.get(); }
     // Loads "\My Documents\Tavrel.Rules" (or the given file) under the rules lock.
     bool LoadRules(const char16_t* path = nullptr);
+    // Loads the attached remote calendars from their local copies, with their category flags, and
+    // appends them to the remote calendars. Returns what the user is to be told about calendars
+    // that could not be read (each of them is forgotten); the others load all the same.
+    std::vector<CQoString> LoadRemoteCalendars();
     // Reads "CurrentCalendar" and falls back to "<Personal>" when no calendar of that name exists
     // (so does a stored "<Combined>", which is no calendar object). Run after the remote
     // calendars are loaded, under the calendar list lock.
@@ -147,16 +154,17 @@ public:
 
     // --- Appearance of the current calendar ---------------------------------------------------
     // The settings' values for "<Personal>", "<Combined>" and the calendars without an appearance
-    // of their own (registered ones); a calendar's own values otherwise (a remote one), its
-    // pictures falling back to the settings' when it has none. With no calendar of the current
+    // of their own (registered ones); a calendar's own values otherwise (a remote one): where it
+    // names no background the settings' background of the month shows, where it names no month
+    // title or day bar the built-in picture does (empty text). With no calendar of the current
     // name: fade 50 and no pictures. Each holds the calendar list lock.
     int GetTransparency(int month) override;
     CQoString GetBackground(int month) override;
     CQoString GetMonthTitle(int month) override;
     CQoString GetDayBar(int month) override;
     // Written to the settings for "<Personal>", "<Combined>" and the calendars without an
-    // appearance of their own. Another calendar takes its own fade level; its pictures cannot be
-    // changed here (false).
+    // appearance of their own; a calendar with its own takes the values itself, for this run (its
+    // document is what it shows at the next start).
     bool SetTransparency(int month, int level) override;
     bool SetBackground(int month, const CQoString& path) override;
     bool SetMonthTitle(int month, const CQoString& path) override;
@@ -165,6 +173,8 @@ public:
 
     // --- Parts --------------------------------------------------------------------------------
     CTavrelSettings& GetSettings() override { return *m_settings; }
+    // The attached calendars' registry keys and local copies.
+    CTavrelAttachedCalendarStore& GetAttachedCalendarStore() { return *m_attachedStore; }
     CTavrelCalendarData& GetCalendarData() override { return *m_data; }
     CTavrelOrderedLock& GetEventLock() { return m_data->GetEventLock(); }
     CTavrelOrderedLock& GetCalendarListLock() { return m_data->GetCalendarListLock(); }
@@ -174,13 +184,16 @@ private:
     enum class AppearanceSource { Global, Own, Missing };
     // Which values the current calendar shows; `own` is the calendar when they are its own.
     AppearanceSource CurrentAppearance(CTavrelCalendar*& own);
+    // An own picture that is empty shows the settings' one, or (without the fallback) the built-in one.
     CQoString Picture(int month, CQoString (CTavrelCalendar::*own)(int) const,
-                      CQoString (CTavrelSettings::*global)(int) const);
-    bool SetPicture(int month, const CQoString& path, bool (CTavrelSettings::*global)(int, const CQoString&));
+                      CQoString (CTavrelSettings::*global)(int) const, bool ownFallsBackToGlobal);
+    bool SetPicture(int month, const CQoString& path, bool (CTavrelCalendar::*own)(int, const CQoString&),
+                    bool (CTavrelSettings::*global)(int, const CQoString&));
     static void ShowMessage(const char16_t* text);
 
     std::unique_ptr<device::NamedMutex> m_mutex;
     std::shared_ptr<CTavrelSettings> m_settings;
+    std::unique_ptr<CTavrelAttachedCalendarStore> m_attachedStore;
     std::shared_ptr<CTavrelRules> m_rules;
     std::shared_ptr<CTavrelCalendarData> m_data;
     std::shared_ptr<pim::Application> m_outlook;

@@ -9,6 +9,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Script.h"
 #include "platform/ui/ScriptRunner.h"
+#include "remote/TavrelMessageBoxHost.h"
 #include "rules/TavrelRulesMessageBox.h"
 #include "shell/MainFrame.h"
 #include "shell/TavrelApp.h"
@@ -44,6 +45,12 @@ CTavrelProgram::CTavrelProgram(CTavrelCommandLine commandLine) : m_line(std::mov
 
 bool CTavrelProgram::IsSettled(CTavrelApp& app)
 {
+    // A dialog fetching a document: the script goes on once the fetch has ended, however long the
+    // server takes (the download's own time-outs bound it).
+    if (CTavrelRemoteHost::Current().IsFetching()) {
+        m_waitingSince.reset();
+        return false;
+    }
     CMainFrame* frame = app.GetMainFrame();
     if (!frame || !app.IsReaderRunning() || frame->IsReaderPassDrawn()) {
         m_waitingSince.reset();
@@ -98,6 +105,10 @@ int CTavrelProgram::Run(std::unique_ptr<ui::Backend> backend)
         [&desktop] { return desktop.modalObserver(); },
         [&desktop](ModalObserver observer) { desktop.setModalObserver(std::move(observer)); },
         std::move(answerMessageBoxes));
+
+    // The remote calendars tell the user in message boxes.
+    CTavrelMessageBoxHost remoteHost;
+    CTavrelRemoteHost::Scope remoteScope(remoteHost);
 
     int exitCode = 0;
     {

@@ -1,12 +1,16 @@
 #include "shell/TavrelApp.h"
 
 #include "common/QoLog.h"
+#include "common/QoRegistry.h"
 #include "data/TavrelMainWindow.h"
 #include "data/TavrelReaderView.h"
 #include "data/TavrelRegisteredCalendar.h"
 #include "data/TavrelSettings.h"
 #include "platform/device/RunningProgram.h"
 #include "platform/pim/Application.h"
+#include "remote/TavrelAttachedCalendarStore.h"
+#include "remote/TavrelRemoteCalendar.h"
+#include "remote/XmlDocument.h"
 #include "rules/TavrelRules.h"
 
 #include "TempDevice.h"
@@ -167,8 +171,11 @@ TEST_F(TavrelAppTest, AppearanceFollowsTheKindOfTheCurrentCalendar)
     EXPECT_TRUE(app.SetBackground(3, u"\\chosen.jpg"));
     EXPECT_EQ(settings.GetBackground(3).View(), u"\\chosen.jpg");
 
-    // A remote calendar has its own fade level and pictures, the settings' where it has none.
-    AttachedCalendar football(u"Football");
+    // A remote calendar has its own fade level and pictures. Where it names no background the
+    // settings' background shows; where it names no month title or day bar, the built-in picture
+    // (empty text), not the settings'.
+    CTavrelRemoteCalendar football;
+    football.SetName(u"Football");
     football.SetTransparency(3, 70);
     football.SetMonthTitle(3, u"\\football\\march.gif");
     app.GetCalendarData().AddRemoteCalendar(football);
@@ -176,19 +183,97 @@ TEST_F(TavrelAppTest, AppearanceFollowsTheKindOfTheCurrentCalendar)
     EXPECT_EQ(app.GetTransparency(3), 70);
     EXPECT_EQ(app.GetMonthTitle(3).View(), u"\\football\\march.gif");
     EXPECT_EQ(app.GetBackground(3).View(), u"\\chosen.jpg");
-    EXPECT_EQ(app.GetDayBar(3).View(), u"\\Daybar.gif");
+    EXPECT_TRUE(app.GetDayBar(3).IsEmpty());
+    EXPECT_TRUE(app.GetMonthTitle(4).IsEmpty());
     EXPECT_TRUE(app.SetTransparency(3, 10));
     EXPECT_EQ(app.FindCalendar(u"Football")->GetTransparency(3), 10);
     EXPECT_EQ(settings.GetTransparency(3), 25);
-    EXPECT_FALSE(app.SetBackground(3, u"\\x.jpg"));
-    EXPECT_FALSE(app.SetDayBar(3, u"\\x.gif"));
+    // Its pictures are its own to change (a skin applied while it shows), and the settings keep theirs.
+    EXPECT_TRUE(app.SetBackground(3, u"\\x.jpg"));
+    EXPECT_TRUE(app.SetDayBar(3, u"\\x.gif"));
+    EXPECT_EQ(app.GetBackground(3).View(), u"\\x.jpg");
+    EXPECT_EQ(app.GetDayBar(3).View(), u"\\x.gif");
     EXPECT_EQ(settings.GetBackground(3).View(), u"\\chosen.jpg");
+    EXPECT_FALSE(app.SetDayBar(13, u"\\x.gif"));
 
     // A current name that no calendar has any more.
     app.GetCalendarData().SetCurrentCalendarName(u"Gone");
     EXPECT_EQ(app.GetTransparency(3), 50);
     EXPECT_TRUE(app.GetBackground(3).IsEmpty());
     EXPECT_FALSE(app.SetTransparency(3, 40));
+}
+
+// The attached calendars come back at start from their local copies with their category flags; a
+// broken one is told and forgotten. "<Combined>" names their visible events "Event (Calendar)".
+TEST_F(TavrelAppTest, StartUpLoadsAttachedCalendarsWhichCombinedNamesAfterTheirCalendar)
+{
+    const std::filesystem::path folder = device.host("My Documents/Cals");
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "ball.gif") << "ball";
+    std::string document = "<Tavrel><Name>Sports</Name><Copyright>c</Copyright><Backgrounds>";
+    std::uint32_t checksum = 0;
+    for (int month = 1; month <= 12; ++month) {
+        const std::string tag = std::string(month < 10 ? "BG0" : "BG") + std::to_string(month);
+        document += "<" + tag
+            + "><Image>bg.png</Image><Fade>60</Fade><MonthTitle>t.png</MonthTitle><DayBar>d.png</DayBar></" + tag + ">";
+        checksum += 'b' + 'g' + '.' + 'p' + 'n' + 'g';
+    }
+    document += "</Backgrounds>";
+    for (const char* category : {"Soccer", "Tennis"}) {
+        document += std::string("<Events><Name>") + category + "</Name><Event><Name>" + category
+            + " match</Name><Date>3/12/26</Date><StartTime>10:00</StartTime><EndTime>11:00</EndTime><Icon>ball.gif</"
+              "Icon></Event></Events>";
+        for (unsigned char c : std::string(category) + " match")
+            checksum += std::uint32_t(c) << 16;
+    }
+    document += "<CheckSum>" + std::to_string(checksum) + "</CheckSum></Tavrel>";
+    std::ofstream(folder / "Sports.xml") << document;
+    {
+        CTavrelSettings settings;
+        CTavrelAttachedCalendarStore store(settings);
+        CXmlDocument parsed;
+        ASSERT_TRUE(parsed.Parse(CQoString(device::fromUtf8(document).c_str())));
+        CTavrelRemoteCalendar sports;
+        ASSERT_TRUE(sports.Load(u"\\My Documents\\Cals\\Sports.xml", parsed));
+        sports.FindCategory(u"Tennis")->SetVisible(false);
+        CQoString message;
+        ASSERT_TRUE(store.Save(sports, message));
+        CQoRegistry broken(settings.GetCalendarsKey().GetKey(), u"Broken", true);
+        settings.SetCurrentCalendar(u"sports");
+    }
+
+    StandInFrame frame;
+    CTavrelApp app;
+    const std::vector<CQoString> messages = app.LoadRemoteCalendars();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages.front().View(), u"Error reading Calendar 'Broken'");
+    app.RestoreCurrentCalendar();
+    EXPECT_EQ(app.GetCurrentCalendarName().View(), u"sports");
+    CTavrelCalendar* sports = app.FindCalendar(u"Sports");
+    ASSERT_NE(sports, nullptr);
+    EXPECT_EQ(sports->GetTypeName().View(), u"Remote");
+    EXPECT_FALSE(sports->FindCategory(u"Tennis")->IsVisible());
+    EXPECT_EQ(app.GetTransparency(3), 60);
+    EXPECT_EQ(app.GetBackground(3).View(), u"\\My Documents\\Cals\\bg.png");
+
+    ASSERT_TRUE(app.CreateOutlook() && app.LogonOutlook());
+    app.SetMainWindow(&frame);
+    ASSERT_TRUE(app.StartReader(std::make_shared<QuickSleeper>()));
+    ASSERT_TRUE(frame.WaitForPosts(1));
+    auto names = [&] {
+        std::vector<std::string> found;
+        app.GetWindowEventsSnapshot().ForEach(
+            [&](const CTavrelEvent& event) { found.push_back(device::toUtf8(event.GetName().View())); });
+        return found;
+    };
+    // On its own: its visible categories, under their own names.
+    EXPECT_EQ(names(), std::vector<std::string>{"Soccer match"});
+    ASSERT_TRUE(app.SetCurrentCalendar(u"<Combined>"));
+    const int posts = frame.posts;
+    ASSERT_TRUE(frame.WaitForPosts(posts + 2));
+    EXPECT_EQ(names(), std::vector<std::string>{"Soccer match (Sports)"});
+    EXPECT_TRUE(app.StopReader());
+    app.SetMainWindow(nullptr);
 }
 
 TEST_F(TavrelAppTest, RulesAreCopiedAndReplacedWhole)

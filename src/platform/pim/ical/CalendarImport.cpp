@@ -3,6 +3,7 @@
 #include "platform/device/DateConversion.h"
 #include "platform/device/WideText.h"
 #include "platform/ical/Calendar.h"
+#include "platform/ical/EventGroups.h"
 #include "platform/ical/OccurrenceExpander.h"
 #include "platform/pim/Application.h"
 #include "platform/pim/ical/RuleMapping.h"
@@ -22,12 +23,6 @@ struct Wanted {
     Milliseconds end = 0;
     std::string recurrenceId;
     std::optional<RecurrencePattern> pattern;
-};
-
-// The events of one UID: the event itself and the occurrences it changes.
-struct Group {
-    int master = -1;
-    std::map<std::string, int> overrides; // by recurrence id
 };
 
 std::string dateText(ical::LocalTime time)
@@ -91,39 +86,20 @@ bool CalendarImport::run(const ical::Calendar& calendar, Summary& summary, Error
         summary.skipped.push_back({event.line, event.uid, event.summary, std::move(reason)});
     };
 
-    // Group by UID; of two events for the same thing, the later version wins (SEQUENCE, then the
-    // order of the document).
-    std::vector<std::string> order;
-    std::map<std::string, Group> groups;
-    for (int i = 0; i < int(events.size()); ++i) {
-        const ical::Event& event = events[std::size_t(i)];
-        auto [found, added] = groups.try_emplace(event.uid);
-        if (added)
-            order.push_back(event.uid);
-        Group& group = found->second;
-        int* slot = &group.master;
-        if (!event.recurrenceId.empty())
-            slot = &group.overrides.try_emplace(event.recurrenceId, -1).first->second;
-        if (*slot >= 0) {
-            const ical::Event& earlier = events[std::size_t(*slot)];
-            const bool laterWins = event.sequence >= earlier.sequence;
-            const ical::Event& loser = laterWins ? earlier : event;
-            const ical::Event& winner = laterWins ? event : earlier;
-            skip(loser, "the event on line " + std::to_string(winner.line) + " has the same UID and replaces it");
-            if (laterWins)
-                *slot = i;
-            continue;
-        }
-        *slot = i;
-    }
+    // Of two events for the same thing, the later version wins (SEQUENCE, then the order of the
+    // document).
+    const ical::EventGroups grouped(events);
+    for (const ical::EventGroups::Replaced& replaced : grouped.replaced())
+        skip(*replaced.loser,
+             "the event on line " + std::to_string(replaced.winner->line) + " has the same UID and replaces it");
 
     std::vector<std::pair<std::string, std::vector<Wanted>>> plan;
     std::size_t occurrenceBudget = kMaxOccurrences;
     const std::string window = dateText(m_from) + " and " + dateText(m_to);
-    for (const std::string& uid : order) {
-        Group& group = groups[uid];
+    for (const ical::EventGroups::Group& group : grouped.groups()) {
+        const std::string& uid = group.uid;
         std::vector<Wanted> wanted;
-        const ical::Event* master = group.master >= 0 ? &events[std::size_t(group.master)] : nullptr;
+        const ical::Event* master = group.master;
         if (master && master->cancelled) {
             // A cancelled event takes its changed occurrences with it; what the store has of it goes.
             ++summary.cancelled;
@@ -163,8 +139,8 @@ bool CalendarImport::run(const ical::Calendar& calendar, Summary& summary, Error
             }
         }
         // The occurrences the changed ones replace.
-        for (const auto& [recurrenceId, index] : group.overrides) {
-            const ical::Event& changed = events[std::size_t(index)];
+        for (const auto& [recurrenceId, changedEvent] : group.overrides) {
+            const ical::Event& changed = *changedEvent;
             if (changed.rangeThisAndFuture) {
                 skip(changed, "it changes all later occurrences too (RANGE=THISANDFUTURE)");
                 continue;
