@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <vector>
 
 class CTavrelCalendarData {
 public:
@@ -43,6 +44,8 @@ public:
     CalendarList& GetRegisteredCalendars() { return m_registeredCalendars; }
     // Appends a deep copy and returns it.
     CTavrelCalendar& AddRemoteCalendar(const CTavrelCalendar& calendar);
+    // Appends the calendar itself (no copy: the attached calendars read at start are large).
+    CTavrelCalendar& AddRemoteCalendar(std::unique_ptr<CTavrelCalendar> calendar);
     CTavrelCalendar& AddRegisteredCalendar(const CTavrelCalendar& calendar);
 
     // The remote calendars first, then the registered ones; names compare ignoring case. Holds
@@ -54,6 +57,10 @@ public:
     // lock. SetCurrentCalendarName stores the text as given and checks nothing.
     CQoString GetCurrentCalendarName();
     void SetCurrentCalendarName(const CQoString& name);
+    // The activity kinds (factory list, in order) of the registered calendar that is the current
+    // calendar; empty when the current calendar is no registered one or registered none. Holds
+    // the calendar list lock.
+    std::vector<CQoString> GetCurrentActivityKinds();
 
     // Hold the event lock while using it.
     CTavrelEvents& GetWindowEvents() { return m_windowEvents; }
