@@ -216,8 +216,8 @@ TEST_F(TavrelNewCommandTest, TheDayMenusAppearanceItemsFollowTheFramesCommands)
         menu->dismiss();
     };
     automation.holdAt(View().toScreen(DecemberCell(12)));
-    // The icon rules dialog is not part of the program yet: its item waits for the frame's command.
-    EXPECT_EQ(greyed, std::vector<std::string>{"Set Icon Rules..."});
+    // Every appearance item is live, "Set Icon Rules..." with the frame's rules command.
+    EXPECT_EQ(greyed, std::vector<std::string>{});
 
     // Next Month from a blank cell after the 31st (the last row's last cell).
     onDialog = {};

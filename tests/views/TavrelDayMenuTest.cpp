@@ -212,7 +212,7 @@ TEST_F(TavrelDayMenuTest, AChosenBackgroundIsStoredForTheMonthAndAFileThatDoesNo
     EXPECT_EQ(device::toUtf8(app->GetSettings().GetBackground(3).View()), "\\My Documents\\Sea.png");
     EXPECT_EQ(view->GetRenderCount(), renders + 1);
 
-    // A calendar with pictures of its own keeps them.
+    // A calendar with pictures of its own takes the chosen picture as its own; the settings keep theirs.
     class Attached : public CTavrelRegisteredCalendar {
     public:
         using CTavrelRegisteredCalendar::CTavrelRegisteredCalendar;
@@ -221,7 +221,12 @@ TEST_F(TavrelDayMenuTest, AChosenBackgroundIsStoredForTheMonthAndAFileThatDoesNo
     };
     app->GetCalendarData().AddRemoteCalendar(Attached(u"Attached"));
     ASSERT_TRUE(app->SetCurrentCalendar(u"Attached"));
-    EXPECT_EQ(view->SetBackgroundPicture(u"\\My Documents\\Sea.png"), CTavrelView::BackgroundChoice::NotChangeable);
+    TestPictures::WriteIconFile(device.host("My Documents/Shore.png"), 0x204080, 240);
+    EXPECT_EQ(view->SetBackgroundPicture(u"\\My Documents\\Shore.png"), CTavrelView::BackgroundChoice::Set);
+    EXPECT_EQ(device::toUtf8(app->GetSettings().GetBackground(3).View()), "\\My Documents\\Sea.png");
+    CTavrelCalendar* attached = app->GetCalendarData().FindCalendar(u"Attached");
+    ASSERT_NE(attached, nullptr);
+    EXPECT_EQ(device::toUtf8(attached->GetBackground(3).View()), "\\My Documents\\Shore.png");
 }
 
 } // namespace
