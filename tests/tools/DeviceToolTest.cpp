@@ -32,7 +32,18 @@ TEST(DeviceTool, DateParseWritesTheLocaleText)
     EXPECT_EQ(runDeviceTool(device.root(), {"date", "parse", "2026-12-08"}).out, "12/8/2026\n");
     ToolRun bad = runDeviceTool(device.root(), {"date", "parse", "next tuesday"});
     EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_EQ(bad.err, "Type Mismatch\n");
+    EXPECT_EQ(bad.err, "tavrel-device date parse: cannot read 'next tuesday' as a date or time (Type Mismatch)\n");
+    ToolRun far = runDeviceTool(device.root(), {"date", "parse", "1/1/10000"});
+    EXPECT_EQ(far.exitCode, 1);
+    EXPECT_NE(far.err.find("'1/1/10000'"), std::string::npos) << far.err;
+
+    ToolRun help = runDeviceTool(device.root(), {"date", "parse", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("usage: tavrel-device date parse TEXT", 0), 0u) << help.out;
+    EXPECT_EQ(help.err, "");
+    ToolRun unknown = runDeviceTool(device.root(), {"date", "format", "x"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.err, "tavrel-device date: unknown subcommand 'format' (try --help)\n");
 }
 
 TEST(DeviceTool, PimAddListShowDelete)

@@ -28,7 +28,7 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string error;
-    if (!device::DeviceFolder::select(device::DeviceFolder::resolve(args[1]), &error)) {
+    if (!device::DeviceFolder::selectForProgram(args[1], &error)) {
         std::fprintf(stderr, "tavrel-device: %s\n", error.c_str());
         return 1;
     }
