@@ -139,7 +139,7 @@ TEST(QoLogConfigCommandLineTest, OptionsAndTheirMistakes)
     EXPECT_FALSE(CQoLogConfigCommandLine::Parse({"--colour", "red"}, &error));
     EXPECT_EQ(error, "unknown option --colour (try --help)");
     EXPECT_FALSE(CQoLogConfigCommandLine::Parse({"Tavrel"}, &error));
-    EXPECT_EQ(error, "unexpected argument Tavrel (try --help)");
+    EXPECT_EQ(error, "unexpected argument 'Tavrel' (try --help)");
     EXPECT_TRUE(CQoLogConfigCommandLine::Parse({"--headless", "--help"}, &error)->help);
 }
 
