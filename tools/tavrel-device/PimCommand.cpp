@@ -433,9 +433,10 @@ private:
         std::unique_ptr<pim::Appointment> item = fetch(oid, exitCode);
         if (!item)
             return exitCode;
-        if (start.value_or(item->start()) > end.value_or(item->end()))
+        // A new start alone keeps the duration, so only a new end can come before the start.
+        if (end && *end < start.value_or(item->start()))
             throw BadArguments {"the end would lie before the start (" + dateText(start.value_or(item->start())) + " to "
-                                + dateText(end.value_or(item->end())) + ")"};
+                                + dateText(*end) + ")"};
         if (options.has("--subject"))
             item->setSubject(device::fromUtf8(options.value("--subject")));
         if (options.has("--location"))
