@@ -16,6 +16,7 @@
 //   device::CommandLineParser::Outcome outcome = parser.parse(arguments);
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
