@@ -344,7 +344,7 @@ private:
                              && item.start().GetDay() == item.end().GetDay();
         std::string when;
         if (item.allDayEvent())
-            when = "all day";
+            when = sameDay ? "all day" : "all day to " + device::toUtf8(item.end().Format(u"%a %#m/%#d/%Y"));
         else if (sameDay)
             when = device::toUtf8(item.start().Format(u"%#I:%M %p")) + "-" + device::toUtf8(item.end().Format(u"%#I:%M %p"));
         else
