@@ -234,6 +234,22 @@ TEST(RegCommand, AFileWithAMistakeChangesNothingAndNamesItsLine)
     EXPECT_EQ(reg(device, {"import", (device.root() / "missing.reg").string()}).exitCode, 1);
 }
 
+TEST(RegCommand, BadArgumentsNameTheWordThatIsWrong)
+{
+    TempDevice device;
+    for (const auto& [args, named] : std::vector<std::pair<std::vector<std::string>, std::string>> {
+             {{"get", "HKCU", "Software", "Value", "extra"}, "unexpected argument 'extra'"},
+             {{"list", "HKXX", "Software"}, "'HKXX' is no hive"},
+             {{"set", "HKCU", "Software", "V", "qword", "1"}, "not 'qword'"},
+             {{"frob"}, "unknown subcommand 'frob'"},
+         }) {
+        ToolRun run = reg(device, args);
+        EXPECT_EQ(run.exitCode, 2) << args.front();
+        EXPECT_EQ(lineCount(run.err), 1) << run.err;
+        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+    }
+}
+
 TEST(RegCommand, AKeyListingCannotBeMisreadWhateverTheNamesHold)
 {
     TempDevice device;

@@ -323,6 +323,21 @@ private:
         return 2;
     }
 
+    // Bad arguments of a verb that takes at most `most` words: the first word too many is named,
+    // else the usage line.
+    int usage(const std::vector<std::string>& args, std::size_t most, const char* line)
+    {
+        if (args.size() > most) {
+            m_err << "tavrel-device reg: unexpected argument '" << args[most] << "' (" << line << ")\n";
+            return 2;
+        }
+        if (!args.empty() && !parseHive(args[0]) && most > 0) {
+            m_err << "tavrel-device reg: '" << args[0] << "' is no hive: HKCU or HKLM (" << line << ")\n";
+            return 2;
+        }
+        return usage(line);
+    }
+
     int fail(const std::string& message)
     {
         m_err << "tavrel-device reg: " << message << "\n";
@@ -348,7 +363,7 @@ private:
     {
         std::optional<Hive> hive = args.size() == 2 || args.size() == 3 ? parseHive(args[0]) : std::nullopt;
         if (!hive)
-            return usage(usageLines[0]);
+            return usage(args, 3, usageLines[0]);
         ScopedKey key;
         if (Status status = ScopedKey::open(hive->handle, device::fromUtf8(args[1]), key); status != ERROR_SUCCESS)
             return failKey(*hive, args[1], status);
@@ -374,7 +389,7 @@ private:
     {
         std::optional<Hive> hive = args.size() == 5 ? parseHive(args[0]) : std::nullopt;
         if (!hive)
-            return usage(usageLines[1]);
+            return usage(args, 5, usageLines[1]);
         const std::string& type = args[3];
         const std::string& text = args[4];
         std::uint32_t code = REG_NONE;
@@ -396,7 +411,8 @@ private:
             data = *bytes;
             code = REG_BINARY;
         } else {
-            return usage(usageLines[1]);
+            m_err << "tavrel-device reg set: the type is sz, dword or binary, not '" << type << "'\n";
+            return 2;
         }
         ScopedKey key;
         if (Status status = ScopedKey::create(hive->handle, device::fromUtf8(args[1]), key); status != ERROR_SUCCESS)
@@ -432,7 +448,7 @@ private:
     {
         std::optional<Hive> hive = args.size() == 2 || args.size() == 3 ? parseHive(args[0]) : std::nullopt;
         if (!hive)
-            return usage(usageLines[2]);
+            return usage(args, 3, usageLines[2]);
         if (args.size() == 3) {
             ScopedKey key;
             if (Status status = ScopedKey::open(hive->handle, device::fromUtf8(args[1]), key); status != ERROR_SUCCESS)
@@ -452,7 +468,7 @@ private:
     {
         std::optional<Hive> hive = args.size() == 2 ? parseHive(args[0]) : std::nullopt;
         if (!hive)
-            return usage(usageLines[3]);
+            return usage(args, 2, usageLines[3]);
         ScopedKey key;
         if (Status status = ScopedKey::open(hive->handle, device::fromUtf8(args[1]), key); status != ERROR_SUCCESS)
             return failKey(*hive, args[1], status);
@@ -501,12 +517,12 @@ private:
     int exportTree(const std::vector<std::string>& args)
     {
         if (args.size() > 2)
-            return usage(usageLines[4]);
+            return usage(args, 2, usageLines[4]);
         std::vector<Hive> chosen(std::begin(hives), std::end(hives));
         if (!args.empty()) {
             std::optional<Hive> hive = parseHive(args[0]);
             if (!hive)
-                return usage(usageLines[4]);
+                return usage(args, 2, usageLines[4]);
             chosen = {*hive};
         }
         std::string path = args.size() == 2 ? args[1] : std::string();
@@ -555,7 +571,7 @@ private:
     int importFile(const std::vector<std::string>& args)
     {
         if (args.size() != 1)
-            return usage(usageLines[5]);
+            return usage(args, 1, usageLines[5]);
         const std::string& file = args[0];
         std::ifstream opened;
         if (file != "-") {
