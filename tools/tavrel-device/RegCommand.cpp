@@ -526,10 +526,15 @@ private:
             chosen = {*hive};
         }
         std::string path = args.size() == 2 ? args[1] : std::string();
-        m_out << RegFile::Header << "\n\n";
+        bool headerWritten = false;
         for (const Hive& hive : chosen) {
             ScopedKey key;
             Status status = ScopedKey::open(hive.handle, device::fromUtf8(path), key);
+            // A key that is not there writes nothing at all, not even the header.
+            if (status == ERROR_SUCCESS && !headerWritten) {
+                m_out << RegFile::Header << "\n\n";
+                headerWritten = true;
+            }
             if (status == ERROR_SUCCESS)
                 status = exportKey(key.get(), regFileKeyName(hive, path));
             if (status != ERROR_SUCCESS)
