@@ -1,6 +1,11 @@
 #include "shell/TavrelCommandLine.h"
 
 #include "platform/device/CommandLineParser.h"
+#include "shell/TavrelCommands.h"
+#include "views/TavrelViewMessages.h"
+
+#include <algorithm>
+#include <iterator>
 
 #include <charconv>
 #include <cstdint>
@@ -49,6 +54,26 @@ const char* CTavrelCommandLine::Usage()
            "  TavrelControl       started by a control application: the window stays hidden\n"
            "\n"
            "Without a display, --headless is needed. Exit status: 0 done, 1 failed, 2 bad arguments.\n";
+}
+
+std::string CTavrelCommandLine::CommandIds()
+{
+    const std::pair<const char*, int> commands[] = {
+        {"View Daily", ID_VIEW_DAILY},          {"View Weekly", ID_VIEW_WEEKLY},   {"View Monthly", ID_VIEW_MONTHLY},
+        {"View Quarterly", ID_VIEW_QUARTERLY},  {"Go To Next", ID_GOTO_NEXT},     {"Go To Previous", ID_GOTO_PREVIOUS},
+        {"Go To Today", ID_GOTO_TODAY},         {"Icon Rules", ID_VIEW_RULES},     {"Fade background", ID_BACKGROUND_FADE},
+        {"Choose background", ID_BACKGROUND_CHOOSE}, {"Choose skin", ID_CHOOSE_SKIN}, {"Personal calendar", ID_CALENDAR_PERSONAL},
+        {"Combined calendar", ID_CALENDAR_COMBINED}, {"About", ID_APP_ABOUT},       {"Exit", ID_APP_EXIT},
+    };
+    std::string text = "The calendar's commands for `command ID` (a command nothing handles ends the script):\n";
+    for (std::size_t i = 0; i < std::size(commands); ++i) {
+        std::string entry = "  " + std::to_string(commands[i].second) + " " + commands[i].first;
+        entry.resize(std::max<std::size_t>(entry.size(), 26), ' ');
+        text += entry;
+        if (i % 3 == 2 || i + 1 == std::size(commands))
+            text += "\n";
+    }
+    return text;
 }
 
 std::optional<CTavrelCommandLine> CTavrelCommandLine::Parse(const std::vector<std::string>& arguments, std::string* error)

@@ -34,4 +34,6 @@ public:
     // not understood.
     static std::optional<CTavrelCommandLine> Parse(const std::vector<std::string>& arguments, std::string* error);
     static const char* Usage();
+    // The frame's and the view's command ids a script's `command ID` can use, for --help.
+    static std::string CommandIds();
 };

@@ -25,6 +25,8 @@ int main(int argc, char** argv)
         std::fputs(CTavrelCommandLine::Usage(), stdout);
         std::fputs("\n", stdout);
         std::fputs(ui::Script::help(), stdout);
+        std::fputs("\n", stdout);
+        std::fputs(CTavrelCommandLine::CommandIds().c_str(), stdout);
         return 0;
     }
     if (line->version) {
