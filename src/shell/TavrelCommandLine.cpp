@@ -5,10 +5,9 @@
 #include "views/TavrelViewMessages.h"
 
 #include <algorithm>
-#include <iterator>
-
 #include <charconv>
 #include <cstdint>
+#include <iterator>
 #include <tuple>
 
 namespace {
