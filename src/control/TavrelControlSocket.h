@@ -3,8 +3,9 @@
 // 127.0.0.1 on the control port, takes the commands of control applications; notifications leave
 // from the same socket for 127.0.0.1 on the notify port. The main frame owns it.
 //
-// A receive thread takes one datagram at a time into a buffer of 1012 bytes (the 12-byte head
-// and a 1000-byte payload). For a message ("ELIF") it keeps a copy of the payload in the inbox and
+// A receive thread takes one datagram at a time into a buffer of 1016 bytes (the 12-byte head,
+// a 1000-byte payload and the trailer: the longest datagram a control application may send).
+// For a message ("ELIF") it keeps a copy of the payload in the inbox and
 // hands its number, with the sender's address, to the frame: by default as window message
 // WM_CONTROL_DATAGRAM (0x702, wParam the record's number, lParam the sender's IPv4 address)
 // posted to the frame's window, which takes the record and dispatches it on the user-interface
@@ -51,8 +52,8 @@ public:
     bool Open(std::uint16_t controlPort, ui::WindowHandle window, std::uint16_t notifyPort = DefaultNotifyPort);
     bool Open(std::uint16_t controlPort, HandOff handOff, std::uint16_t notifyPort = DefaultNotifyPort);
 
-    // Sends one notification to the notify port. False, with a log line, when the text does not
-    // fit one datagram (more than 499 characters); false when closed or the host refuses.
+    // Sends one notification to the notify port. False, with a log line, when the text is longer
+    // than a datagram may carry (more than 497 characters); false when closed or the host refuses.
     bool Send(const CQoString& text) override;
 
     // True when the receive thread ended within its wait (or none was running).

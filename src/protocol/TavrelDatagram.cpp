@@ -1,5 +1,10 @@
 #include "protocol/TavrelDatagram.h"
 
+// The longest message fills the longest datagram exactly, and whatever is sent fits the buffer.
+static_assert(CTavrelDatagram::HeadSize + (CTavrelDatagram::MaxMessageLength + 1) * 2 + CTavrelDatagram::TrailerSize
+              == CTavrelDatagram::MaxDatagramSize);
+static_assert(CTavrelDatagram::MaxDatagramSize <= CTavrelDatagram::ReceiveBufferSize);
+
 namespace {
 
 void putLittleEndian(CTavrelDatagram::Bytes& out, std::uint32_t value)

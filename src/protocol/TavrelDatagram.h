@@ -7,10 +7,15 @@
 //   offset 12  payload  the message text in UTF-16LE with its terminating zero character
 //   then       4 bytes  zero
 //
-// A message with its terminator fits a payload area of 1000 bytes (at most 499 characters), and
-// the receiver's buffer holds the 12-byte head and those 1000 bytes. The receiver reads only the
-// tag, the payload length and the payload; the length field at offset 8 and the trailing bytes
-// are not read.
+// Sizes. Control applications are built with a payload area of 1000 bytes to send from and a
+// receive buffer of 1012 bytes (the head and those 1000 bytes), which leaves no room for the
+// trailer of a full payload area. So both ends here keep to one limit and read generously:
+// - no datagram sent is longer than 1012 bytes, so any receiver's buffer takes it whole: a message
+//   has at most 497 characters (UTF-16 code units) with its terminator;
+// - the receive buffer is 1016 bytes, the head, a full 1000-byte payload area and the trailer, so
+//   the 499-character message of a peer that fills its payload area is still taken in.
+// The receiver reads only the tag, the payload length and the payload; the length field at
+// offset 8 and the trailing bytes are not read.
 //
 // Decoding takes any bytes: a datagram too short for its head is no message, and a payload length
 // that claims more than arrived is cut to what arrived, so nothing past the received bytes is
@@ -32,9 +37,12 @@ public:
     static constexpr std::uint32_t StopTag = 0x4E41434B;    // "KCAN"
     static constexpr std::size_t HeadSize = 12;
     static constexpr std::size_t TrailerSize = 4;
+    // The longest datagram sent, and so the longest message: 497 characters and the terminator.
+    static constexpr std::size_t MaxDatagramSize = 1012;
+    static constexpr std::size_t MaxMessageLength = (MaxDatagramSize - HeadSize - TrailerSize) / 2 - 1;
+    // What a peer may put in one datagram, and the buffer that takes it whole (1016 bytes).
     static constexpr std::size_t PayloadCapacity = 1000;
-    static constexpr std::size_t ReceiveBufferSize = HeadSize + PayloadCapacity; // 1012
-    static constexpr std::size_t MaxMessageLength = PayloadCapacity / 2 - 1;      // 499 characters
+    static constexpr std::size_t ReceiveBufferSize = HeadSize + PayloadCapacity + TrailerSize;
 
     enum class Kind {
         Message, // "ELIF": the payload is the message
@@ -47,8 +55,7 @@ public:
         Bytes payload; // the payload bytes that arrived, at most the stated length
     };
 
-    // The datagram of a message; nothing when the text with its terminator does not fit the
-    // payload area.
+    // The datagram of a message; nothing when the text is longer than MaxMessageLength.
     static std::optional<Bytes> Encode(device::WideView text);
     // The datagram that stops a receiver: the "KCAN" tag with an empty payload.
     static Bytes EncodeStop();

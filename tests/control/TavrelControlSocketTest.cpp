@@ -170,15 +170,45 @@ TEST_F(ControlSocketTest, NotificationTooLongForOneDatagramIsNotSentAndLogged)
 {
     std::vector<std::u16string> lines;
     device::setDebugOutputObserver([&](device::WideView line) { lines.emplace_back(line); });
-    CQoString longText(std::u16string(500, u'x').c_str());
+    CQoString longText(std::u16string(498, u'x').c_str());
     EXPECT_FALSE(socket.Send(longText));
     device::setDebugOutputObserver(nullptr);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(device::toUtf8(lines[0]).find("500 characters do not fit one datagram, not sent"), std::string::npos);
+    EXPECT_NE(device::toUtf8(lines[0]).find("498 characters do not fit one datagram, not sent"), std::string::npos);
 
-    CQoString fits(std::u16string(499, u'y').c_str());
+    // The longest notification arrives whole in a control application's 1012-byte buffer.
+    CQoString fits(std::u16string(497, u'y').c_str());
     EXPECT_TRUE(socket.Send(fits));
-    EXPECT_EQ(ReceiveNotification(), std::string(499, 'y'));
+    std::vector<std::uint8_t> buffer(1012);
+    net::UdpSocket::Received got = application.receive(buffer.data(), buffer.size(), 3s);
+    ASSERT_EQ(got.status, net::UdpSocket::Status::Received);
+    EXPECT_EQ(utf8(CTavrelDatagram::PayloadText(CTavrelDatagram::Decode(buffer.data(), got.size).payload)),
+              std::string(497, 'y'));
+}
+
+TEST_F(ControlSocketTest, APeersFullPayloadAreaIsTakenInAndOnlyLongerDatagramsAreDropped)
+{
+    // A control application that fills its 1000-byte payload area: 499 characters, 1016 bytes.
+    auto full = [](std::size_t characters, char16_t fill) {
+        const std::uint32_t payload = std::uint32_t((characters + 1) * 2);
+        std::vector<std::uint8_t> out = {'E', 'L', 'I', 'F'};
+        for (std::uint32_t value : {payload, payload + 16})
+            for (int shift = 0; shift < 32; shift += 8)
+                out.push_back(std::uint8_t(value >> shift));
+        for (std::size_t i = 0; i < characters; ++i)
+            out.insert(out.end(), {std::uint8_t(fill), 0});
+        out.insert(out.end(), 6, 0);
+        return out;
+    };
+    ASSERT_EQ(full(499, u'a').size(), 1016u);
+    SendBytes(full(499, u'a'));
+    SendBytes(full(500, u'b')); // 1018 bytes: more than any peer may send
+    SendText(u"after");
+    ASSERT_TRUE(handOffs.WaitFor(2, 5s));
+    std::vector<HandOffs::Item> items = handOffs.Items();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(TakeText(items[0].record), std::string(499, 'a'));
+    EXPECT_EQ(TakeText(items[1].record), "after");
 }
 
 TEST_F(ControlSocketTest, RefusedHandOffDropsTheRecord)

@@ -105,6 +105,38 @@ TEST_F(TavrelCtlTest, RawSendsTheTextUnchangedAndStopSendsTheStopTag)
     EXPECT_EQ(stop.waitFor(5s), std::optional<int>(0));
 }
 
+TEST_F(TavrelCtlTest, TheLongestMessageGoesOutWholeAndAPeersFullPayloadAreaIsHeard)
+{
+    std::vector<std::string> args = Options(800);
+    args.insert(args.end(), {"raw", std::string(497, 'x')});
+    BackgroundProgram tool("tavrelctl", args);
+    ASSERT_TRUE(tool.started());
+    EXPECT_EQ(ReceiveCommand(), std::string(497, 'x'));
+
+    // A peer that fills its 1000-byte payload area sends 499 characters in 1016 bytes; anything
+    // longer is no datagram of this protocol, and is dropped with a line.
+    auto datagram = [](std::size_t characters) {
+        const std::uint32_t payload = std::uint32_t((characters + 1) * 2);
+        std::vector<std::uint8_t> out = {'E', 'L', 'I', 'F'};
+        for (std::uint32_t value : {payload, payload + 16})
+            for (int shift = 0; shift < 32; shift += 8)
+                out.push_back(std::uint8_t(value >> shift));
+        out.insert(out.end(), characters * 2, 0);
+        for (std::size_t i = 0; i < characters; ++i)
+            out[12 + 2 * i] = 'n';
+        out.insert(out.end(), 6, 0);
+        return out;
+    };
+    const std::vector<std::uint8_t> full = datagram(499), over = datagram(500);
+    ASSERT_EQ(full.size(), 1016u);
+    ASSERT_TRUE(calendar.sendTo(listenPort, full.data(), full.size()));
+    ASSERT_TRUE(calendar.sendTo(listenPort, over.data(), over.size()));
+    Notify(u"OnShowClient");
+    ASSERT_EQ(tool.waitFor(5s), std::optional<int>(0)) << tool.err();
+    EXPECT_EQ(tool.out(), std::string(499, 'n') + "\nOnShowClient\n");
+    EXPECT_EQ(tool.err(), "tavrelctl: a datagram of 1018 bytes was longer than 1016 and was dropped\n");
+}
+
 TEST_F(TavrelCtlTest, ListenOnlyPrintsAndSkipsWhatIsNoMessage)
 {
     std::vector<std::string> args = Options(800);
@@ -198,14 +230,28 @@ TEST(TavrelCtlArgumentsTest, HelpAndATooLongMessage)
     testing_support::ToolRun version = testing_support::runProgram("tavrelctl", {"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out.rfind("Tavrel 3.41 (build ", 0), 0u) << version.out;
+    EXPECT_NE(help.out.find("at most " + std::to_string(CTavrelDatagram::MaxMessageLength) + " characters"),
+              std::string::npos);
 
     net::UdpSocket calendar;
     ASSERT_TRUE(calendar.open(0));
-    testing_support::ToolRun tooLong = testing_support::runProgram(
-        "tavrelctl", {"--port", std::to_string(calendar.localPort()), "--listen", std::to_string(freePort()),
-                      "--timeout", "0", "raw", std::string(500, 'x')});
-    EXPECT_EQ(tooLong.exitCode, 1);
-    EXPECT_NE(tooLong.err.find("longer than 499"), std::string::npos) << tooLong.err;
+    const std::vector<std::string> ports
+        = {"--port", std::to_string(calendar.localPort()), "--listen", std::to_string(freePort()), "--timeout", "0"};
+    // One character over, either way of writing it: refused before anything is sent.
+    std::vector<std::string> raw = ports;
+    raw.insert(raw.end(), {"raw", std::string(498, 'x')});
+    std::vector<std::string> send = ports;
+    send.insert(send.end(), {"send", "RegisterCalendar", std::string(498 - 19, 'x')}); // RegisterCalendar:"…"
+    for (const auto& args : {raw, send}) {
+        testing_support::ToolRun tooLong = testing_support::runProgram("tavrelctl", args);
+        EXPECT_EQ(tooLong.exitCode, 2);
+        EXPECT_EQ(tooLong.err,
+                  "tavrelctl: the message is 498 characters long; one datagram carries at most 497 (see "
+                  "--help)\n");
+        EXPECT_TRUE(tooLong.out.empty());
+    }
+    std::vector<std::uint8_t> buffer(2048);
+    EXPECT_EQ(calendar.receive(buffer.data(), buffer.size(), 50ms).status, net::UdpSocket::Status::TimedOut);
 }
 
 TEST(TavrelCtlArgumentsTest, ListenPortInUseIsAnError)

@@ -87,6 +87,28 @@ TEST_F(TavrelSettingsTest, TransparencyOutsideZeroToHundredIsIgnored)
     EXPECT_EQ(settings.GetTransparency(7), 50);
 }
 
+TEST_F(TavrelSettingsTest, MonthsOutsideOneToTwelveNeitherReadNorWritePerMonthValues)
+{
+    // Names such as "Transparency13" or "Background0" would be values no month ever reads.
+    ASSERT_TRUE(MainKey().SetString(u"Background", u"\\any.jpg"));
+    for (int month : {0, 13, -1}) {
+        EXPECT_EQ(settings.GetTransparency(month), 50) << month;
+        EXPECT_TRUE(settings.GetBackground(month).IsEmpty()) << month;
+        EXPECT_TRUE(settings.GetDayBar(month).IsEmpty()) << month;
+        EXPECT_FALSE(settings.SetBackground(month, u"\\x.jpg")) << month;
+        EXPECT_FALSE(settings.SetDayBar(month, u"\\x.gif")) << month;
+    }
+    EXPECT_EQ(MainKey().GetString(u"Background", nullptr).View(), u"\\any.jpg") << "the fallback is untouched";
+    CQoRegistry main = MainKey();
+    CQoString name;
+    for (bool more = main.GetFirstValueName(name); more; more = main.GetNextValueName(name)) {
+        const std::string text = device::toUtf8(name.View());
+        for (const char* never :
+             {"Transparency00", "Transparency13", "Background0", "Background13", "DayBar0", "DayBar13"})
+            EXPECT_NE(text, never);
+    }
+}
+
 TEST_F(TavrelSettingsTest, BackgroundSetLastIsTheFallbackOfMonthsWithoutTheirOwn)
 {
     ASSERT_TRUE(MainKey().SetString(u"Background", u"\\any.jpg"));

@@ -249,6 +249,75 @@ TEST(ControlE2ETest, StopEndsReceptionWhileTheProgramRunsOnAndTavrelctlTalksToIt
     EXPECT_TRUE(session.program().running());
 }
 
+TEST(ControlE2ETest, LongestCommandsAndNotificationsTravelThroughBothPrograms)
+{
+    testing_support::TempDevice device;
+    CalendarSession session(device, {}, false);
+    ASSERT_TRUE(session.program().started());
+    auto tavrelctl = [&](const char* timeoutMs, const std::vector<std::string>& command) {
+        std::vector<std::string> args = {"--port",    std::to_string(session.controlPort()),
+                                         "--listen",  std::to_string(session.notifyPort()),
+                                         "--timeout", timeoutMs};
+        args.insert(args.end(), command.begin(), command.end());
+        return testing_support::runProgram("tavrelctl", args);
+    };
+    std::string answer;
+    for (int attempt = 0; attempt < 60 && answer.empty(); ++attempt)
+        answer = tavrelctl("1000", {"send", "Initialize"}).out;
+    ASSERT_FALSE(answer.empty()) << session.program().err();
+
+    // The longest notification, 497 characters: "OnCalendarRegistered:" and a quoted name of 474.
+    const std::string name(474, 'n');
+    const std::string registered = "OnCalendarRegistered:\"" + name + "\"";
+    ASSERT_EQ(registered.size(), 497u);
+    testing_support::ToolRun run = tavrelctl("1500", {"send", "RegisterCalendar", name});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "OnCalendarChanged:\"" + name + "\"\n" + registered + "\n");
+    // One character more and the calendar does not send that notification; the shorter one still goes.
+    run = tavrelctl("1500", {"send", "RegisterCalendar", name + "m"});
+    EXPECT_EQ(run.out, "OnCalendarChanged:\"" + name + "m\"\n");
+
+    // The longest command, 497 characters: an activity whose long ID comes back in the answer,
+    // which shows that the command arrived whole, its last argument included.
+    const std::string head = "AddActivity:\"",
+                      tail = "\";\"Work\";\"Meeting\";\"3/4/2026 9:00:00 AM\";\"3/4/2026 "
+                             "10:00:00 AM\";\"\";\"1\";\"0\"";
+    const std::string id(497 - head.size() - tail.size(), 'i');
+    const std::vector<std::string> add
+        = {"send", "AddActivity", id, "Work", "Meeting", "3/4/2026 9:00:00 AM", "3/4/2026 10:00:00 AM", "", "1", "0"};
+    run = tavrelctl("1500", add);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "OnActivityAdded:\"" + id + "\"\n");
+    // One character more is refused before it is sent.
+    std::vector<std::string> longer = add;
+    longer[2] += "i";
+    run = tavrelctl("800", longer);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("498 characters"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+
+    // A control application that fills its whole 1000-byte payload area (499 characters, a
+    // 1016-byte datagram) is heard as well.
+    BackgroundProgram listener("tavrelctl",
+                               {"--listen", std::to_string(session.notifyPort()), "--timeout", "3000", "listen"});
+    std::this_thread::sleep_for(300ms);
+    // Another activity at the same time with another name: the same one again would be refused.
+    const std::string fullTail
+        = "\";\"Work\";\"Review\";\"3/4/2026 9:00:00 AM\";\"3/4/2026 10:00:00 AM\";\"\";\"1\";\"0\"";
+    std::u16string fullId(499 - head.size() - fullTail.size(), u'f');
+    std::u16string fullCommand = u"AddActivity:\"" + fullId + device::fromUtf8(fullTail);
+    ASSERT_EQ(datagram(fullCommand).size(), 1016u);
+    net::UdpSocket peer;
+    ASSERT_TRUE(peer.open(0));
+    const std::vector<std::uint8_t> bytes = datagram(fullCommand);
+    ASSERT_TRUE(peer.sendTo(session.controlPort(), bytes.data(), bytes.size()));
+    EXPECT_EQ(listener.waitFor(10s), std::optional<int>(0));
+    EXPECT_EQ(listener.out(), "OnActivityAdded:\"" + std::string(fullId.size(), 'f') + "\"\n");
+
+    EXPECT_EQ(tavrelctl("1000", {"send", "CloseCalendar"}).out, "OnCalendarClose\n");
+    EXPECT_EQ(session.program().waitFor(20s), std::optional<int>(0));
+}
+
 // --- What the screen shows -----------------------------------------------------------------------
 
 // The view area of the 240 × 320 screen (the navigation bar with the running clock above it, the

@@ -52,6 +52,17 @@ TEST(TavrelControlMessageTest, EncodedQuotesComeBackAsQuotes)
     EXPECT_EQ(arguments(u"X:a%22b"), (Args{"a%22b"}));
 }
 
+TEST(TavrelControlMessageTest, OnlyAnUnquotedSemicolonSeparatesAndOnlyQuotedTextIsDecoded)
+{
+    // A quoted ";" is a value like any other (a category named ";", say), not a separator.
+    EXPECT_EQ(arguments(u"X:\"a\";\";\";\"b\""), (Args{"a", ";", "b"}));
+    EXPECT_EQ(arguments(u"X:\";\""), (Args{";"}));
+    EXPECT_EQ(arguments(u"X:\";\";\";\""), (Args{";", ";"}));
+    // Unquoted text between quoted values stays as it is, "%22" and all.
+    EXPECT_EQ(arguments(u"X:\"a\"x%22y\"b\""), (Args{"a", "x%22y", "b"}));
+    EXPECT_EQ(arguments(u"X:\"a%22\";%22"), (Args{"a\"", ";%22"}));
+}
+
 TEST(TavrelControlMessageTest, UnquotedTextIsOneArgumentAsItStands)
 {
     EXPECT_EQ(arguments(u"SetCurrentView:Daily"), (Args{"Daily"}));

@@ -49,15 +49,31 @@ TEST(TavrelDatagramTest, WhatIsEncodedDecodesToTheSameText)
     }
 }
 
-TEST(TavrelDatagramTest, MessagesUpTo499CharactersFitAndLongerOnesDoNot)
+TEST(TavrelDatagramTest, MessagesUpTo497CharactersAreSentInAt1012BytesAndLongerOnesAreNot)
 {
-    std::u16string fits(499, u'x');
-    std::optional<Bytes> datagram = CTavrelDatagram::Encode(fits);
+    std::optional<Bytes> datagram = CTavrelDatagram::Encode(std::u16string(497, u'x'));
     ASSERT_TRUE(datagram);
-    EXPECT_EQ(datagram->size(), 1016u);
-    // The receiver's buffer holds all it reads of it: the head and the 1000-byte payload.
-    EXPECT_LE(datagram->size() - CTavrelDatagram::TrailerSize, CTavrelDatagram::ReceiveBufferSize);
-    EXPECT_FALSE(CTavrelDatagram::Encode(std::u16string(500, u'x')));
+    // A control application's 1012-byte receive buffer takes it whole.
+    EXPECT_EQ(datagram->size(), 1012u);
+    for (std::size_t length : {498u, 499u, 500u})
+        EXPECT_FALSE(CTavrelDatagram::Encode(std::u16string(length, u'x'))) << length;
+    // A character beyond U+FFFF takes two code units of the limit.
+    EXPECT_TRUE(CTavrelDatagram::Encode(std::u16string(495, u'x') + u"\U0001F600"));
+    EXPECT_FALSE(CTavrelDatagram::Encode(std::u16string(496, u'x') + u"\U0001F600"));
+}
+
+TEST(TavrelDatagramTest, APeersFullPayloadAreaFitsTheReceiveBuffer)
+{
+    // 499 characters and the terminator fill the 1000 bytes a control application sends from.
+    Bytes datagram = head(CTavrelDatagram::MessageTag, 1000);
+    for (int i = 0; i < 499; ++i)
+        datagram.insert(datagram.end(), {'y', 0});
+    datagram.insert(datagram.end(), 6, 0);
+    ASSERT_EQ(datagram.size(), 1016u);
+    EXPECT_LE(datagram.size(), CTavrelDatagram::ReceiveBufferSize);
+    CTavrelDatagram::Decoded decoded = CTavrelDatagram::Decode(datagram.data(), datagram.size());
+    ASSERT_EQ(decoded.kind, CTavrelDatagram::Kind::Message);
+    EXPECT_EQ(text(CTavrelDatagram::PayloadText(decoded.payload)), std::string(499, 'y'));
 }
 
 TEST(TavrelDatagramTest, StopDatagramCarriesTheStopTag)

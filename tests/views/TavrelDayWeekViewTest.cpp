@@ -58,28 +58,31 @@ protected:
 
 TEST_F(DayView, OverlappingBoxesShareTheWidthInColumns)
 {
-    // The first box meets the second only; the second meets the third as well.
-    bench.Add(Appointment(OleDateTime(2003, 9, 6, 8, 0, 0), OleDateTime(2003, 9, 6, 10, 0, 0), u"A", 1));
+    // 9:00-10:00, 9:30-11:00 and 10:30-12:00. An hour is 9.5 pixels here, less than the minimum
+    // box height, so the first box reaches down past 10:30 and meets the third box as well as the
+    // second: all three count 3 and each takes its third (see src/views/README.md).
+    bench.Add(Appointment(OleDateTime(2003, 9, 6, 9, 0, 0), OleDateTime(2003, 9, 6, 10, 0, 0), u"A", 1));
     bench.Add(Appointment(OleDateTime(2003, 9, 6, 9, 30, 0), OleDateTime(2003, 9, 6, 11, 0, 0), u"B", 2));
     bench.Add(Appointment(OleDateTime(2003, 9, 6, 10, 30, 0), OleDateTime(2003, 9, 6, 12, 0, 0), u"C", 3));
+    const int minimum = gfx::Font::fromPoints(u"Tahoma", 8).textExtent(u"Wy").height + 4;
+    ASSERT_GT(At(9, 0) + minimum, At(10, 30)) << "the first box no longer reaches the third";
     const auto& boxes = Paint({2003, 9, 6});
     ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(boxes[0].column, 1);
-    EXPECT_EQ(boxes[0].count, 2);
-    EXPECT_EQ(boxes[1].column, 2);
-    EXPECT_EQ(boxes[1].count, 3);
-    EXPECT_EQ(boxes[2].column, 3);
-    EXPECT_EQ(boxes[2].count, 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(boxes[std::size_t(i)].column, i + 1) << i;
+        EXPECT_EQ(boxes[std::size_t(i)].count, 3) << i;
+    }
 
     const int width = 240 - eventsLeft;
     EXPECT_EQ(boxes[0].rect.left, eventsLeft);
-    EXPECT_EQ(boxes[0].rect.right, eventsLeft + width / 2 - 2);
+    EXPECT_EQ(boxes[0].rect.right, eventsLeft + width / 3 - 2);
     EXPECT_EQ(boxes[1].rect.left, eventsLeft + width / 3);
     EXPECT_EQ(boxes[1].rect.right, eventsLeft + 2 * width / 3 - 2);
     EXPECT_EQ(boxes[2].rect.left, eventsLeft + 2 * width / 3);
     EXPECT_EQ(boxes[2].rect.right, eventsLeft + width - 2);
-    EXPECT_EQ(boxes[0].rect.top, At(8, 0));
+    EXPECT_EQ(boxes[0].rect.top, At(9, 0));
     EXPECT_EQ(boxes[1].rect.top, At(9, 30));
+    EXPECT_EQ(boxes[2].rect.top, At(10, 30));
 
     // Each box has its Busy strip along the left edge, and its text part is the tap region.
     const gfx::Colour busy = bench.settings.busy;
@@ -91,6 +94,28 @@ TEST_F(DayView, OverlappingBoxesShareTheWidthInColumns)
         EXPECT_EQ(region->GetRect().top, box.rect.top);
         EXPECT_EQ(bench.surface.pixel(box.rect.right - 1, box.rect.top + 1), busy) << "the box's border";
     }
+}
+
+TEST_F(DayView, AFirstBoxThatEndsBeforeTheThirdKeepsTheHalfItsLastOverlapGives)
+{
+    // From 8:00 the first box ends at 10:00, above the third: it meets the second only and
+    // keeps count 2, so it is drawn in the left half while the others take thirds.
+    bench.Add(Appointment(OleDateTime(2003, 9, 6, 8, 0, 0), OleDateTime(2003, 9, 6, 10, 0, 0), u"A", 1));
+    bench.Add(Appointment(OleDateTime(2003, 9, 6, 9, 30, 0), OleDateTime(2003, 9, 6, 11, 0, 0), u"B", 2));
+    bench.Add(Appointment(OleDateTime(2003, 9, 6, 10, 30, 0), OleDateTime(2003, 9, 6, 12, 0, 0), u"C", 3));
+    const auto& boxes = Paint({2003, 9, 6});
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].column, 1);
+    EXPECT_EQ(boxes[0].count, 2);
+    EXPECT_EQ(boxes[1].column, 2);
+    EXPECT_EQ(boxes[1].count, 3);
+    EXPECT_EQ(boxes[2].column, 3);
+    EXPECT_EQ(boxes[2].count, 3);
+    const int width = 240 - eventsLeft;
+    EXPECT_EQ(boxes[0].rect.left, eventsLeft);
+    EXPECT_EQ(boxes[0].rect.right, eventsLeft + width / 2 - 2);
+    EXPECT_EQ(boxes[1].rect.left, eventsLeft + width / 3);
+    EXPECT_EQ(boxes[0].rect.top, At(8, 0));
 }
 
 TEST_F(DayView, ShortEventsGetTheMinimumHeightAndStayInsideTheView)

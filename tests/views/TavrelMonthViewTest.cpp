@@ -266,5 +266,38 @@ TEST_F(QuarterView, ThreeMonthsAtHalfScaleDividersAndTheirRegions)
     Snapshot("quarter");
 }
 
+TEST_F(QuarterView, TheViewKeepsTheCurrentMonthsFadeLevelWhileEachMonthIsDrawnAtItsOwn)
+{
+    app->GetSettings().SetTransparency(7, 10);
+    app->GetSettings().SetTransparency(8, 20);
+    app->GetSettings().SetTransparency(9, 30);
+    view->ReloadAppearance(true);
+    // September is painted last; the level held, which the slider shows and changes, is August's.
+    EXPECT_EQ(view->GetFadeLevel(), 20);
+    view->SetFadeLevel(25);
+    EXPECT_EQ(app->GetSettings().GetTransparency(8), 25);
+    EXPECT_EQ(app->GetSettings().GetTransparency(9), 30);
+    ShowDate(2003, 9, 15);
+    EXPECT_EQ(view->GetFadeLevel(), 30);
+}
+
+TEST_F(QuarterView, TheYearFontHasAFloorOfOnePoint)
+{
+    // At the quarter's half scale "FontSizeYear" 1 gives 0 points, which a font would take as its
+    // default size: the year would grow where it should shrink. It is drawn at 1 point, as 2 is.
+    auto titles = [&](int points) {
+        EXPECT_TRUE(app->GetSettings().SetYearFont(points, u"Tahoma"));
+        view->Render();
+        std::vector<gfx::Colour> pixels;
+        for (int y = 0; y < 14; ++y)
+            for (int x = 0; x < 240; ++x)
+                pixels.push_back(Pixel(x, y));
+        return pixels;
+    };
+    const std::vector<gfx::Colour> one = titles(1), two = titles(2), sixteen = titles(16);
+    EXPECT_EQ(one, two);
+    EXPECT_NE(one, sixteen) << "the year is drawn at all";
+}
+
 } // namespace
 } // namespace views_testing

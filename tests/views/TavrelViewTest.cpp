@@ -452,6 +452,30 @@ TEST_F(TavrelViewBehaviour, ANewDayMovesTheTodayMarksAndNotifiesAgain)
     EXPECT_EQ(host.notifications.size(), 1u);
 }
 
+TEST_F(TavrelViewBehaviour, TheDayChangeCheckCountsFromTheFirstPaintAndComparesWholeDates)
+{
+    // Midnight falls between the first paint and the first check, ten seconds later.
+    PinClock(2003, 8, 15, 23, 59);
+    device::DeviceClock::advanceForTesting(55s);
+    CreateView(Monthly);
+    ShowDate(2003, 8, 15);
+    host.notifications.clear();
+    device::DeviceClock::advanceForTesting(10s);
+    Wait(10000);
+    EXPECT_EQ(host.notifications, (std::vector<std::string>{"OnDateChanged:\"8/15/2003\""}));
+
+    // The clock moves by exactly a month (16 August to 16 September): the day of the month is the
+    // same, the date is not. Another day is shown, so the view only renders, for the today marks.
+    ShowDate(2003, 8, 20);
+    host.notifications.clear();
+    const unsigned renders = view->GetRenderCount();
+    device::DeviceClock::advanceForTesting(std::chrono::hours(24 * 31));
+    Wait(10000);
+    EXPECT_GT(view->GetRenderCount(), renders);
+    EXPECT_TRUE(host.notifications.empty());
+    EXPECT_EQ(ShownDay(), (CTavrelDay{2003, 8, 20}));
+}
+
 TEST_F(TavrelViewBehaviour, AReaderAskingForTheDateWaitsUntilTheNewDateIsDrawn)
 {
     CreateView(Monthly);

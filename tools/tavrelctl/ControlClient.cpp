@@ -42,7 +42,8 @@ bool ControlClient::sendStop()
     return true;
 }
 
-void ControlClient::receiveUntil(std::chrono::milliseconds timeout, const std::function<void(const CQoString&)>& print)
+void ControlClient::receiveUntil(std::chrono::milliseconds timeout, const std::function<void(const CQoString&)>& print,
+                                 const std::function<void(std::size_t size)>& dropped)
 {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + timeout;
@@ -55,11 +56,13 @@ void ControlClient::receiveUntil(std::chrono::milliseconds timeout, const std::f
         if (got.status == net::UdpSocket::Status::TimedOut || got.status == net::UdpSocket::Status::Closed
             || got.status == net::UdpSocket::Status::Failed)
             return;
-        if (got.status != net::UdpSocket::Status::Received)
-            continue;
-        const CTavrelDatagram::Decoded decoded = CTavrelDatagram::Decode(buffer.data(), got.size);
-        if (decoded.kind == CTavrelDatagram::Kind::Message)
-            print(CTavrelDatagram::PayloadText(decoded.payload));
+        if (got.status == net::UdpSocket::Status::Truncated) {
+            dropped(got.size);
+        } else {
+            const CTavrelDatagram::Decoded decoded = CTavrelDatagram::Decode(buffer.data(), got.size);
+            if (decoded.kind == CTavrelDatagram::Kind::Message)
+                print(CTavrelDatagram::PayloadText(decoded.payload));
+        }
         if (left.count() == 0)
             return;
     }

@@ -7,6 +7,7 @@
 #include "platform/net/UdpSocket.h"
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -25,9 +26,10 @@ public:
     // Sends the datagram that stops the calendar's reception of commands.
     bool sendStop();
 
-    // Calls `print` with each message that arrives before `timeout` has passed; other datagrams
-    // are skipped.
-    void receiveUntil(std::chrono::milliseconds timeout, const std::function<void(const CQoString&)>& print);
+    // Calls `print` with each message that arrives before `timeout` has passed, and `dropped`
+    // with the size of each datagram too long for the receive buffer; other datagrams are skipped.
+    void receiveUntil(std::chrono::milliseconds timeout, const std::function<void(const CQoString&)>& print,
+                      const std::function<void(std::size_t size)>& dropped);
 
 private:
     std::uint16_t m_controlPort;

@@ -7,6 +7,7 @@
 #include "platform/device/WideText.h"
 #include "platform/net/SocketLayer.h"
 #include "protocol/TavrelControlMessage.h"
+#include "protocol/TavrelDatagram.h"
 
 #include <charconv>
 #include <cstdio>
@@ -58,8 +59,9 @@ const char usage[] =
     "OnRequestChangeActivity:ID;START;END.\n"
     "\n"
     "Every notification that arrives before the time-out is printed on a line of its own, as\n"
-    "received. Exit status: 0 done, 1 the socket failed or (--expect-reply) no answer came,\n"
-    "2 bad arguments.\n";
+    "received. A message, NAME with its quoted arguments or TEXT, has at most 497 characters.\n"
+    "Exit status: 0 done, 1 the socket failed or (--expect-reply) no answer came, 2 bad\n"
+    "arguments or a message too long.\n";
 
 struct Options {
     std::uint16_t controlPort = 22137;
@@ -186,22 +188,36 @@ int main(int argc, char** argv)
     if (!net::startupSocketLayer())
         return fail("the socket layer cannot be started");
 
+    const bool sends = options.command == "send" || options.command == "raw";
+    const CQoString message = sends ? messageText(options) : CQoString();
+    // Checked before anything is sent: one datagram carries at most this much, for every peer.
+    if (message.GetLength() > CTavrelDatagram::MaxMessageLength)
+        return badArguments("the message is " + std::to_string(message.GetLength())
+                            + " characters long; one datagram carries at most "
+                            + std::to_string(CTavrelDatagram::MaxMessageLength));
+
     // "stop" waits for no answer, so it needs no particular port of its own.
     ControlClient client(options.controlPort, options.command == "stop" ? 0 : options.listenPort);
     if (!client.open())
         return fail(client.errorText());
     if (options.command == "stop")
         return client.sendStop() ? 0 : fail(client.errorText());
-    if (options.command != "listen" && !client.sendMessage(messageText(options)))
+    if (sends && !client.sendMessage(message))
         return fail(client.errorText());
     bool answered = false;
-    client.receiveUntil(std::chrono::milliseconds(options.timeoutMs), [&answered](const CQoString& text) {
-        answered = true;
-        const std::string line = device::toUtf8(text.View());
-        std::fwrite(line.data(), 1, line.size(), stdout);
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
-    });
+    client.receiveUntil(
+        std::chrono::milliseconds(options.timeoutMs),
+        [&answered](const CQoString& text) {
+            answered = true;
+            const std::string line = device::toUtf8(text.View());
+            std::fwrite(line.data(), 1, line.size(), stdout);
+            std::fputc('\n', stdout);
+            std::fflush(stdout);
+        },
+        [](std::size_t size) {
+            std::fprintf(stderr, "tavrelctl: a datagram of %zu bytes was longer than %zu and was dropped\n", size,
+                         CTavrelDatagram::ReceiveBufferSize);
+        });
     // A datagram to a port nobody listens on is lost without a word; only an answer tells.
     if (options.expectReply && !answered)
         return fail("no answer on port " + std::to_string(options.listenPort) + " within "
