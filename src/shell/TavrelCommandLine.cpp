@@ -67,10 +67,10 @@ std::string CTavrelCommandLine::CommandIds()
     std::string text = "The calendar's commands for `command ID` (a command nothing handles ends the script):\n";
     for (std::size_t i = 0; i < std::size(commands); ++i) {
         std::string entry = "  " + std::to_string(commands[i].second) + " " + commands[i].first;
-        entry.resize(std::max<std::size_t>(entry.size(), 26), ' ');
-        text += entry;
-        if (i % 3 == 2 || i + 1 == std::size(commands))
-            text += "\n";
+        const bool lineEnds = i % 3 == 2 || i + 1 == std::size(commands);
+        if (!lineEnds)
+            entry.resize(std::max<std::size_t>(entry.size(), 26), ' ');
+        text += entry + (lineEnds ? "\n" : "");
     }
     return text;
 }
