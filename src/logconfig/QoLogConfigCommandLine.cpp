@@ -1,5 +1,7 @@
 #include "logconfig/QoLogConfigCommandLine.h"
 
+#include "platform/device/CommandLineParser.h"
+
 #include <charconv>
 
 const char* CQoLogConfigCommandLine::Usage()
@@ -17,7 +19,8 @@ const char* CQoLogConfigCommandLine::Usage()
            "                   check 1001 1 \"Tavrel ActiveX Control\", press OK, dump FILE, snap FILE ...);\n"
            "                   the program ends when the dialog has closed, or headless when the script\n"
            "                   has run out (then nothing is written)\n"
-           "  --zoom N         window pixels per screen pixel, 1 to 8 (default 2)\n";
+           "  --zoom N         window pixels per screen pixel, 1 to 8 (default 2)\n"
+           "  --version        print the version and the build, and exit\n";
 }
 
 std::optional<CQoLogConfigCommandLine> CQoLogConfigCommandLine::Parse(
@@ -29,47 +32,28 @@ std::optional<CQoLogConfigCommandLine> CQoLogConfigCommandLine::Parse(
         return std::nullopt;
     };
     CQoLogConfigCommandLine line;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            line.help = true;
-            continue;
-        }
-        if (argument == "--headless") {
-            line.headless = true;
-            continue;
-        }
-        if (argument.size() < 2 || argument.compare(0, 2, "--") != 0)
-            return fail("unexpected argument " + argument + " (try --help)");
-        std::string name = argument;
-        std::optional<std::string> value;
-        if (std::size_t equals = argument.find('='); equals != std::string::npos) {
-            name = argument.substr(0, equals);
-            value = argument.substr(equals + 1);
-        }
-        if (name != "--device" && name != "--script" && name != "--zoom")
-            return fail("unknown option " + name + " (try --help)");
-        if (!value) {
-            if (i + 1 >= arguments.size())
-                return fail(name + " needs a value (try --help)");
-            value = arguments[++i];
-        }
-        if (value->empty())
-            return fail(name + " needs a value (try --help)");
-        if (name == "--device") {
-            line.device = *value;
-        } else if (name == "--script") {
-            line.script = *value;
-        } else {
-            int zoom = 0;
-            const char* end = value->data() + value->size();
-            auto [stop, result] = std::from_chars(value->data(), end, zoom);
-            if (result != std::errc() || stop != end || zoom < 1 || zoom > MaximumZoom)
-                return fail("--zoom needs a whole number from 1 to " + std::to_string(MaximumZoom));
-            line.zoom = zoom;
-        }
+    std::optional<std::string> zoom;
+    device::CommandLineParser parser("qolog-config");
+    parser.value("--device", &line.device)
+        .flag("--headless", &line.headless)
+        .value("--script", &line.script)
+        .value("--zoom", &zoom);
+    const device::CommandLineParser::Outcome outcome = parser.parse(arguments);
+    if (outcome.failed())
+        return fail(outcome.error);
+    line.help = outcome.request == device::CommandLineParser::Request::Help;
+    line.version = outcome.request == device::CommandLineParser::Request::Version;
+    if (line.help || line.version)
+        return line;
+    if (zoom) {
+        int number = 0;
+        const char* end = zoom->data() + zoom->size();
+        auto [stop, result] = std::from_chars(zoom->data(), end, number);
+        if (result != std::errc() || stop != end || number < 1 || number > MaximumZoom)
+            return fail("--zoom needs a whole number from 1 to " + std::to_string(MaximumZoom) + ", not '" + *zoom + "'");
+        line.zoom = number;
     }
-    if (line.headless && !line.script && !line.help)
+    if (line.headless && !line.script)
         return fail("--headless needs --script: nobody could close the dialog");
     return line;
 }

@@ -21,6 +21,7 @@ public:
     std::optional<std::string> script;
     int zoom = 2;
     bool help = false;
+    bool version = false;
 
     static std::optional<CQoLogConfigCommandLine> Parse(const std::vector<std::string>& arguments, std::string* error);
     static const char* Usage();

@@ -39,7 +39,7 @@ int CQoLogConfigProgram::Run()
         actions = std::move(*loaded);
     }
     // After the script: a run that cannot start touches no device.
-    if (std::string error; !device::DeviceFolder::select(device::DeviceFolder::resolve(m_line.device), &error)) {
+    if (std::string error; !device::DeviceFolder::selectForProgram(m_line.device, &error)) {
         Complain(error);
         return 1;
     }

@@ -4,6 +4,7 @@
 #include "logconfig/QoLogConfigCommandLine.h"
 #include "logconfig/QoLogConfigProgram.h"
 
+#include "platform/device/CommandLineParser.h"
 #include "platform/device/RunningProgram.h"
 #include "platform/ui/sdl/BackendFactory.h"
 
@@ -22,6 +23,10 @@ int main(int argc, char** argv)
     }
     if (line->help) {
         std::fputs(CQoLogConfigCommandLine::Usage(), stdout);
+        return 0;
+    }
+    if (line->version) {
+        std::printf("%s\n", device::CommandLineParser::versionText().c_str());
         return 0;
     }
     const int zoom = line->zoom;

@@ -1,5 +1,7 @@
 #include "reminder/TavrelReminderCommandLine.h"
 
+#include "platform/device/CommandLineParser.h"
+
 #include <charconv>
 
 const char* CTavrelReminderCommandLine::Usage()
@@ -19,6 +21,7 @@ const char* CTavrelReminderCommandLine::Usage()
            "                   (command 1002 View / Change, 1003 Clear Alarm, 1005 Snooze, 1006 Snooze\n"
            "                   All, 1 OK); the program ends when the dialog has closed\n"
            "  --zoom N         window pixels per screen pixel, 1 to 8 (default 2)\n"
+           "  --version        print the version and the build, and exit\n"
            "  AppRunAtTime     what the device's scheduler passes; nothing changes with it\n";
 }
 
@@ -31,47 +34,25 @@ std::optional<CTavrelReminderCommandLine> CTavrelReminderCommandLine::Parse(
         return std::nullopt;
     };
     CTavrelReminderCommandLine line;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            line.help = true;
-            continue;
-        }
-        if (argument == "--headless") {
-            line.headless = true;
-            continue;
-        }
-        if (argument.size() < 2 || argument.compare(0, 2, "--") != 0) {
-            line.parameters.push_back(argument);
-            continue;
-        }
-        std::string name = argument;
-        std::optional<std::string> value;
-        if (std::size_t equals = argument.find('='); equals != std::string::npos) {
-            name = argument.substr(0, equals);
-            value = argument.substr(equals + 1);
-        }
-        if (name != "--device" && name != "--script" && name != "--zoom")
-            return fail("unknown option " + name + " (try --help)");
-        if (!value) {
-            if (i + 1 >= arguments.size())
-                return fail(name + " needs a value (try --help)");
-            value = arguments[++i];
-        }
-        if (value->empty())
-            return fail(name + " needs a value (try --help)");
-        if (name == "--device") {
-            line.device = *value;
-        } else if (name == "--script") {
-            line.script = *value;
-        } else {
-            int zoom = 0;
-            const char* end = value->data() + value->size();
-            auto [stop, result] = std::from_chars(value->data(), end, zoom);
-            if (result != std::errc() || stop != end || zoom < 1 || zoom > MaximumZoom)
-                return fail("--zoom needs a whole number from 1 to " + std::to_string(MaximumZoom));
-            line.zoom = zoom;
-        }
+    std::optional<std::string> zoom;
+    device::CommandLineParser parser("tavrel-reminder");
+    parser.value("--device", &line.device)
+        .flag("--headless", &line.headless)
+        .value("--script", &line.script)
+        .value("--zoom", &zoom)
+        .words(&line.parameters, 1, [](const std::string& word) { return word == "AppRunAtTime"; });
+    const device::CommandLineParser::Outcome outcome = parser.parse(arguments);
+    if (outcome.failed())
+        return fail(outcome.error);
+    line.help = outcome.request == device::CommandLineParser::Request::Help;
+    line.version = outcome.request == device::CommandLineParser::Request::Version;
+    if (zoom) {
+        int number = 0;
+        const char* end = zoom->data() + zoom->size();
+        auto [stop, result] = std::from_chars(zoom->data(), end, number);
+        if (result != std::errc() || stop != end || number < 1 || number > MaximumZoom)
+            return fail("--zoom needs a whole number from 1 to " + std::to_string(MaximumZoom) + ", not '" + *zoom + "'");
+        line.zoom = number;
     }
     return line;
 }

@@ -3,9 +3,9 @@
 //
 //   tavrel-reminder [--device DIR] [--headless] [--script FILE] [--zoom N] [AppRunAtTime]
 //
-// The options are the host's. Any other word belongs to the handheld's command line, which the
-// program does not read (the device's scheduler passes "AppRunAtTime"). An option that is not
-// known, lacks its value or has a bad one makes Parse fail with a one-line reason.
+// The options are the host's. "AppRunAtTime" is the handheld's command line, which the device's
+// scheduler passes and the program does not read. An option that is not known, lacks its value or
+// has a bad one, and any other word, make Parse fail with a one-line reason.
 
 #include <optional>
 #include <string>
@@ -20,6 +20,7 @@ public:
     std::optional<std::string> script;
     int zoom = 2;
     bool help = false;
+    bool version = false;
     std::vector<std::string> parameters;
 
     static std::optional<CTavrelReminderCommandLine> Parse(

@@ -4,6 +4,7 @@
 #include "reminder/TavrelReminderCommandLine.h"
 #include "reminder/TavrelReminderProgram.h"
 
+#include "platform/device/CommandLineParser.h"
 #include "platform/device/DeviceFolder.h"
 #include "platform/device/RunningProgram.h"
 #include "platform/ui/sdl/BackendFactory.h"
@@ -26,7 +27,11 @@ int main(int argc, char** argv)
         std::fputs(CTavrelReminderCommandLine::Usage(), stdout);
         return 0;
     }
-    if (!device::DeviceFolder::select(device::DeviceFolder::resolve(line->device), &error)) {
+    if (line->version) {
+        std::printf("%s\n", device::CommandLineParser::versionText().c_str());
+        return 0;
+    }
+    if (!device::DeviceFolder::selectForProgram(line->device, &error)) {
         std::fprintf(stderr, "tavrel-reminder: %s\n", error.c_str());
         return 1;
     }

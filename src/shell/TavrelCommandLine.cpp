@@ -1,6 +1,14 @@
 #include "shell/TavrelCommandLine.h"
 
+#include "platform/device/CommandLineParser.h"
+#include "shell/TavrelCommands.h"
+#include "views/TavrelViewMessages.h"
+
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <iterator>
+#include <tuple>
 
 namespace {
 
@@ -12,6 +20,15 @@ std::optional<int> WholeNumber(const std::string& text, int lowest, int highest)
     if (result != std::errc() || stop != end || value < lowest || value > highest)
         return std::nullopt;
     return value;
+}
+
+// The handheld's own command line: "TavrelControl" (any letter case), and the switches other programs
+// of the device start the calendar with ("/openactivity=ID"). Any other word is a mistake: the
+// calendar would ignore it without a word.
+bool IsHandheldParameter(const std::string& word)
+{
+    return (!word.empty() && word.front() == '/')
+           || CQoString(device::fromUtf8(word).c_str()).CompareNoCase(u"TavrelControl") == 0;
 }
 
 } // namespace
@@ -32,7 +49,30 @@ const char* CTavrelCommandLine::Usage()
            "  --zoom N            window pixels per screen pixel, 1 to 8 (default 2)\n"
            "  --control-port P    the port control commands arrive on (default 22137; 0: any free port)\n"
            "  --notify-port Q     the port notifications go to (default 22138)\n"
-           "  TavrelControl       started by a control application: the window stays hidden\n";
+           "  --version           print the version and the build, and exit\n"
+           "  TavrelControl       started by a control application: the window stays hidden\n"
+           "\n"
+           "Without a display, --headless is needed. Exit status: 0 done, 1 failed, 2 bad arguments.\n";
+}
+
+std::string CTavrelCommandLine::CommandIds()
+{
+    const std::pair<const char*, int> commands[] = {
+        {"View Daily", ID_VIEW_DAILY},          {"View Weekly", ID_VIEW_WEEKLY},   {"View Monthly", ID_VIEW_MONTHLY},
+        {"View Quarterly", ID_VIEW_QUARTERLY},  {"Go To Next", ID_GOTO_NEXT},     {"Go To Previous", ID_GOTO_PREVIOUS},
+        {"Go To Today", ID_GOTO_TODAY},         {"Icon Rules", ID_VIEW_RULES},     {"Fade background", ID_BACKGROUND_FADE},
+        {"Choose background", ID_BACKGROUND_CHOOSE}, {"Choose skin", ID_CHOOSE_SKIN}, {"Personal calendar", ID_CALENDAR_PERSONAL},
+        {"Combined calendar", ID_CALENDAR_COMBINED}, {"About", ID_APP_ABOUT},       {"Exit", ID_APP_EXIT},
+    };
+    std::string text = "The calendar's commands for `command ID` (a command nothing handles ends the script):\n";
+    for (std::size_t i = 0; i < std::size(commands); ++i) {
+        std::string entry = "  " + std::to_string(commands[i].second) + " " + commands[i].first;
+        const bool lineEnds = i % 3 == 2 || i + 1 == std::size(commands);
+        if (!lineEnds)
+            entry.resize(std::max<std::size_t>(entry.size(), 26), ' ');
+        text += entry + (lineEnds ? "\n" : "");
+    }
+    return text;
 }
 
 std::optional<CTavrelCommandLine> CTavrelCommandLine::Parse(const std::vector<std::string>& arguments, std::string* error)
@@ -43,57 +83,40 @@ std::optional<CTavrelCommandLine> CTavrelCommandLine::Parse(const std::vector<st
         return std::nullopt;
     };
     CTavrelCommandLine line;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            line.help = true;
-            continue;
-        }
-        if (argument == "--headless") {
-            line.headless = true;
-            continue;
-        }
-        if (argument.size() < 2 || argument.compare(0, 2, "--") != 0) {
-            line.parameters.emplace_back(device::fromUtf8(argument).c_str());
-            continue;
-        }
-        // "--name value" or "--name=value".
-        std::string name = argument;
-        std::optional<std::string> value;
-        if (std::size_t equals = argument.find('='); equals != std::string::npos) {
-            name = argument.substr(0, equals);
-            value = argument.substr(equals + 1);
-        }
-        const bool takesValue = name == "--device" || name == "--snapshot" || name == "--script" || name == "--zoom"
-                                || name == "--control-port" || name == "--notify-port";
-        if (!takesValue)
-            return fail("unknown option " + name + " (try --help)");
-        if (!value) {
-            if (i + 1 >= arguments.size())
-                return fail(name + " needs a value (try --help)");
-            value = arguments[++i];
-        }
-        if (value->empty())
-            return fail(name + " needs a value (try --help)");
-        if (name == "--device") {
-            line.device = *value;
-        } else if (name == "--snapshot") {
-            line.snapshot = *value;
-        } else if (name == "--script") {
-            line.script = *value;
-        } else if (name == "--zoom") {
-            std::optional<int> zoom = WholeNumber(*value, 1, MaximumZoom);
-            if (!zoom)
-                return fail("--zoom takes a whole number from 1 to " + std::to_string(MaximumZoom) + ", not '" + *value + "'");
-            line.zoom = *zoom;
-        } else {
-            // Commands may arrive on any free port (0); notifications need a real one.
-            const int lowest = name == "--control-port" ? 0 : 1;
-            std::optional<int> port = WholeNumber(*value, lowest, 65535);
-            if (!port)
-                return fail(name + " takes a port from " + std::to_string(lowest) + " to 65535, not '" + *value + "'");
-            (name == "--control-port" ? line.controlPort : line.notifyPort) = *port;
-        }
+    std::optional<std::string> zoom, controlPort, notifyPort;
+    std::vector<std::string> words;
+    device::CommandLineParser parser("tavrel");
+    parser.value("--device", &line.device)
+        .flag("--headless", &line.headless)
+        .value("--snapshot", &line.snapshot)
+        .value("--script", &line.script)
+        .value("--zoom", &zoom)
+        .value("--control-port", &controlPort)
+        .value("--notify-port", &notifyPort)
+        .words(&words, SIZE_MAX, IsHandheldParameter);
+    const device::CommandLineParser::Outcome outcome = parser.parse(arguments);
+    if (outcome.failed())
+        return fail(outcome.error);
+    line.help = outcome.request == device::CommandLineParser::Request::Help;
+    line.version = outcome.request == device::CommandLineParser::Request::Version;
+
+    if (zoom) {
+        std::optional<int> number = WholeNumber(*zoom, 1, MaximumZoom);
+        if (!number)
+            return fail("--zoom takes a whole number from 1 to " + std::to_string(MaximumZoom) + ", not '" + *zoom + "'");
+        line.zoom = *number;
     }
+    // Commands may arrive on any free port (0); notifications need a real one.
+    for (auto [name, text, port, lowest] : {std::tuple {"--control-port", &controlPort, &line.controlPort, 0},
+                                            std::tuple {"--notify-port", &notifyPort, &line.notifyPort, 1}}) {
+        if (!*text)
+            continue;
+        std::optional<int> number = WholeNumber(**text, lowest, 65535);
+        if (!number)
+            return fail(std::string(name) + " takes a port from " + std::to_string(lowest) + " to 65535, not '" + **text + "'");
+        *port = *number;
+    }
+    for (const std::string& word : words)
+        line.parameters.emplace_back(device::fromUtf8(word).c_str());
     return line;
 }

@@ -4,9 +4,10 @@
 //   tavrel [--device DIR] [--headless] [--snapshot FILE] [--script FILE] [--zoom N]
 //          [--control-port P] [--notify-port Q] [TavrelControl]
 //
-// The options are the host's; every other argument is a parameter of the handheld's command line,
-// which the application reads ("TavrelControl" in any letter case selects control mode). An option
-// that is not known, lacks its value or has a bad one makes Parse fail with a one-line reason.
+// The options are the host's; the other words are the handheld's command line, which the
+// application reads ("TavrelControl" in any letter case selects control mode; "/switch" words come
+// from the device's other programs). An option that is not known, lacks its value or has a bad one,
+// and any other word, make Parse fail with a one-line reason.
 
 #include "common/QoString.h"
 
@@ -26,10 +27,13 @@ public:
     int controlPort = 22137;
     int notifyPort = 22138;
     bool help = false;
+    bool version = false;
     std::vector<CQoString> parameters;
 
     // Nothing, and the reason in `error`, when the arguments (argv without the program name) are
     // not understood.
     static std::optional<CTavrelCommandLine> Parse(const std::vector<std::string>& arguments, std::string* error);
     static const char* Usage();
+    // The frame's and the view's command ids a script's `command ID` can use, for --help.
+    static std::string CommandIds();
 };

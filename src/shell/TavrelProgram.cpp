@@ -145,12 +145,9 @@ int CTavrelProgram::Run(std::unique_ptr<ui::Backend> backend)
                 runner->setIdleCondition([this, &app] { return IsSettled(app); });
                 // `command ID` goes to the foreground window (a dialog that is open, or the frame);
                 // a frame that a control application keeps hidden takes it too.
-                runner->setCommandSink([&desktop, &app](int id) {
+                runner->setCommandTarget([&desktop, &app]() -> ui::Window* {
                     ui::Window* target = desktop.foreground();
-                    if (!target)
-                        target = app.GetMainFrame();
-                    if (target && target->exists())
-                        target->post(ui::WM_COMMAND, ui::MAKEWPARAM(unsigned(id), 0), 0);
+                    return target ? target : app.GetMainFrame();
                 });
                 runner->setFinishedCallback([&] {
                     if (m_line.snapshot) {

@@ -1,5 +1,6 @@
 // tavrel: the calendar program.
 
+#include "platform/device/CommandLineParser.h"
 #include "platform/device/DeviceFolder.h"
 #include "platform/device/RunningProgram.h"
 #include "platform/ui/Script.h"
@@ -24,9 +25,15 @@ int main(int argc, char** argv)
         std::fputs(CTavrelCommandLine::Usage(), stdout);
         std::fputs("\n", stdout);
         std::fputs(ui::Script::help(), stdout);
+        std::fputs("\n", stdout);
+        std::fputs(CTavrelCommandLine::CommandIds().c_str(), stdout);
         return 0;
     }
-    if (!device::DeviceFolder::select(device::DeviceFolder::resolve(line->device), &error)) {
+    if (line->version) {
+        std::printf("%s\n", device::CommandLineParser::versionText().c_str());
+        return 0;
+    }
+    if (!device::DeviceFolder::selectForProgram(line->device, &error)) {
         std::fprintf(stderr, "tavrel: %s\n", error.c_str());
         return 1;
     }
@@ -36,9 +43,9 @@ int main(int argc, char** argv)
     options.zoom = line->zoom;
     std::unique_ptr<ui::Backend> backend = ui::createBackend(options, &error);
     if (!backend) {
-        std::fprintf(stderr, "tavrel: no display (%s); running headless\n", error.c_str());
-        options.headless = true;
-        backend = ui::createBackend(options);
+        // Running on headless would leave a calendar nobody sees and nothing ends.
+        std::fprintf(stderr, "tavrel: no display (%s); run with --headless\n", error.c_str());
+        return 1;
     }
     return CTavrelProgram(std::move(*line)).Run(std::move(backend));
 }

@@ -155,6 +155,38 @@ TEST_F(TavrelCtlTest, ListenOnlyPrintsAndSkipsWhatIsNoMessage)
     EXPECT_EQ(calendar.receive(buffer.data(), buffer.size(), 50ms).status, net::UdpSocket::Status::TimedOut);
 }
 
+TEST_F(TavrelCtlTest, ExpectReplyFailsWhenNothingAnswersAndSendHelpSendsNothing)
+{
+    // Nothing answers: without --expect-reply that is no failure, with it exit 1 and why.
+    std::vector<std::string> args = Options(200);
+    args.insert(args.end(), {"--expect-reply", "send", "CloseCalendar"});
+    BackgroundProgram silent("tavrelctl", args);
+    EXPECT_EQ(ReceiveCommand(), "CloseCalendar");
+    ASSERT_EQ(silent.waitFor(5s), std::optional<int>(1));
+    EXPECT_NE(silent.err().find("no answer"), std::string::npos) << silent.err();
+
+    args = Options(1500);
+    args.insert(args.end(), {"send", "Initialize", "--expect-reply"});
+    BackgroundProgram answered("tavrelctl", args);
+    EXPECT_EQ(ReceiveCommand(), "Initialize");
+    Notify(u"OnInitialized:\"<Personal>\";\"Monthly\";\"12/8/2026\"");
+    ASSERT_EQ(answered.waitFor(5s), std::optional<int>(0)) << answered.err();
+    EXPECT_EQ(answered.out(), "OnInitialized:\"<Personal>\";\"Monthly\";\"12/8/2026\"\n");
+
+    // "send --help" asks tavrelctl, not the calendar; "--" sends a word that looks like an option.
+    args = Options(200);
+    args.insert(args.end(), {"send", "--help"});
+    testing_support::ToolRun help = testing_support::runProgram("tavrelctl", args);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("usage: tavrelctl"), std::string::npos);
+    EXPECT_EQ(ReceiveCommand(), "(nothing)");
+    args = Options(200);
+    args.insert(args.end(), {"send", "--", "SetCurrentView", "--weekly"});
+    BackgroundProgram dashed("tavrelctl", args);
+    EXPECT_EQ(ReceiveCommand(), "SetCurrentView:\"--weekly\"");
+    EXPECT_EQ(dashed.waitFor(5s), std::optional<int>(0)) << dashed.err();
+}
+
 TEST(TavrelCtlArgumentsTest, BadArgumentsExitTwoWithOneLine)
 {
     const std::vector<std::vector<std::string>> cases = {
@@ -170,6 +202,9 @@ TEST(TavrelCtlArgumentsTest, BadArgumentsExitTwoWithOneLine)
         {"--timeout", "-5", "listen"},
         {"--timeout"},
         {"--verbose", "listen"},
+        {"--expect-reply=yes", "listen"},
+        {"--expect-reply", "stop"},
+        {"--port", "1", "--port", "2", "listen"},
     };
     for (const auto& args : cases) {
         testing_support::ToolRun run = testing_support::runProgram("tavrelctl", args);
@@ -188,6 +223,13 @@ TEST(TavrelCtlArgumentsTest, HelpAndATooLongMessage)
     testing_support::ToolRun help = testing_support::runProgram("tavrelctl", {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("usage: tavrelctl"), std::string::npos);
+    // The calendar's commands with their arguments, and what they answer.
+    for (const char* expected : {"AddActivity ID CATEGORY NAME START END ICON CHANGEABLE FLAG", "OnActivityAdded:ID",
+                                 "SetCurrentView Daily|Weekly|Monthly|Quarterly", "OnRequestAddActivity", "--expect-reply"})
+        EXPECT_NE(help.out.find(expected), std::string::npos) << expected;
+    testing_support::ToolRun version = testing_support::runProgram("tavrelctl", {"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("Tavrel 3.41 (build ", 0), 0u) << version.out;
     EXPECT_NE(help.out.find("at most " + std::to_string(CTavrelDatagram::MaxMessageLength) + " characters"),
               std::string::npos);
 

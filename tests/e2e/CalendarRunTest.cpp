@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <optional>
@@ -171,12 +172,15 @@ TEST_F(CalendarRunTest, OnlineHelpNamesTheInstalledHelpPageWhenThereIsNoDisplay)
     EXPECT_NE(text.find("name=\"Main_Contents\""), std::string::npos);
 }
 
-TEST_F(CalendarRunTest, WithoutADisplayTheCalendarRunsHeadlessAndSaysSo)
+TEST_F(CalendarRunTest, WithoutADisplayTheCalendarSaysToRunHeadlessAndEnds)
 {
+    // Not even a snapshot makes it run on unseen: --headless is the way to ask for that.
     ToolRun run = Calendar({"--snapshot", File("shot.png").string()}, {"SDL_VIDEODRIVER=tavrel-no-such-driver"});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find("running headless"), std::string::npos) << run.err;
-    EXPECT_EQ(Picture(File("shot.png")).pixel(2, 2), NavigationBarColour);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(run.err.rfind("tavrel: no display (", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("); run with --headless\n"), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(File("shot.png")));
 }
 
 TEST_F(CalendarRunTest, AStoreThatCannotBeOpenedEndsTheProgramWithTheAttachMessage)

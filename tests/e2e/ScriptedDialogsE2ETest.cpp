@@ -362,7 +362,8 @@ TEST_F(ScriptedDialogsE2ETest, HelpListsTheScriptActionsAndEverySubcommandAnswer
     ToolRun help = testing_support::runProgram("tavrel", {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* action : {"press ID", "select ID TEXT", "check ID 0|1", "check ID TEXT 0|1", "text ID TEXT",
-                               "choose PATH", "answer YES|NO|OK|CANCEL", "dump FILE", "PageDown"})
+                               "choose PATH", "answer YES|NO|OK|CANCEL", "dump FILE", "PageDown", "32805 View Daily",
+                               "32792 Go To Next", "32800 Go To Today", "--version"})
         EXPECT_NE(help.out.find(action), std::string::npos) << action;
 
     const std::filesystem::path untouched = device.root() / "untouched";

@@ -133,13 +133,13 @@ TEST(QoLogConfigCommandLineTest, OptionsAndTheirMistakes)
     EXPECT_FALSE(CQoLogConfigCommandLine::Parse({"--headless"}, &error));
     EXPECT_EQ(error, "--headless needs --script: nobody could close the dialog");
     EXPECT_FALSE(CQoLogConfigCommandLine::Parse({"--zoom", "9"}, &error));
-    EXPECT_EQ(error, "--zoom needs a whole number from 1 to 8");
+    EXPECT_EQ(error, "--zoom needs a whole number from 1 to 8, not '9'");
     EXPECT_FALSE(CQoLogConfigCommandLine::Parse({"--script"}, &error));
     EXPECT_EQ(error, "--script needs a value (try --help)");
     EXPECT_FALSE(CQoLogConfigCommandLine::Parse({"--colour", "red"}, &error));
     EXPECT_EQ(error, "unknown option --colour (try --help)");
     EXPECT_FALSE(CQoLogConfigCommandLine::Parse({"Tavrel"}, &error));
-    EXPECT_EQ(error, "unexpected argument Tavrel (try --help)");
+    EXPECT_EQ(error, "unexpected argument 'Tavrel' (try --help)");
     EXPECT_TRUE(CQoLogConfigCommandLine::Parse({"--headless", "--help"}, &error)->help);
 }
 

@@ -150,6 +150,17 @@ TEST_F(InstallCommandTest, UninstallRemovesWhatTheInstallationPutThereAndNothing
     EXPECT_EQ(again.out, "Tavrel is not installed\n");
 }
 
+TEST_F(InstallCommandTest, UninstallOnADeviceWhereTheCalendarRanButNothingIsInstalledSaysSo)
+{
+    // The calendar reads the install folder through a key it creates when missing; an empty key is
+    // no installation.
+    ASSERT_EQ(runDeviceTool(device.root(), {"reg", "set", "HKLM", "Software\\Apps\\Orvix Tavrel\\Probe", "x", "sz", "y"}).exitCode, 0);
+    ASSERT_EQ(runDeviceTool(device.root(), {"reg", "delete", "HKLM", "Software\\Apps\\Orvix Tavrel\\Probe"}).exitCode, 0);
+    ToolRun run = runDeviceTool(device.root(), {"uninstall", "--headless"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "Tavrel is not installed\n");
+}
+
 TEST_F(InstallCommandTest, AMissingPackageAndBadArgumentsAreRefused)
 {
     ToolRun missing = runDeviceTool(device.root(), {"install", (device.root() / "nowhere").string()});

@@ -3,6 +3,7 @@
 #include "TempDevice.h"
 #include "ToolRunner.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -151,21 +152,113 @@ TEST(RegCommand, ExportWritesARegStyleDump)
 
     ToolRun subtree = reg(device, {"export", "HKCU", tavrel});
     EXPECT_EQ(subtree.exitCode, 0);
-    EXPECT_EQ(subtree.out, "[HKCU\\Software\\Orvix\\Tavrel]\n"
+    EXPECT_EQ(subtree.out, "Windows Registry Editor Version 5.00\n"
+                           "\n"
+                           "[HKEY_CURRENT_USER\\Software\\Orvix\\Tavrel]\n"
                            "\"Transparency01\"=dword:00000032\n"
                            "\"CurrentCalendar\"=\"<Personal> \\\"quoted\\\" C:\\\\x\"\n"
                            "\"\\\\Colors\\\\Busy\"=dword:00cc88ff\n"
                            "\n"
-                           "[HKCU\\Software\\Orvix\\Tavrel\\Remote]\n"
+                           "[HKEY_CURRENT_USER\\Software\\Orvix\\Tavrel\\Remote]\n"
                            "@=hex:de,ad,01\n"
                            "\n");
 
     ToolRun everything = reg(device, {"export"});
     EXPECT_EQ(everything.exitCode, 0);
-    EXPECT_EQ(everything.out.rfind("[HKCU]\n\n[HKCU\\Software]\n", 0), 0u) << everything.out;
-    EXPECT_NE(everything.out.find(subtree.out), std::string::npos);
-    EXPECT_NE(everything.out.find("[HKLM\\Software\\Orvix\\QoLog]\n\"Tavrel\"=dword:00000001\n"), std::string::npos);
-    EXPECT_EQ(reg(device, {"export", "HKLM"}).out.find("HKCU"), std::string::npos);
+    EXPECT_EQ(everything.out.rfind("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER]\n\n"
+                                   "[HKEY_CURRENT_USER\\Software]\n", 0), 0u) << everything.out;
+    EXPECT_NE(everything.out.find(subtree.out.substr(subtree.out.find('['))), std::string::npos);
+    EXPECT_NE(everything.out.find("[HKEY_LOCAL_MACHINE\\Software\\Orvix\\QoLog]\n\"Tavrel\"=dword:00000001\n"),
+              std::string::npos);
+    EXPECT_EQ(reg(device, {"export", "HKLM"}).out.find("HKEY_CURRENT_USER"), std::string::npos);
+}
+
+// Runs tavrel-device reg import with FILE's text.
+static ToolRun importText(const TempDevice& device, const std::string& text)
+{
+    const std::filesystem::path file = device.root() / "import.reg";
+    std::ofstream(file, std::ios::binary) << text;
+    return reg(device, {"import", file.string()});
+}
+
+TEST(RegCommand, ExportedTextImportsBackToTheSameValuesEvenWithLineBreaksAndQuotes)
+{
+    TempDevice device;
+    const std::string key = tavrel + "\\Round trip";
+    ASSERT_EQ(reg(device, {"set", "HKCU", key, "Two\nlines", "sz", "first\r\nsecond \"quoted\" C:\\x"}).exitCode, 0);
+    ASSERT_EQ(reg(device, {"set", "HKCU", key, "a=b", "dword", "0xFFFFFFFF"}).exitCode, 0);
+    ASSERT_EQ(reg(device, {"set", "HKCU", key, "", "binary", ""}).exitCode, 0);
+    ASSERT_EQ(reg(device, {"set", "HKCU", key + "\\Child", "Blob", "binary", "00ff10"}).exitCode, 0);
+    ToolRun exported = reg(device, {"export", "HKCU", key});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    EXPECT_NE(exported.out.find("\"Two\\nlines\"=\"first\\r\\nsecond \\\"quoted\\\" C:\\\\x\"\n"), std::string::npos)
+        << exported.out;
+    for (char c : exported.out.substr(0, exported.out.size() - 1))
+        EXPECT_NE(c, '\r') << "line breaks inside a value are escaped";
+
+    TempDevice other;
+    ToolRun imported = importText(other, exported.out);
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_EQ(imported.out, "imported 4 values from " + (other.root() / "import.reg").string() + "\n");
+    EXPECT_EQ(reg(other, {"export", "HKCU", key}).out, exported.out);
+    EXPECT_EQ(reg(other, {"get", "HKCU", key, "Two\nlines"}).out, "first\r\nsecond \"quoted\" C:\\x\n");
+
+    // Deleting values and keys, comments, CRLF line ends, continued hex lists and types by number.
+    ToolRun edits = importText(other, "REGEDIT4\r\n; a comment\r\n[HKEY_CURRENT_USER\\" + key + "]\r\n\"a=b\"=-\r\n"
+                                      "\"List\"=hex(7):41,00,00,00,\\\r\n  42,00,00,00,00,00\r\n[-HKCU\\" + key + "\\Child]\r\n");
+    ASSERT_EQ(edits.exitCode, 0) << edits.err;
+    EXPECT_EQ(reg(other, {"get", "HKCU", key, "a=b"}).exitCode, 1);
+    EXPECT_EQ(reg(other, {"list", "HKCU", key}).out, "");
+    EXPECT_EQ(reg(other, {"get", "HKCU", key, "List"}).out, "A\nB\n") << "a multi-string prints its strings";
+}
+
+TEST(RegCommand, AFileWithAMistakeChangesNothingAndNamesItsLine)
+{
+    TempDevice device;
+    const std::string header = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Good]\n\"A\"=\"1\"\n";
+    for (const auto& [text, line] : std::vector<std::pair<std::string, std::string>> {
+             {"[HKCU\\Software\\X]\n", "line 1: a .reg file starts with"},
+             {header + "\"B\"=dword:123456789\n", "line 5: dword: takes 1 to 8 hex digits"},
+             {header + "\"C\"=\"open\n", "line 5: a quote is not closed"},
+             {header + "\"D\"=\"\\t\"\n", "line 5: unknown escape \\t"},
+             {header + "\"E\"=hex:1,2\n", "line 5: bytes are two hex digits each"},
+             {header + "[HKEY_CLASSES_ROOT\\X]\n", "line 5: the key HKEY_CLASSES_ROOT\\X is not below"},
+             {header + "[-HKEY_CURRENT_USER]\n", "line 5: a hive cannot be deleted"},
+         }) {
+        ToolRun run = importText(device, text);
+        EXPECT_EQ(run.exitCode, 1) << text;
+        EXPECT_NE(run.err.find(line), std::string::npos) << text << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(reg(device, {"list", "HKCU", "Software"}).out.find("Good"), std::string::npos) << "nothing was written";
+    }
+    EXPECT_EQ(reg(device, {"import", (device.root() / "missing.reg").string()}).exitCode, 1);
+}
+
+TEST(RegCommand, BadArgumentsNameTheWordThatIsWrong)
+{
+    TempDevice device;
+    for (const auto& [args, named] : std::vector<std::pair<std::vector<std::string>, std::string>> {
+             {{"get", "HKCU", "Software", "Value", "extra"}, "unexpected argument 'extra'"},
+             {{"list", "HKXX", "Software"}, "'HKXX' is no hive"},
+             {{"set", "HKCU", "Software", "V", "qword", "1"}, "not 'qword'"},
+             {{"frob"}, "unknown subcommand 'frob'"},
+         }) {
+        ToolRun run = reg(device, args);
+        EXPECT_EQ(run.exitCode, 2) << args.front();
+        EXPECT_EQ(lineCount(run.err), 1) << run.err;
+        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+    }
+}
+
+TEST(RegCommand, AKeyListingCannotBeMisreadWhateverTheNamesHold)
+{
+    TempDevice device;
+    ASSERT_EQ(reg(device, {"set", "HKCU", tavrel, "a=b", "sz", "c"}).exitCode, 0);
+    ASSERT_EQ(reg(device, {"set", "HKCU", tavrel, "a", "sz", "b=c"}).exitCode, 0);
+    ASSERT_EQ(reg(device, {"set", "HKCU", tavrel, "Note", "sz", "one\ntwo"}).exitCode, 0);
+    ASSERT_EQ(reg(device, {"set", "HKCU", tavrel, "\"q", "sz", "\"x\""}).exitCode, 0);
+    ToolRun all = reg(device, {"get", "HKCU", tavrel});
+    EXPECT_EQ(all.out, "\"a=b\"=sz:c\na=sz:b=c\nNote=sz:\"one\\ntwo\"\n\"\\\"q\"=sz:\"\\\"x\\\"\"\n");
 }
 
 TEST(RegCommand, TwoConcurrentLoopsOfSetsLoseNothing)

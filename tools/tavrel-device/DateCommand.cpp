@@ -8,7 +8,18 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: tavrel-device date parse TEXT\n";
+constexpr const char* kUsage = "usage: tavrel-device date parse TEXT\n"
+                               "Reads TEXT as the device does (12/8/2026, Dec 8, 2026 3:45 PM, 2026-12-08 15:45) and\n"
+                               "writes it back in the device's form.\n";
+
+// What a person is told when the device cannot take the text: what it tried, and the device's own
+// name for the failure.
+std::string failureText(const std::string& text, device::DateError error)
+{
+    if (error == device::DateError::Overflow)
+        return "'" + text + "' is outside the years 100 to 9999 (" + std::string(device::dateErrorName(error)) + ")";
+    return "cannot read '" + text + "' as a date or time (" + std::string(device::dateErrorName(error)) + ")";
+}
 
 } // namespace
 
@@ -25,8 +36,16 @@ int runDateCommand(const std::vector<std::string>& args, std::ostream& out, std:
         out << kUsage;
         return 0;
     }
-    if (args.size() < 2 || args[0] != "parse") {
-        err << kUsage;
+    if (args.empty()) {
+        err << "tavrel-device date: no subcommand given (try --help)\n";
+        return 2;
+    }
+    if (args[0] != "parse") {
+        err << "tavrel-device date: unknown subcommand '" << args[0] << "' (try --help)\n";
+        return 2;
+    }
+    if (args.size() < 2) {
+        err << "tavrel-device date parse: no TEXT given (try --help)\n";
         return 2;
     }
     std::string text = args[1];
@@ -39,7 +58,7 @@ int runDateCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (error == device::DateError::None)
         error = device::varBstrFromDate(date, 0, written);
     if (error != device::DateError::None) {
-        err << device::dateErrorName(error) << "\n";
+        err << "tavrel-device date parse: " << failureText(text, error) << "\n";
         return 1;
     }
     out << device::toUtf8(written) << "\n";

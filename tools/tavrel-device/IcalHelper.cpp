@@ -1,12 +1,15 @@
 #include "IcalHelper.h"
 
+#include "platform/device/DeviceClock.h"
 #include "platform/device/DeviceFolder.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <unistd.h>
 
 int runIcalHelper(const std::vector<std::string>& args, std::ostream& err)
@@ -20,6 +23,12 @@ int runIcalHelper(const std::vector<std::string>& args, std::ostream& err)
     for (std::string& arg : argv)
         pointers.push_back(arg.data());
     pointers.push_back(nullptr);
+    // The helper goes on with this program's clock: the setting has been read here, and a bad one
+    // reported once already.
+    if (const std::optional<std::string> clock = device::DeviceClock::settingForStartedProgram())
+        ::setenv("TAVREL_CLOCK", clock->c_str(), 1);
+    else
+        ::unsetenv("TAVREL_CLOCK");
     std::cout.flush();
     std::fflush(nullptr);
     ::execv(pointers[0], pointers.data());

@@ -366,8 +366,12 @@ std::optional<std::size_t> PackageInstaller::RemoveInstallation(std::ostream& er
 bool PackageInstaller::Uninstall(std::ostream& out, std::ostream& err, InstallerDesktop& desktop)
 {
     {
+        // The key alone is no installation: the calendar opens it (creating it) to read the install
+        // folder, so it is there on any device the calendar has run on. Only the record says what
+        // was installed.
         registry::ScopedKey key;
-        if (registry::ScopedKey::open(registry::HKEY_LOCAL_MACHINE, InstallKey, key) != registry::ERROR_SUCCESS) {
+        if (registry::ScopedKey::open(registry::HKEY_LOCAL_MACHINE, InstallKey, key) != registry::ERROR_SUCCESS
+            || (!GetText(key.get(), u"InstallDir") && GetList(key.get(), u"InstalledFiles").empty())) {
             out << "Tavrel is not installed\n";
             return true;
         }

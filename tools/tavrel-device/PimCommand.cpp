@@ -1,12 +1,15 @@
 #include "PimCommand.h"
 
 #include "IcalHelper.h"
+#include "RecurrenceText.h"
 
+#include "platform/device/CommandLineParser.h"
 #include "platform/device/DateParser.h"
 #include "platform/device/OleDateTime.h"
 #include "platform/device/WideText.h"
 #include "platform/pim/Application.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <iostream>
 #include <map>
@@ -20,11 +23,16 @@ constexpr const char* kUsage =
     "usage: tavrel-device pim add --subject S --start DATE --end DATE [--all-day] [--location L]\n"
     "                             [--categories \"A, B\"] [--recipient NAME]...\n"
     "                             [--recur daily|weekly|monthly|yearly [--interval N] [--until DATE | --count N]]\n"
-    "       tavrel-device pim list [--from DATE --to DATE]\n"
+    "       tavrel-device pim list [--from DATE --to DATE] [--format tabs|agenda]\n"
     "       tavrel-device pim show OID\n"
+    "       tavrel-device pim edit OID [--subject S] [--start DATE] [--end DATE] [--all-day yes|no]\n"
+    "                                  [--location L] [--categories \"A, B\"]\n"
     "       tavrel-device pim delete OID\n"
     "       tavrel-device pim import [--from DATE --to DATE] FILE.ics|-\n"
-    "       tavrel-device pim export [--from DATE --to DATE] [FILE]\n";
+    "       tavrel-device pim export [--from DATE --to DATE] [FILE]\n"
+    "list prints one appointment a line: OID, start, end, subject, categories, recipients and\n"
+    "\"occurrence\" for one day of a series (with --from and --to) or \"series\" for the series itself,\n"
+    "separated by tabs; --format agenda prints them by day, for reading.\n";
 
 // Exit codes.
 constexpr int kDone = 0;
@@ -35,55 +43,51 @@ struct BadArguments {
     std::string message;
 };
 
-// The options of one subcommand: each named once, except those that may repeat.
+// The options of one subcommand, read by the programs' common parser: each named once, except those
+// that may repeat.
 class Options {
 public:
     Options(const std::vector<std::string>& args, std::size_t first, const std::vector<std::string>& withValue,
             const std::vector<std::string>& flags, const std::vector<std::string>& repeatable)
     {
-        for (std::size_t i = first; i < args.size(); ++i) {
-            std::string name = args[i];
-            std::optional<std::string> value;
-            if (name.rfind("--", 0) != 0)
-                throw BadArguments {"unexpected argument '" + name + "'"};
-            if (const std::size_t equals = name.find('='); equals != std::string::npos) {
-                value = name.substr(equals + 1);
-                name.resize(equals);
-            }
-            const bool takesValue = contains(withValue, name) || contains(repeatable, name);
-            if (!takesValue && !contains(flags, name))
-                throw BadArguments {"unknown option '" + name + "'"};
-            if (takesValue && !value) {
-                if (i + 1 >= args.size())
-                    throw BadArguments {name + " needs a value"};
-                value = args[++i];
-            }
-            if (!takesValue && value)
-                throw BadArguments {name + " takes no value"};
-            if (m_values.count(name) && !contains(repeatable, name))
-                throw BadArguments {name + " is given twice"};
-            m_values[name].push_back(value.value_or(""));
-        }
+        device::CommandLineParser parser("tavrel-device pim");
+        for (const std::string& name : withValue)
+            parser.value(name, &m_values[name]);
+        for (const std::string& name : flags)
+            parser.flag(name, &m_flags[name]);
+        for (const std::string& name : repeatable)
+            parser.repeatable(name, &m_repeated[name]);
+        const device::CommandLineParser::Outcome outcome
+            = parser.parse(std::vector<std::string>(args.begin() + std::ptrdiff_t(std::min(first, args.size())), args.end()));
+        if (outcome.failed())
+            throw BadArguments {outcome.error};
     }
 
-    bool has(const std::string& name) const { return m_values.count(name) != 0; }
-    std::string value(const std::string& name) const { return has(name) ? m_values.at(name).front() : std::string(); }
+    bool has(const std::string& name) const
+    {
+        if (auto value = m_values.find(name); value != m_values.end())
+            return value->second.has_value();
+        if (auto flag = m_flags.find(name); flag != m_flags.end())
+            return flag->second;
+        auto repeated = m_repeated.find(name);
+        return repeated != m_repeated.end() && !repeated->second.empty();
+    }
+    std::string value(const std::string& name) const
+    {
+        auto found = m_values.find(name);
+        return found != m_values.end() ? found->second.value_or(std::string()) : std::string();
+    }
     std::vector<std::string> values(const std::string& name) const
     {
-        return has(name) ? m_values.at(name) : std::vector<std::string>();
+        auto found = m_repeated.find(name);
+        return found != m_repeated.end() ? found->second : std::vector<std::string>();
     }
 
 private:
-    static bool contains(const std::vector<std::string>& list, const std::string& name)
-    {
-        for (const std::string& entry : list) {
-            if (entry == name)
-                return true;
-        }
-        return false;
-    }
-
-    std::map<std::string, std::vector<std::string>> m_values;
+    // Node-based maps: the parser keeps pointers to their values.
+    std::map<std::string, std::optional<std::string>> m_values;
+    std::map<std::string, bool> m_flags;
+    std::map<std::string, std::vector<std::string>> m_repeated;
 };
 
 OleDateTime parseDate(const std::string& option, const std::string& text, bool* hasTime = nullptr)
@@ -152,7 +156,7 @@ public:
     int run(const std::vector<std::string>& args)
     {
         if (args.empty()) {
-            m_err << "tavrel-device pim: a subcommand is needed (add, list, show, delete, import, export)\n";
+            m_err << "tavrel-device pim: a subcommand is needed (add, list, show, edit, delete, import, export)\n";
             return kBadArguments;
         }
         const std::string& command = args[0];
@@ -168,12 +172,17 @@ public:
                                              "--interval", "--until", "--count"},
                                    {"--all-day"}, {"--recipient"}));
             if (command == "list")
-                return list(Options(args, 1, {"--from", "--to"}, {}, {}));
+                return list(Options(args, 1, {"--from", "--to", "--format"}, {}, {}));
             if (command == "show")
                 return show(parseOid(args, "show"));
+            if (command == "edit") {
+                const std::vector<std::string> oid(args.begin(), args.begin() + std::min<std::ptrdiff_t>(2, std::ptrdiff_t(args.size())));
+                return edit(parseOid(oid, "edit"), Options(args, 2, {"--subject", "--start", "--end", "--all-day", "--location",
+                                                                      "--categories"}, {}, {}));
+            }
             if (command == "delete")
                 return remove(parseOid(args, "delete"));
-            throw BadArguments {"unknown subcommand '" + command + "' (add, list, show, delete, import, export)"};
+            throw BadArguments {"unknown subcommand '" + command + "' (add, list, show, edit, delete, import, export)"};
         } catch (const BadArguments& bad) {
             m_err << "tavrel-device pim: " << bad.message << "\n";
             return kBadArguments;
@@ -280,6 +289,9 @@ private:
     {
         if (options.has("--from") != options.has("--to"))
             throw BadArguments {"--from and --to go together"};
+        const std::string format = options.has("--format") ? options.value("--format") : "tabs";
+        if (format != "tabs" && format != "agenda")
+            throw BadArguments {"--format is tabs or agenda, not '" + format + "'"};
         std::u16string restriction;
         const bool period = options.has("--from");
         if (period) {
@@ -298,14 +310,55 @@ private:
         std::unique_ptr<pim::Items> items = m_app->getDefaultFolder(pim::olFolderCalendar)->items();
         items->setIncludeRecurrences(period);
         pim::Error error = pim::Error::None;
+        std::string day;
         for (auto item = items->find(restriction, &error); item; item = items->findNext(&error)) {
+            // With a period every day of a series is an item of its own; without one, the series.
+            const char* kind = !item->isRecurring() ? "" : period ? "occurrence" : "series";
+            if (format == "agenda") {
+                printAgendaLine(*item, period, day);
+                continue;
+            }
             m_out << item->oid() << '\t' << dateText(item->start()) << '\t' << dateText(item->end()) << '\t'
                   << oneLine(item->subject()) << '\t' << oneLine(item->categories()) << '\t'
-                  << joinedRecipients(item->recipients()) << '\n';
+                  << joinedRecipients(item->recipients()) << '\t' << kind << '\n';
         }
+        if (error == pim::Error::TooManyOccurrences)
+            return failure("the period holds more than " + std::to_string(pim::Items::kMaxOccurrences)
+                           + " occurrences, the most one listing expands; narrow --from and --to");
         if (error != pim::Error::None)
             return storeFailure(error);
         return kDone;
+    }
+
+    // One appointment of the agenda, under a heading for its day when the day changes:
+    //   Tuesday, December 8, 2026
+    //     9:00 AM-10:00 AM  Team meeting  [Meeting, Work]  with Ann, Bob  (#12)
+    void printAgendaLine(const pim::Appointment& item, bool period, std::string& day)
+    {
+        const std::string heading = device::toUtf8(item.start().Format(u"%A, %B %#d, %Y"));
+        if (heading != day) {
+            m_out << (day.empty() ? "" : "\n") << heading << "\n";
+            day = heading;
+        }
+        const bool sameDay = item.start().GetYear() == item.end().GetYear() && item.start().GetMonth() == item.end().GetMonth()
+                             && item.start().GetDay() == item.end().GetDay();
+        std::string when;
+        if (item.allDayEvent())
+            when = sameDay ? "all day" : "all day to " + device::toUtf8(item.end().Format(u"%a %#m/%#d/%Y"));
+        else if (sameDay)
+            when = device::toUtf8(item.start().Format(u"%#I:%M %p")) + "-" + device::toUtf8(item.end().Format(u"%#I:%M %p"));
+        else
+            when = device::toUtf8(item.start().Format(u"%#I:%M %p")) + " to " + device::toUtf8(item.end().Format(u"%a %#m/%#d %#I:%M %p"));
+        m_out << "  " << when << "  " << oneLine(item.subject());
+        if (!item.location().empty())
+            m_out << " at " << oneLine(item.location());
+        if (!item.categories().empty())
+            m_out << "  [" << oneLine(item.categories()) << "]";
+        if (const std::string recipients = joinedRecipients(item.recipients()); !recipients.empty())
+            m_out << "  with " << recipients;
+        if (item.isRecurring())
+            m_out << (period ? "  (repeats)" : "  (series)");
+        m_out << "  (#" << item.oid() << ")\n";
     }
 
     std::unique_ptr<pim::Appointment> fetch(std::uint32_t oid, int& exitCode)
@@ -340,7 +393,8 @@ private:
               << "Recipients: " << joinedRecipients(item->recipients()) << "\n"
               << "IsRecurring: " << yesNo(item->isRecurring()) << "\n";
         if (const pim::RecurrencePattern* pattern = item->recurrencePattern()) {
-            m_out << "RecurrenceType: " << pattern->recurrenceType() << "\n"
+            m_out << "Recurrence: " << RecurrenceText::Describe(*pattern) << "\n"
+                  << "RecurrenceType: " << pattern->recurrenceType() << "\n"
                   << "Interval: " << pattern->interval() << "\n"
                   << "DayOfWeekMask: " << pattern->dayOfWeekMask() << "\n"
                   << "DayOfMonth: " << pattern->dayOfMonth() << "\n"
@@ -351,6 +405,54 @@ private:
                   << "NoEndDate: " << yesNo(pattern->noEndDate()) << "\n"
                   << "Occurrences: " << pattern->occurrences() << "\n";
         }
+        return kDone;
+    }
+
+    // Changes the fields the options name and keeps the others.
+    int edit(std::uint32_t oid, const Options& options)
+    {
+        bool allDay = false;
+        if (options.has("--all-day")) {
+            const std::string word = options.value("--all-day");
+            if (word != "yes" && word != "no")
+                throw BadArguments {"--all-day takes yes or no, not '" + word + "'"};
+            allDay = word == "yes";
+        }
+        std::optional<OleDateTime> start, end;
+        if (options.has("--start"))
+            start = parseDate("--start", options.value("--start"));
+        if (options.has("--end"))
+            end = parseDate("--end", options.value("--end"));
+        bool anything = false;
+        for (const char* name : {"--subject", "--start", "--end", "--all-day", "--location", "--categories"})
+            anything = anything || options.has(name);
+        if (!anything)
+            throw BadArguments {"edit needs at least one of --subject, --start, --end, --all-day, --location, --categories"};
+
+        int exitCode = kFailed;
+        std::unique_ptr<pim::Appointment> item = fetch(oid, exitCode);
+        if (!item)
+            return exitCode;
+        // A new start alone keeps the duration, so only a new end can come before the start.
+        if (end && *end < start.value_or(item->start()))
+            throw BadArguments {"the end would lie before the start (" + dateText(start.value_or(item->start())) + " to "
+                                + dateText(*end) + ")"};
+        if (options.has("--subject"))
+            item->setSubject(device::fromUtf8(options.value("--subject")));
+        if (options.has("--location"))
+            item->setLocation(device::fromUtf8(options.value("--location")));
+        if (options.has("--categories"))
+            item->setCategories(device::fromUtf8(options.value("--categories")));
+        // A new start keeps the duration (the end moves with it) unless a new end is given too.
+        if (start && !item->setStart(*start))
+            throw BadArguments {"--start is out of range"};
+        if (end && !item->setEnd(*end))
+            throw BadArguments {"--end is out of range"};
+        if (options.has("--all-day"))
+            item->setAllDayEvent(allDay);
+        pim::Error error = pim::Error::None;
+        if (!item->save(&error))
+            return storeFailure(error);
         return kDone;
     }
 

@@ -1,9 +1,12 @@
 #include "RegCommand.h"
 
+#include "RegFile.h"
+
 #include "platform/registry/Registry.h"
 #include "platform/registry/ScopedKey.h"
 
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <optional>
 
@@ -19,15 +22,17 @@ const char* const usageLines[] = {
     "usage: tavrel-device reg delete HIVE KEY [VALUE]",
     "usage: tavrel-device reg list HIVE KEY",
     "usage: tavrel-device reg export [HIVE [KEY]]",
+    "usage: tavrel-device reg import FILE|-",
 };
-constexpr const char* generalUsage = "usage: tavrel-device reg get|set|delete|list|export ... (HIVE is HKCU or HKLM)";
+constexpr const char* generalUsage = "usage: tavrel-device reg get|set|delete|list|export|import ... (HIVE is HKCU or HKLM)";
 
 struct Hive {
     HKEY handle;
     const char* name;
+    const char* fullName; // what .reg files call it
 };
 
-const Hive hives[] = {{HKEY_CURRENT_USER, "HKCU"}, {HKEY_LOCAL_MACHINE, "HKLM"}};
+const Hive hives[] = {{HKEY_CURRENT_USER, "HKCU", "HKEY_CURRENT_USER"}, {HKEY_LOCAL_MACHINE, "HKLM", "HKEY_LOCAL_MACHINE"}};
 
 std::optional<Hive> parseHive(const std::string& text)
 {
@@ -63,6 +68,13 @@ std::string keyName(const Hive& hive, const std::string& path)
 {
     std::string clean = cleanPath(path);
     return clean.empty() ? hive.name : std::string(hive.name) + "\\" + clean;
+}
+
+// The header of a key in a .reg file, the hive spelled out.
+std::string regFileKeyName(const Hive& hive, const std::string& path)
+{
+    std::string clean = cleanPath(path);
+    return clean.empty() ? hive.fullName : std::string(hive.fullName) + "\\" + clean;
 }
 
 std::string describe(Status status)
@@ -149,11 +161,58 @@ std::string hexOf(const std::string& data, const char* digits, const char* separ
 
 bool isNumber(const Value& value) { return value.type == REG_DWORD && value.data.size() == 4; }
 
-// The data as `reg get` prints it, and the type word of NAME=TYPE:DATA.
+// The strings of a multi-string value: each up to its terminator, the list up to an empty one.
+std::vector<WideString> textsOf(const std::string& data)
+{
+    std::vector<WideString> texts;
+    WideString text;
+    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
+        WChar c = WChar(static_cast<unsigned char>(data[i]) | (static_cast<unsigned char>(data[i + 1]) << 8));
+        if (c != 0) {
+            text.push_back(c);
+            continue;
+        }
+        if (text.empty())
+            break;
+        texts.push_back(text);
+        text.clear();
+    }
+    if (!text.empty())
+        texts.push_back(text);
+    return texts;
+}
+
+// Whether a text can stand unquoted in a NAME=TYPE:DATA line without being misread: no line break
+// or other control character, no leading quote, and (for a name) no "=".
+bool standsBare(const std::string& text, bool isName)
+{
+    if (!text.empty() && text.front() == '"')
+        return false;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F || (isName && c == '='))
+            return false;
+    }
+    return true;
+}
+
+std::string listed(WideView text, bool isName)
+{
+    const std::string utf8 = device::toUtf8(text);
+    return standsBare(utf8, isName) ? utf8 : RegFile::Quoted(text);
+}
+
+// The data as `reg get HIVE KEY VALUE` prints it: text as it stands, a multi-string's strings one
+// a line, numbers in decimal, anything else as hex.
 std::string plainData(const Value& value)
 {
     if (value.type == REG_SZ)
         return device::toUtf8(textOf(value.data));
+    if (value.type == REG_MULTI_SZ) {
+        std::string lines;
+        for (const WideString& text : textsOf(value.data))
+            lines += (lines.empty() ? "" : "\n") + device::toUtf8(text);
+        return lines;
+    }
     if (isNumber(value))
         return std::to_string(numberOf(value.data));
     return hexOf(value.data, "0123456789ABCDEF", nullptr);
@@ -163,6 +222,8 @@ std::string typeWord(const Value& value)
 {
     if (value.type == REG_SZ)
         return "sz";
+    if (value.type == REG_MULTI_SZ)
+        return "multi_sz";
     if (isNumber(value))
         return "dword";
     if (value.type == REG_BINARY)
@@ -170,33 +231,20 @@ std::string typeWord(const Value& value)
     return "hex(" + std::to_string(value.type) + ")";
 }
 
-// A name or text in .reg quoting: backslashes and quotes escaped.
-std::string regQuoted(WideView text)
+// One NAME=TYPE:DATA line of a key's listing. A name or text that could be misread is quoted as in a
+// .reg file; a multi-string's strings are always quoted, separated by commas.
+std::string listingLine(const Value& value)
 {
-    std::string out = "\"";
-    for (char c : device::toUtf8(text)) {
-        if (c == '\\' || c == '"')
-            out += '\\';
-        out += c;
+    std::string data;
+    if (value.type == REG_SZ) {
+        data = listed(textOf(value.data), false);
+    } else if (value.type == REG_MULTI_SZ) {
+        for (const WideString& text : textsOf(value.data))
+            data += (data.empty() ? "" : ",") + RegFile::Quoted(text);
+    } else {
+        data = plainData(value);
     }
-    return out + "\"";
-}
-
-std::string exportLine(const Value& value)
-{
-    std::string line = value.name.empty() ? "@" : regQuoted(value.name);
-    line += '=';
-    if (value.type == REG_SZ)
-        return line + regQuoted(textOf(value.data));
-    if (isNumber(value)) {
-        static const char digits[] = "0123456789abcdef";
-        std::string hex;
-        for (int shift = 28; shift >= 0; shift -= 4)
-            hex += digits[(numberOf(value.data) >> shift) & 15];
-        return line + "dword:" + hex;
-    }
-    std::string prefix = value.type == REG_BINARY ? "hex:" : "hex(" + std::to_string(value.type) + "):";
-    return line + prefix + hexOf(value.data, "0123456789abcdef", ",");
+    return listed(value.name, true) + "=" + typeWord(value) + ":" + data;
 }
 
 std::optional<std::uint32_t> parseNumber(const std::string& text)
@@ -262,7 +310,10 @@ public:
             return list(rest);
         if (verb == "export")
             return exportTree(rest);
-        return usage(generalUsage);
+        if (verb == "import")
+            return importFile(rest);
+        m_err << "tavrel-device reg: unknown subcommand '" << verb << "' (get, set, delete, list, export, import)\n";
+        return 2;
     }
 
 private:
@@ -270,6 +321,21 @@ private:
     {
         m_err << line << "\n";
         return 2;
+    }
+
+    // Bad arguments of a verb that takes at most `most` words: the first word too many is named,
+    // else the usage line.
+    int usage(const std::vector<std::string>& args, std::size_t most, const char* line)
+    {
+        if (args.size() > most) {
+            m_err << "tavrel-device reg: unexpected argument '" << args[most] << "' (" << line << ")\n";
+            return 2;
+        }
+        if (!args.empty() && !parseHive(args[0]) && most > 0) {
+            m_err << "tavrel-device reg: '" << args[0] << "' is no hive: HKCU or HKLM (" << line << ")\n";
+            return 2;
+        }
+        return usage(line);
     }
 
     int fail(const std::string& message)
@@ -297,7 +363,7 @@ private:
     {
         std::optional<Hive> hive = args.size() == 2 || args.size() == 3 ? parseHive(args[0]) : std::nullopt;
         if (!hive)
-            return usage(usageLines[0]);
+            return usage(args, 3, usageLines[0]);
         ScopedKey key;
         if (Status status = ScopedKey::open(hive->handle, device::fromUtf8(args[1]), key); status != ERROR_SUCCESS)
             return failKey(*hive, args[1], status);
@@ -315,7 +381,7 @@ private:
                 return 0;
             if (status != ERROR_SUCCESS)
                 return failKey(*hive, args[1], status);
-            m_out << device::toUtf8(value.name) << "=" << typeWord(value) << ":" << plainData(value) << "\n";
+            m_out << listingLine(value) << "\n";
         }
     }
 
@@ -323,7 +389,7 @@ private:
     {
         std::optional<Hive> hive = args.size() == 5 ? parseHive(args[0]) : std::nullopt;
         if (!hive)
-            return usage(usageLines[1]);
+            return usage(args, 5, usageLines[1]);
         const std::string& type = args[3];
         const std::string& text = args[4];
         std::uint32_t code = REG_NONE;
@@ -345,7 +411,8 @@ private:
             data = *bytes;
             code = REG_BINARY;
         } else {
-            return usage(usageLines[1]);
+            m_err << "tavrel-device reg set: the type is sz, dword or binary, not '" << type << "'\n";
+            return 2;
         }
         ScopedKey key;
         if (Status status = ScopedKey::create(hive->handle, device::fromUtf8(args[1]), key); status != ERROR_SUCCESS)
@@ -381,7 +448,7 @@ private:
     {
         std::optional<Hive> hive = args.size() == 2 || args.size() == 3 ? parseHive(args[0]) : std::nullopt;
         if (!hive)
-            return usage(usageLines[2]);
+            return usage(args, 3, usageLines[2]);
         if (args.size() == 3) {
             ScopedKey key;
             if (Status status = ScopedKey::open(hive->handle, device::fromUtf8(args[1]), key); status != ERROR_SUCCESS)
@@ -401,7 +468,7 @@ private:
     {
         std::optional<Hive> hive = args.size() == 2 ? parseHive(args[0]) : std::nullopt;
         if (!hive)
-            return usage(usageLines[3]);
+            return usage(args, 2, usageLines[3]);
         ScopedKey key;
         if (Status status = ScopedKey::open(hive->handle, device::fromUtf8(args[1]), key); status != ERROR_SUCCESS)
             return failKey(*hive, args[1], status);
@@ -428,7 +495,7 @@ private:
                 break;
             if (status != ERROR_SUCCESS)
                 return status;
-            m_out << exportLine(value) << "\n";
+            m_out << RegFile::ValueLine(value.name, value.type, value.data) << "\n";
         }
         m_out << "\n";
         for (std::uint32_t index = 0;; ++index) {
@@ -450,23 +517,93 @@ private:
     int exportTree(const std::vector<std::string>& args)
     {
         if (args.size() > 2)
-            return usage(usageLines[4]);
+            return usage(args, 2, usageLines[4]);
         std::vector<Hive> chosen(std::begin(hives), std::end(hives));
         if (!args.empty()) {
             std::optional<Hive> hive = parseHive(args[0]);
             if (!hive)
-                return usage(usageLines[4]);
+                return usage(args, 2, usageLines[4]);
             chosen = {*hive};
         }
         std::string path = args.size() == 2 ? args[1] : std::string();
+        bool headerWritten = false;
         for (const Hive& hive : chosen) {
             ScopedKey key;
             Status status = ScopedKey::open(hive.handle, device::fromUtf8(path), key);
+            // A key that is not there writes nothing at all, not even the header.
+            if (status == ERROR_SUCCESS && !headerWritten) {
+                m_out << RegFile::Header << "\n\n";
+                headerWritten = true;
+            }
             if (status == ERROR_SUCCESS)
-                status = exportKey(key.get(), keyName(hive, path));
+                status = exportKey(key.get(), regFileKeyName(hive, path));
             if (status != ERROR_SUCCESS)
                 return failKey(hive, path, status);
         }
+        return 0;
+    }
+
+    // The hive and the path below it of a .reg key header.
+    static std::optional<std::pair<Hive, std::string>> splitKey(const std::string& key)
+    {
+        const std::size_t slash = key.find('\\');
+        std::optional<Hive> hive = parseHive(key.substr(0, slash));
+        if (!hive)
+            return std::nullopt;
+        return std::pair {*hive, slash == std::string::npos ? std::string() : key.substr(slash + 1)};
+    }
+
+    Status apply(const RegFile::Change& change, const Hive& hive, const std::string& path)
+    {
+        using Kind = RegFile::Change::Kind;
+        if (change.kind == Kind::DeleteKey) {
+            const Status status = deleteTree(hive.handle, device::fromUtf8(path));
+            return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+        }
+        ScopedKey key;
+        if (Status status = ScopedKey::create(hive.handle, device::fromUtf8(path), key); status != ERROR_SUCCESS)
+            return status;
+        if (change.kind == Kind::SetValue)
+            return setValue(key.get(), change.name, change.type, change.data.data(), std::uint32_t(change.data.size()));
+        if (change.kind == Kind::DeleteValue) {
+            const Status status = deleteValue(key.get(), change.name);
+            return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+        }
+        return ERROR_SUCCESS;
+    }
+
+    // Reads the whole file before it changes anything, so that a file with a mistake changes nothing.
+    int importFile(const std::vector<std::string>& args)
+    {
+        if (args.size() != 1)
+            return usage(args, 1, usageLines[5]);
+        const std::string& file = args[0];
+        std::ifstream opened;
+        if (file != "-") {
+            opened.open(file, std::ios::binary);
+            if (!opened)
+                return fail("cannot open " + file);
+        }
+        std::istream& in = file == "-" ? std::cin : opened;
+        std::string error;
+        const std::optional<std::vector<RegFile::Change>> changes = RegFile::Read(in, &error);
+        if (!changes)
+            return fail(file + ": " + error);
+        for (const RegFile::Change& change : *changes) {
+            if (cleanPath(change.key).empty() || !splitKey(change.key))
+                return fail(file + ": line " + std::to_string(change.line) + ": the key " + change.key
+                            + " is not below HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE");
+            if (change.kind == RegFile::Change::Kind::DeleteKey && cleanPath(splitKey(change.key)->second).empty())
+                return fail(file + ": line " + std::to_string(change.line) + ": a hive cannot be deleted");
+        }
+        std::size_t values = 0;
+        for (const RegFile::Change& change : *changes) {
+            const auto [hive, path] = *splitKey(change.key);
+            if (Status status = apply(change, hive, path); status != ERROR_SUCCESS)
+                return fail(file + ": line " + std::to_string(change.line) + ": " + keyName(hive, path) + ": " + describe(status));
+            values += change.kind == RegFile::Change::Kind::SetValue;
+        }
+        m_out << "imported " << values << (values == 1 ? " value" : " values") << " from " << file << "\n";
         return 0;
     }
 

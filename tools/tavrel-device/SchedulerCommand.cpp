@@ -122,7 +122,11 @@ int runSchedulerCommand(const std::vector<std::string>& args, std::ostream& out,
         if (args[0] == "--list")
             return List(out);
     }
-    err << "tavrel-device scheduler: unexpected arguments\n" << kUsage;
+    // The first word that does not belong: an unknown one, or any after --watch or --list.
+    const bool knownFirst = args[0] == "--watch" || args[0] == "--list";
+    const std::string& culprit = knownFirst ? args[1] : args[0];
+    err << "tavrel-device scheduler: " << (culprit.rfind("--", 0) == 0 && !knownFirst ? "unknown option " : "unexpected argument ")
+        << "'" << culprit << "' (try --help)\n";
     return 2;
 }
 

@@ -29,16 +29,6 @@ const ToolCommand commands[] = {
 
 } // namespace
 
-bool asksForHelp(const std::vector<std::string>& args)
-{
-    if (!args.empty() && (args.front() == "-h" || args.front() == "help"))
-        return true;
-    for (const std::string& arg : args)
-        if (arg == "--help")
-            return true;
-    return false;
-}
-
 const ToolCommand* findToolCommand(const std::string& name)
 {
     for (const ToolCommand& command : commands) {

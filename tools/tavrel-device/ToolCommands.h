@@ -15,6 +15,3 @@ struct ToolCommand {
 
 const ToolCommand* findToolCommand(const std::string& name);
 
-// Whether the words after a command ask for its usage: "--help" anywhere, or "-h" or "help" first
-// ("pim --help", "pim list --help", "reg help").
-bool asksForHelp(const std::vector<std::string>& args);

@@ -3,6 +3,7 @@
 #include "platform/device/CivilDate.h"
 #include "platform/device/VariantTime.h"
 
+#include <cerrno> // program_invocation_short_name
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -121,8 +122,8 @@ void configureFromEnvironment(ClockState& clock)
         pin(clock, *start, false);
         return;
     }
-    std::fprintf(stderr, "tavrel: ignoring TAVREL_CLOCK=\"%s\" (expected YYYY-MM-DDTHH:MM:SS); using the host clock\n",
-                 printable(setting).c_str());
+    std::fprintf(stderr, "%s: ignoring TAVREL_CLOCK=\"%s\" (expected YYYY-MM-DDTHH:MM:SS); using the host clock\n",
+                 program_invocation_short_name, printable(setting).c_str());
 }
 
 std::int64_t pinnedNow(const ClockState& clock)
@@ -134,6 +135,13 @@ std::int64_t pinnedNow(const ClockState& clock)
 }
 
 } // namespace
+
+void DeviceClock::readSetting()
+{
+    ClockState& clock = state();
+    std::lock_guard lock(clock.mutex);
+    configureFromEnvironment(clock);
+}
 
 SystemTime DeviceClock::localNow()
 {

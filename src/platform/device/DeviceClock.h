@@ -4,7 +4,7 @@
 // The local time is the host's local time, unless TAVREL_CLOCK=YYYY-MM-DDTHH:MM:SS is set: then
 // the clock starts at that local time when the process first asks for it and runs on from there
 // in real time, so that runs and tests are repeatable. A malformed value is ignored with one line
-// on standard error. Tests pin the clock directly with setForTesting, which also lets them freeze
+// on standard error, headed by the program's name. Tests pin the clock directly with setForTesting, which also lets them freeze
 // it and move it on by hand.
 //
 // The tick count and the high-resolution counter come from the host's monotonic clock and are
@@ -23,6 +23,11 @@ namespace device {
 class DeviceClock {
 public:
     enum class Flow { RunsOn, Frozen };
+
+    // Reads TAVREL_CLOCK now rather than at the first use of the clock, so that a malformed value is
+    // reported at start by every program, whether or not it asks for the time. Programs call it
+    // through DeviceFolder::selectForProgram.
+    static void readSetting();
 
     // The local date-time (the handheld's GetLocalTime), milliseconds included.
     static SystemTime localNow();

@@ -1,5 +1,6 @@
 #include "platform/device/DeviceFolder.h"
 
+#include "platform/device/DeviceClock.h"
 #include "platform/device/StandardFiles.h"
 
 #include <cstdlib>
@@ -32,16 +33,9 @@ const char* const standardFolders[] = {
     "TEMP",
 };
 
-} // namespace
-
-DeviceFolder::DeviceFolder(std::filesystem::path root) : m_root(std::move(root)) {}
-
-std::filesystem::path DeviceFolder::resolve(const std::optional<std::string>& explicitRoot)
+// ${XDG_DATA_HOME:-$HOME/.local/share}/tavrel/device
+std::filesystem::path defaultRoot()
 {
-    if (explicitRoot && !explicitRoot->empty())
-        return std::filesystem::absolute(*explicitRoot);
-    if (const char* env = std::getenv("TAVREL_DEVICE"); env && *env)
-        return std::filesystem::absolute(env);
     std::filesystem::path data;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
         data = xdg;
@@ -50,6 +44,31 @@ std::filesystem::path DeviceFolder::resolve(const std::optional<std::string>& ex
     else
         data = std::filesystem::temp_directory_path();
     return data / "tavrel" / "device";
+}
+
+} // namespace
+
+DeviceFolder::DeviceFolder(std::filesystem::path root) : m_root(std::move(root)) {}
+
+std::optional<std::filesystem::path> DeviceFolder::resolve(const std::optional<std::string>& explicitRoot,
+                                                           std::string* error)
+{
+    auto fail = [&](const char* why) -> std::optional<std::filesystem::path> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    if (explicitRoot) {
+        if (explicitRoot->empty())
+            return fail("--device needs a folder, not an empty name");
+        return std::filesystem::absolute(*explicitRoot);
+    }
+    if (const char* env = std::getenv("TAVREL_DEVICE")) {
+        if (!*env)
+            return fail("TAVREL_DEVICE is set but empty; name a device folder or unset it");
+        return std::filesystem::absolute(env);
+    }
+    return defaultRoot();
 }
 
 bool DeviceFolder::ensureStandardContents(std::string* error) const
@@ -69,6 +88,13 @@ bool DeviceFolder::ensureStandardContents(std::string* error) const
     return writeStandardFiles(fileSystemRoot(), error);
 }
 
+bool DeviceFolder::selectForProgram(const std::optional<std::string>& explicitRoot, std::string* error)
+{
+    DeviceClock::readSetting();
+    const std::optional<std::filesystem::path> root = resolve(explicitRoot, error);
+    return root && select(*root, error);
+}
+
 bool DeviceFolder::select(const std::filesystem::path& root, std::string* error)
 {
     auto folder = std::make_unique<DeviceFolder>(std::filesystem::absolute(root));
@@ -86,10 +112,13 @@ const DeviceFolder& DeviceFolder::current()
         if (selected())
             return *selected();
     }
-    select(resolve(std::nullopt));
+    // Only code that runs without a program's start-up (tests, libraries) gets here; an unusable
+    // $TAVREL_DEVICE leaves it the default, as every program refuses one before it gets this far.
+    const std::filesystem::path root = resolve(std::nullopt).value_or(defaultRoot());
+    select(root);
     std::lock_guard lock(selectionMutex());
     if (!selected())
-        selected() = std::make_unique<DeviceFolder>(resolve(std::nullopt));
+        selected() = std::make_unique<DeviceFolder>(root);
     return *selected();
 }
 

@@ -19,7 +19,14 @@ public:
     explicit DeviceFolder(std::filesystem::path root);
 
     // --device wins, then $TAVREL_DEVICE, then ${XDG_DATA_HOME:-$HOME/.local/share}/tavrel/device.
-    static std::filesystem::path resolve(const std::optional<std::string>& explicitRoot);
+    // An empty --device, or a $TAVREL_DEVICE that is set but empty, names no folder: nothing (and
+    // the reason) rather than a silent fall-back to the user's own device.
+    static std::optional<std::filesystem::path> resolve(const std::optional<std::string>& explicitRoot,
+                                                        std::string* error = nullptr);
+    // What a program does at start: reads the device clock's setting (warning about a bad one),
+    // resolves the device its command line names and selects it. False, with a one-line reason,
+    // when no usable device folder results.
+    static bool selectForProgram(const std::optional<std::string>& explicitRoot, std::string* error);
 
     // Makes `root` this process's device, creating the folder and its standard contents on first
     // use. Returns false (and a reason) when the folder cannot be created.

@@ -72,10 +72,12 @@ void* SharedLibrary::processSymbol(const char* name)
 
 bool SharedLibrary::selectProgramDevice(std::string* error)
 {
-    const std::filesystem::path root = DeviceFolder::resolve(std::nullopt);
-    if (DeviceFolder::isSelected() && DeviceFolder::current().root() == root)
+    const std::optional<std::filesystem::path> root = DeviceFolder::resolve(std::nullopt, error);
+    if (!root)
+        return false;
+    if (DeviceFolder::isSelected() && DeviceFolder::current().root() == *root)
         return true;
-    return DeviceFolder::select(root, error);
+    return DeviceFolder::select(*root, error);
 }
 
 } // namespace device

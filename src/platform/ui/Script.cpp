@@ -1,8 +1,10 @@
 #include "platform/ui/Script.h"
 
 #include "platform/ui/Messages.h"
+#include "platform/ui/Theme.h"
 
 #include <cctype>
+#include <climits>
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -89,9 +91,9 @@ std::optional<int> controlId(std::string_view word)
 const char* Script::help()
 {
     return "Script actions, one a line (\"#\" starts a comment; coordinates are screen pixels):\n"
-           "  tap X Y, hold X Y, down X Y, up X Y   pen input\n"
+           "  tap X Y, hold X Y, down X Y, up X Y   pen input, X 0-239 and Y 0-319\n"
            "  key NAME                             Left Right Up Down PageUp PageDown Home End Return\n"
-           "                                       Escape Tab Back Delete Space Help\n"
+           "                                       (Enter) Escape Tab Back (Backspace) Delete Space Help\n"
            "  command ID                           WM_COMMAND ID to the foreground window\n"
            "  type TEXT                            type the rest of the line\n"
            "  wait MS                              let MS milliseconds pass\n"
@@ -114,20 +116,34 @@ const char* Script::help()
            "run with a message naming the line, and the exit status is 1.\n";
 }
 
+namespace {
+
+// The key names a script takes, as a person writes them; any letter case is read.
+const std::pair<const char*, int> namedKeys[] = {
+    {"Left", VK_LEFT},     {"Right", VK_RIGHT},   {"Up", VK_UP},         {"Down", VK_DOWN},
+    {"PageUp", VK_PRIOR},  {"PageDown", VK_NEXT}, {"Home", VK_HOME},     {"End", VK_END},
+    {"Return", VK_RETURN}, {"Enter", VK_RETURN},  {"Escape", VK_ESCAPE}, {"Tab", VK_TAB},
+    {"Back", VK_BACK},     {"Backspace", VK_BACK}, {"Delete", VK_DELETE}, {"Space", VK_SPACE},
+    {"Help", VK_F1},
+};
+
+} // namespace
+
 int Script::keyCode(std::string_view name)
 {
-    static const std::pair<const char*, int> keys[] = {
-        {"left", VK_LEFT},     {"right", VK_RIGHT},   {"up", VK_UP},         {"down", VK_DOWN},
-        {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}, {"return", VK_RETURN}, {"enter", VK_RETURN},
-        {"escape", VK_ESCAPE}, {"tab", VK_TAB},       {"back", VK_BACK},     {"backspace", VK_BACK},
-        {"delete", VK_DELETE}, {"home", VK_HOME},     {"end", VK_END},       {"space", VK_SPACE},
-        {"help", VK_F1},
-    };
     std::string wanted = lower(name);
-    for (auto [keyName, code] : keys)
-        if (wanted == keyName)
+    for (auto [keyName, code] : namedKeys)
+        if (wanted == lower(keyName))
             return code;
     return 0;
+}
+
+std::string Script::keyNames()
+{
+    std::string names;
+    for (auto [keyName, code] : namedKeys)
+        names += (names.empty() ? "" : ", ") + std::string(keyName);
+    return names;
 }
 
 std::optional<std::vector<ScriptAction>> Script::parse(std::string_view text, std::string* error)
@@ -154,27 +170,34 @@ std::optional<std::vector<ScriptAction>> Script::parse(std::string_view text, st
         ScriptAction action;
         action.line = lineNumber;
         action.source = std::string(line);
-        auto point = [&]() -> bool {
-            if (parts.size() != 3)
-                return false;
-            auto x = number(parts[1], -1000, 10000), y = number(parts[2], -1000, 10000);
+        // Pen input lands on the screen or nowhere: a point off it would go to no window at all.
+        auto point = [&]() -> std::optional<std::string> {
+            auto x = parts.size() == 3 ? number(parts[1], INT_MIN, INT_MAX) : std::nullopt;
+            auto y = parts.size() == 3 ? number(parts[2], INT_MIN, INT_MAX) : std::nullopt;
             if (!x || !y)
-                return false;
+                return "'" + verb + "' needs X and Y, whole numbers";
+            if (*x < 0 || *x >= theme::screenWidth || *y < 0 || *y >= theme::screenHeight)
+                return "'" + verb + "' coordinates must be within " + std::to_string(theme::screenWidth) + " \u00D7 "
+                       + std::to_string(theme::screenHeight) + " (0-" + std::to_string(theme::screenWidth - 1) + ", 0-"
+                       + std::to_string(theme::screenHeight - 1) + "), not " + std::string(parts[1]) + " "
+                       + std::string(parts[2]);
             action.point = {*x, *y};
-            return true;
+            return std::nullopt;
         };
         if (verb == "tap" || verb == "hold" || verb == "down" || verb == "up") {
             action.kind = verb == "tap"    ? ScriptAction::Kind::Tap
                           : verb == "hold" ? ScriptAction::Kind::Hold
                           : verb == "down" ? ScriptAction::Kind::Down
                                            : ScriptAction::Kind::Up;
-            if (!point())
-                return fail("'" + verb + "' needs X and Y");
+            if (std::optional<std::string> why = point())
+                return fail(*why);
         } else if (verb == "key") {
             action.kind = ScriptAction::Kind::Key;
-            action.value = parts.size() == 2 ? keyCode(parts[1]) : 0;
+            if (parts.size() != 2)
+                return fail("'key' needs one key name (" + keyNames() + ")");
+            action.value = keyCode(parts[1]);
             if (!action.value)
-                return fail("unknown key");
+                return fail("unknown key '" + std::string(parts[1]) + "' (" + keyNames() + ")");
         } else if (verb == "command") {
             action.kind = ScriptAction::Kind::Command;
             auto id = parts.size() == 2 ? number(parts[1], 0, 65535) : std::nullopt;

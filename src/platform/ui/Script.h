@@ -62,6 +62,8 @@ public:
     static std::optional<std::vector<ScriptAction>> load(const std::string& hostPath, std::string* error);
     // The virtual key code of a key name, or 0.
     static int keyCode(std::string_view name);
+    // Every key name, comma-separated, for messages.
+    static std::string keyNames();
     // The actions and key names, for the programs' --help.
     static const char* help();
 };

@@ -129,10 +129,7 @@ void ScriptRunner::runIdle()
         m_desktop.injectInput(InputEvent::keyDown(action.value));
         break;
     case ScriptAction::Kind::Command:
-        if (m_commandSink)
-            m_commandSink(action.value);
-        else if (Window* target = m_desktop.foreground())
-            target->post(WM_COMMAND, MAKEWPARAM(unsigned(action.value), 0), 0);
+        sendCommand(action);
         break;
     case ScriptAction::Kind::Type:
         for (device::WChar character : action.text)
@@ -193,6 +190,27 @@ void ScriptRunner::runIdle()
     }
     ++m_next;
     m_notBefore = now;
+}
+
+// The command goes through the queue, after the input before it, as a posted WM_COMMAND would; the
+// task hands it to the window itself so that the answer tells whether anything took it.
+void ScriptRunner::sendCommand(const ScriptAction& action)
+{
+    Window* target = m_commandTarget ? m_commandTarget() : m_desktop.foreground();
+    if (!target || !target->exists()) {
+        fail(action, "no window takes command " + std::to_string(action.value));
+        return;
+    }
+    const WindowHandle handle = target->handle();
+    const ScriptAction* line = &action; // the actions never move while the runner lives
+    m_desktop.postTask([this, handle, line] {
+        Window* window = m_desktop.find(handle);
+        if (window && window->handleMessage(WM_COMMAND, MAKEWPARAM(unsigned(line->value), 0), 0))
+            return;
+        if (!m_failed)
+            fail(*line, "nothing handles command " + std::to_string(line->value)
+                            + (window ? " in the foreground window" : " (its window has closed)"));
+    });
 }
 
 } // namespace ui

@@ -35,8 +35,9 @@ public:
     // True while the idle condition holds; `idle` waits for it.
     void setIdleCondition(std::function<bool()> condition) { m_idleCondition = std::move(condition); }
     void setFinishedCallback(std::function<void()> callback) { m_finishedCallback = std::move(callback); }
-    // Where `command ID` goes; by default WM_COMMAND to the foreground window.
-    void setCommandSink(std::function<void(int)> sink) { m_commandSink = std::move(sink); }
+    // The window `command ID` goes to; by default the foreground window. A command that no window
+    // takes, or that the window does not handle, fails its line.
+    void setCommandTarget(std::function<Window*()> target) { m_commandTarget = std::move(target); }
     // Failures met while running: a snapshot or dump that could not be written, an answer that no
     // message box took, the line that failed; each names its line.
     const std::vector<std::string>& errors() const { return m_errors; }
@@ -51,6 +52,7 @@ private:
     // The message box that the armed answer is for, when one is in the foreground.
     MessageBoxDialog* boxAwaitingAnswer() const;
     void dump(const ScriptAction& action);
+    void sendCommand(const ScriptAction& action);
 
     Desktop& m_desktop;
     std::vector<ScriptAction> m_actions;
@@ -62,7 +64,7 @@ private:
     gfx::Point m_holdPoint;
     std::function<bool()> m_idleCondition;
     std::function<void()> m_finishedCallback;
-    std::function<void(int)> m_commandSink;
+    std::function<Window*()> m_commandTarget;
     std::vector<std::string> m_errors;
     bool m_failed = false;
     ScriptControlDriver m_driver;

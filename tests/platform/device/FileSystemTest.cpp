@@ -56,6 +56,20 @@ TEST(DeviceFolder, ResolvePrefersTheCommandLineThenTheEnvironment)
     EXPECT_EQ(DeviceFolder::resolve(std::nullopt), "/tmp/xdg/tavrel/device");
 }
 
+TEST(DeviceFolder, AnEmptyNameIsAnErrorNotTheDefaultDevice)
+{
+    ::setenv("XDG_DATA_HOME", "/tmp/xdg", 1);
+    std::string error;
+    EXPECT_EQ(DeviceFolder::resolve(std::string(), &error), std::nullopt);
+    EXPECT_NE(error.find("--device"), std::string::npos) << error;
+    ::setenv("TAVREL_DEVICE", "", 1);
+    error.clear();
+    EXPECT_EQ(DeviceFolder::resolve(std::nullopt, &error), std::nullopt);
+    EXPECT_NE(error.find("TAVREL_DEVICE"), std::string::npos) << error;
+    EXPECT_EQ(DeviceFolder::resolve(std::string("/tmp/explicit")), "/tmp/explicit") << "--device still wins";
+    ::unsetenv("TAVREL_DEVICE");
+}
+
 TEST(DevicePath, LookupsIgnoreCaseAndNewNamesKeepTheirCase)
 {
     TempDevice device;

@@ -238,6 +238,9 @@ TEST_F(ScriptedDialogs, ALineThatFindsNothingEndsTheRunNamingTheLine)
         {"command 102\nchoose Daily/Monday\n", "script line 2 (choose Daily/Monday): the menu item \"Daily\" has no "
                                                "submenu"},
         {"choose Daily\n", "script line 1 (choose Daily): no popup menu is open"},
+        {"command 4242\n", "script line 1 (command 4242): nothing handles command 4242 in the foreground window"},
+        {"command 100\ncommand 4242\n",
+         "script line 2 (command 4242): nothing handles command 4242 in the foreground window"},
         {"answer cancel\ncommand 101\n", "script line 1 (answer cancel): the message box \"Gallery\" has no Cancel "
                                          "button"},
         {"answer yes\nanswer no\n",

@@ -27,9 +27,18 @@ TEST(Script, ParsesEveryActionAndNamesTheBadLine)
     EXPECT_EQ((*actions)[7].value, 250);
     EXPECT_EQ((*actions)[9].file, "/tmp/x.png");
 
-    EXPECT_FALSE(Script::parse("tap 1 2\nkey Sideways\n", &error));
-    EXPECT_EQ(error, "script line 2: unknown key");
+    EXPECT_FALSE(Script::parse("tap 1 2\nkey Next\n", &error));
+    EXPECT_EQ(error, "script line 2: unknown key 'Next' (Left, Right, Up, Down, PageUp, PageDown, Home, End, Return, "
+                     "Enter, Escape, Tab, Back, Backspace, Delete, Space, Help)");
+    EXPECT_FALSE(Script::parse("key\n", &error));
+    EXPECT_EQ(error.rfind("script line 1: 'key' needs one key name (Left, ", 0), 0u) << error;
     EXPECT_FALSE(Script::parse("tap 1\n", &error));
+    EXPECT_EQ(error, "script line 1: 'tap' needs X and Y, whole numbers");
+    // Pen input off the screen would reach no window: the line says where the screen ends.
+    EXPECT_FALSE(Script::parse("tap 239 319\ntap 240 10\n", &error));
+    EXPECT_EQ(error, "script line 2: 'tap' coordinates must be within 240 \u00D7 320 (0-239, 0-319), not 240 10");
+    EXPECT_FALSE(Script::parse("down -1 0\n", &error));
+    EXPECT_EQ(error, "script line 1: 'down' coordinates must be within 240 \u00D7 320 (0-239, 0-319), not -1 0");
     EXPECT_FALSE(Script::parse("wait soon\n", &error));
     EXPECT_FALSE(Script::parse("dance\n", &error));
     EXPECT_EQ(error, "script line 1: unknown action 'dance'");

@@ -19,6 +19,16 @@ struct SdlBackend::Handles {
 
 std::unique_ptr<SdlBackend> SdlBackend::open(int zoom, const std::string& title, std::string* error)
 {
+    // With no display named at all there is nothing to try; asking SDL would only add the display
+    // libraries' own complaints to standard error. SDL_VIDEODRIVER still lets SDL choose.
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (!(asked && *asked) && !(x11 && *x11) && !(wayland && *wayland)) {
+        if (error)
+            *error = "no display to show a window on: neither DISPLAY nor WAYLAND_DISPLAY is set";
+        return nullptr;
+    }
     std::string loadError;
     const sdl::Library* const api = sdl::Library::get(&loadError);
     if (!api) {
@@ -36,7 +46,6 @@ std::unique_ptr<SdlBackend> SdlBackend::open(int zoom, const std::string& title,
     // Without a display SDL falls back to drawing off-screen, where nobody would see the window or
     // answer its dialogs; that counts as no display unless SDL_VIDEODRIVER asked for it.
     const char* driver = api->GetCurrentVideoDriver();
-    const char* asked = std::getenv("SDL_VIDEODRIVER");
     if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) && !(asked && *asked)) {
         api->Quit();
         if (error)
