@@ -83,7 +83,9 @@ void CTavrelDayPainter::PlaceBoxes(const CTavrelHourLayout& layout, const gfx::R
         Box box;
         box.event = event;
         box.startOffset = layout.StartOffset(*event, dayStart);
-        box.endOffset = layout.EndOffset(*event, dayEnd);
+        // An all-day event is a line at the top of each day it covers rather than a box that
+        // crowds the day's appointments into narrow columns.
+        box.endOffset = event->IsAllDay() ? box.startOffset : layout.EndOffset(*event, dayEnd);
         box.rect = {eventsArea.left + 3, rows.top + box.startOffset, eventsArea.right - 2, rows.top + box.endOffset};
         if (box.rect.height() < minimumHeight)
             box.rect.bottom = box.rect.top + minimumHeight;

@@ -30,6 +30,9 @@ int CTavrelHourLayout::StartOffset(const CTavrelEvent& event, const device::OleD
 
 int CTavrelHourLayout::EndOffset(const CTavrelEvent& event, const device::OleDateTime& dayEnd) const
 {
+    // An all-day event lasts the whole of every day it covers, its last day included.
+    if (event.IsAllDay())
+        return GetRowsHeight();
     return event.GetEnd() > dayEnd ? GetRowsHeight() : Offset(event.GetEnd());
 }
 

@@ -3,7 +3,7 @@
 // area 27 pixels high), a bar band as high as the day bar picture, and 24 hour rows dividing the
 // rest. A time of day h:m lies (h × 60 + m) × H ÷ 1440 pixels below the rows' top (H their
 // height); an event that began on an earlier day starts at the top, one that ends on a later day
-// ends at the bottom.
+// ends at the bottom, and an all-day event runs from top to bottom on every day it covers.
 
 #include "common/QoString.h"
 #include "data/TavrelEvent.h"

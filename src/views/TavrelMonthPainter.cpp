@@ -158,7 +158,8 @@ void CTavrelMonthPainter::PaintEvents(const Geometry& geometry, const CTavrelDay
         return;
 
     // The days of the month each event touches: its start's day (the 1st when it began earlier)
-    // to its end's day (the last when it ends later).
+    // to the day of its last moment (the last when it ends later; an all-day event's End is
+    // midnight of its last day).
     struct Span {
         CTavrelEvent* event;
         int first;
@@ -168,7 +169,8 @@ void CTavrelMonthPainter::PaintEvents(const Geometry& geometry, const CTavrelDay
     spans.reserve(events.size());
     for (CTavrelEvent* event : events) {
         const int first = event->GetStart() < monthStart ? 1 : event->GetStart().GetDay();
-        const int last = event->GetEnd() > monthEnd ? days : event->GetEnd().GetDay();
+        const device::OleDateTime lastMoment = event->GetLastMoment();
+        const int last = lastMoment > monthEnd ? days : lastMoment.GetDay();
         spans.push_back({event, first, last});
     }
 
