@@ -255,6 +255,39 @@ TEST_F(Text, ClipsToTheRectangleUnlessAskedNotTo)
     EXPECT_GT(inkBounds(surface, paper).bottom, 16);
 }
 
+TEST_F(Text, AccentsOfCapitalsAreNotCutAtTheTopOfTheRectangle)
+{
+    // One line exactly: the rectangle is the cell, and the diaeresis of "Ü" lies above the cell's
+    // ascent in Tahoma.
+    const Rect line{10, 20, 60, 31};
+    painter.drawText(u"U", line, DT_SINGLELINE);
+    const Rect plain = inkBounds(surface, paper);
+    surface.fill(paper);
+    painter.drawText(u"Ü", line, DT_SINGLELINE);
+    const Rect accented = inkBounds(surface, paper);
+    EXPECT_LT(accented.top, plain.top - 1) << picture(surface, {10, 14, 30, 31}, ink);
+    EXPECT_GE(accented.top, line.top - painter.font().face().overhang());
+    EXPECT_LE(accented.bottom, line.bottom);
+}
+
+TEST_F(Text, CharactersTheFaceLacksComeFromAFaceThatHasThem)
+{
+    // Tahoma has neither a hot beverage nor Japanese; DejaVu Sans and Noto CJK have them. A face's
+    // missing-character box would look the same for every character.
+    auto drawn = [&](device::WideView text) {
+        surface.fill(paper);
+        painter.drawText(text, Rect{0, 0, 100, 40}, DT_SINGLELINE);
+        return picture(surface, {0, 0, 20, 14}, ink);
+    };
+    const std::string sun = drawn(u"日");
+    EXPECT_NE(sun, drawn(u"本")) << sun;
+    EXPECT_NE(drawn(u"☕"), drawn(u"☖"));
+    EXPECT_GT(width(u"日本語"), 3 * width(u"i"));
+    // The fallback face matches the size: a Japanese character fits the 8-point line.
+    drawn(u"日");
+    EXPECT_LE(inkBounds(surface, paper).bottom, 11);
+}
+
 TEST_F(Text, EndEllipsisCutsWithinTheWidth)
 {
     Rect rect{0, 0, 60, 20};
