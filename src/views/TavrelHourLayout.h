@@ -14,6 +14,8 @@
 class CTavrelHourLayout {
 public:
     static constexpr int TitleBandHeight = 28;
+    // Hour labels start this many pixels right of the rows' left edge.
+    static constexpr int LabelInset = 1;
 
     CTavrelHourLayout(const gfx::Rect& area, int barHeight);
 
@@ -36,7 +38,7 @@ public:
     void PaintTitle(CTavrelRenderContext& context, const CTavrelAppearance& appearance, const CTavrelDay& date,
                     const CQoString& text) const;
     // Fills the rows of even hours with one colour and of odd hours with the other and labels
-    // each at its top left ("12a", "1a" …) in the font.
+    // each at its top left ("12a", "1a" …, LabelInset in) in the font.
     void PaintHourRows(gfx::Painter& dc, const gfx::Font& labelFont, gfx::Colour evenHours, gfx::Colour oddHours) const;
 
 private:

@@ -253,9 +253,12 @@ void CTavrelMonthPainter::PaintDayNumbers(const Geometry& geometry, const CTavre
         const gfx::Rect& cell = Cell(geometry, day);
         CQoString text;
         text.Format(u" %ld", day);
-        dc.drawText(text.View(), cell, DayNumberFormat);
+        // Inside the grid lines: a digit whose top row touches the cell's top line loses it to
+        // the line ("19" reads as "13" in the small quarter cells).
+        const gfx::Rect inside{cell.left + 1, cell.top + 1, cell.right, cell.bottom};
+        dc.drawText(text.View(), inside, DayNumberFormat);
         if (todayInMonth && day == m_context.today.day)
-            dc.drawText(text.View(), cell.translated(1, 0), DayNumberFormat); // bold: once more, a pixel over
+            dc.drawText(text.View(), inside.translated(1, 0), DayNumberFormat); // bold: once more, a pixel over
     }
 }
 

@@ -145,6 +145,19 @@ TEST_F(DayView, AnAllDayEventIsALineAtTheTopOfEachOfItsDaysItsLastIncluded)
     EXPECT_TRUE(Paint({2003, 9, 4}).empty());
 }
 
+TEST_F(DayView, HourLabelsStartAPixelInFromTheEdge)
+{
+    Paint({2003, 9, 6});
+    int inkAtTheEdge = 0, inkBeside = 0;
+    for (int y = RowsTop; y < 268; ++y) {
+        inkAtTheEdge += bench.surface.pixel(0, y) == gfx::colours::black;
+        for (int x = 1; x < 4; ++x)
+            inkBeside += bench.surface.pixel(x, y) == gfx::colours::black;
+    }
+    EXPECT_EQ(inkAtTheEdge, 0);
+    EXPECT_GT(inkBeside, 24 * 3);
+}
+
 TEST_F(DayView, TitleBandRowsAndRegions)
 {
     Paint({2003, 9, 6});

@@ -87,6 +87,16 @@ TEST_F(MonthView, FullScaleGeometryAndRegionsOfASixRowMonth)
     EXPECT_EQ(Pixel(10, 267), gfx::colours::white);
 }
 
+TEST_F(MonthView, TheYearKeepsItsOutlineOffTheRightEdge)
+{
+    // The title picture is one colour: the outlined "2003" ends two pixels from the edge.
+    for (int y = 0; y < 28; ++y) {
+        EXPECT_EQ(Pixel(239, y), TitleColour(8)) << y;
+        EXPECT_EQ(Pixel(238, y), TitleColour(8)) << y;
+    }
+    EXPECT_GT(CountColour(*view, {228, 0, 238, 28}, gfx::colours::black), 10) << "the 3's outline at the right";
+}
+
 TEST_F(MonthView, FebruaryOf2009HasFourRowsAndNoCellsBelowThem)
 {
     ShowDate(2009, 2, 10);
@@ -264,6 +274,21 @@ TEST_F(QuarterView, ThreeMonthsAtHalfScaleDividersAndTheirRegions)
     EXPECT_GT(CountColour(*view, {120, 20, 240, 133}, CTavrelMonthPainter::MarkColour), 0);
     EXPECT_EQ(CountColour(*view, {0, 20, 119, 133}, CTavrelMonthPainter::MarkColour), 0);
     Snapshot("quarter");
+}
+
+TEST_F(QuarterView, DayNumbersKeepARowFreeBelowTheGridLine)
+{
+    // September's small cells: the row under each cell's top line is the cell's own, so a
+    // digit's top is not lost to the line.
+    const CTavrelMonthLayout& layout = view->GetMonthLayout();
+    int numbers = 0;
+    for (int day = 1; day <= 30; ++day) {
+        const Rect& cell = layout.cells[std::size_t(layout.firstWeekday + day - 1)];
+        SCOPED_TRACE(day);
+        EXPECT_EQ(CountColour(*view, {cell.left + 1, cell.top + 1, cell.right, cell.top + 2}, gfx::colours::black), 0);
+        numbers += CountColour(*view, {cell.left + 1, cell.top + 2, cell.right, cell.bottom}, gfx::colours::black) > 0;
+    }
+    EXPECT_EQ(numbers, 30);
 }
 
 } // namespace

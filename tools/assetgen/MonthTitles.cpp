@@ -51,12 +51,13 @@ int MonthTitles::titleTextWidth()
 {
     // The widest texts the views write at the right: the day view's "Wed 22nd, 2026" (weekday,
     // ordinal and year) in the title font, the day font's face (Tahoma) at the year font's size (16
-    // points), with the two pixels of its outline to the left.
+    // points), with the two pixels of its outline to the left and the two the views keep free at
+    // the right edge.
     const gfx::Font font = gfx::Font::fromPoints(u"Tahoma", 16);
     int widest = 0;
     for (std::u16string_view text : {u"Wed 22nd, 2026", u"Wed 28th, 2026", u"Wed 23rd, 2026"})
         widest = std::max(widest, font.textExtent(text).width);
-    return widest + 2;
+    return widest + 4;
 }
 
 int MonthTitles::nameRoom() { return width - titleTextWidth() - gap - textLeft; }
