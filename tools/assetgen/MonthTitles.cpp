@@ -62,19 +62,14 @@ int MonthTitles::titleTextWidth()
 
 int MonthTitles::nameRoom() { return width - titleTextWidth() - gap - textLeft; }
 
-gfx::Font MonthTitles::nameFont()
+gfx::Font MonthTitles::nameFont(std::u16string_view name)
 {
-    // One size for every month: the largest up to 21 pixels at which the longest name fits left
-    // of the title text.
-    int pixels = 21;
-    for (; pixels > 10; --pixels) {
-        const gfx::Font font = gfx::Font::fromPixels(u"DejaVu Serif", pixels, gfx::FW_BOLD);
-        int widest = 0;
-        for (std::u16string_view name : wideNames)
-            widest = std::max(widest, font.textExtent(name).width);
-        if (widest <= nameRoom())
+    // The largest size up to 18 pixels at which the name fits left of the title text: the short
+    // names stay large, "September" comes down to what the room allows.
+    int pixels = 18;
+    for (; pixels > 9; --pixels)
+        if (gfx::Font::fromPixels(u"DejaVu Serif", pixels, gfx::FW_BOLD).textExtent(name).width <= nameRoom())
             break;
-    }
     return gfx::Font::fromPixels(u"DejaVu Serif", pixels, gfx::FW_BOLD);
 }
 
@@ -82,7 +77,7 @@ gfx::Surface MonthTitles::draw(int month)
 {
     const Scheme& scheme = schemes[(month - 1) % 12];
     const std::u16string_view name = wideNames[(month - 1) % 12];
-    const gfx::Font font = nameFont();
+    const gfx::Font font = nameFont(name);
     const int nameWidth = font.textExtent(name).width;
 
     SmoothCanvas canvas(width, height, 4, scheme.top);

@@ -27,7 +27,7 @@ public:
 
 private:
     static int nameRoom();
-    static gfx::Font nameFont();
+    static gfx::Font nameFont(std::u16string_view name);
 };
 
 } // namespace assetgen
