@@ -145,6 +145,26 @@ TEST_F(DayView, AnAllDayEventIsALineAtTheTopOfEachOfItsDaysItsLastIncluded)
     EXPECT_TRUE(Paint({2003, 9, 4}).empty());
 }
 
+TEST_F(DayView, BoxTextKeepsTheAccentsOfCapitalsInsideTheBorder)
+{
+    bench.Add(Appointment(OleDateTime(2003, 9, 6, 0, 0, 0), OleDateTime(2003, 9, 6, 0, 0, 0), u"Ü", 1));
+    const auto& boxes = Paint({2003, 9, 6});
+    ASSERT_EQ(boxes.size(), 1u);
+    const Rect& box = boxes[0].rect;
+    auto ink = [&](int y) {
+        int count = 0;
+        for (int x = box.left; x < box.right; ++x)
+            count += bench.surface.pixel(x, y) == gfx::colours::black;
+        return count;
+    };
+    // Nothing above the box or on its border; the diaeresis, a free row, then the letter.
+    EXPECT_EQ(ink(box.top - 1), 0);
+    EXPECT_EQ(ink(box.top), 0);
+    EXPECT_EQ(ink(box.top + 1), 2);
+    EXPECT_EQ(ink(box.top + 2), 0);
+    EXPECT_GT(ink(box.top + 3), 0);
+}
+
 TEST_F(DayView, HourLabelsStartAPixelInFromTheEdge)
 {
     Paint({2003, 9, 6});
