@@ -36,8 +36,8 @@ CQoString CTavrelEventText::DayLine(const CTavrelEvent& event, const device::Ole
         text.Format(u"%d/%02d %s-%s %s", start.GetMonth(), start.GetDay(), Time(start).GetString(),
                     Time(end).GetString(), name.GetString());
     else if (endsAfter)
-        text.Format(u"%s-%d/%02d %s %s", Time(start).GetString(), end.GetMonth(), end.GetDay(),
-                    Time(end).GetString(), name.GetString());
+        text.Format(u"%s-%d/%02d %s %s", Time(start).GetString(), end.GetMonth(), end.GetDay(), Time(end).GetString(),
+                    name.GetString());
     else
         text.Format(u"%s-%s %s", Time(start).GetString(), Time(end).GetString(), name.GetString());
     return text;

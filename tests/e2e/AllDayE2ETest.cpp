@@ -34,12 +34,13 @@ protected:
     // The calendar's screen in one mode (a view command id) on Thursday 24 December 2026.
     gfx::Surface Screen(int viewCommand, const std::string& name) const
     {
-        std::ofstream(File(name + ".txt")) << "command " << viewCommand << "\nidle\nsnap " << File(name).string() << "\n";
-        const ToolRun run = testing_support::runProgram(
-            "tavrel",
-            {"--device", device.root().string(), "--control-port", "0", "--notify-port",
-             std::to_string(47000 + ::getpid() % 1000), "--headless", "--script", File(name + ".txt").string()},
-            {"TAVREL_CLOCK=2026-12-24T10:00:00"});
+        std::ofstream(File(name + ".txt"))
+            << "command " << viewCommand << "\nidle\nsnap " << File(name).string() << "\n";
+        const ToolRun run = testing_support::runProgram("tavrel",
+                                                        {"--device", device.root().string(), "--control-port", "0",
+                                                         "--notify-port", std::to_string(47000 + ::getpid() % 1000),
+                                                         "--headless", "--script", File(name + ".txt").string()},
+                                                        {"TAVREL_CLOCK=2026-12-24T10:00:00"});
         EXPECT_EQ(run.exitCode, 0) << run.err;
         std::optional<gfx::Surface> picture = gfx::ImageDecoder::decodeFile(File(name));
         EXPECT_TRUE(picture) << name;

@@ -8,11 +8,11 @@
 #include "views/TavrelImage.h"
 
 #include "assets/ResourceIds.h"
-#include "rules/TavrelDefaultRules.h"
-#include "rules/TavrelRules.h"
 #include "platform/device/WideText.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/ImageDecoder.h"
+#include "rules/TavrelDefaultRules.h"
+#include "rules/TavrelRules.h"
 
 #include <gtest/gtest.h>
 
@@ -124,8 +124,8 @@ TEST(GeneratedAssets, MonthTitlesKeepTheRightPartClearForTheTitleText)
     ASSERT_GT(clear, 100);
     for (int month = 1; month <= 12; ++month) {
         SCOPED_TRACE(month);
-        std::optional<gfx::Surface> title =
-            gfx::ImageDecoder::decodeFile(assets / "resources" / (std::to_string(MonthTitleResourceId(month)) + ".gif"));
+        std::optional<gfx::Surface> title = gfx::ImageDecoder::decodeFile(
+            assets / "resources" / (std::to_string(MonthTitleResourceId(month)) + ".gif"));
         ASSERT_TRUE(title);
         int stray = 0;
         for (int y = 0; y < title->height(); ++y) {
@@ -133,8 +133,8 @@ TEST(GeneratedAssets, MonthTitlesKeepTheRightPartClearForTheTitleText)
             for (int x = title->width() - clear; x < title->width(); ++x) {
                 const gfx::Colour pixel = title->pixel(x, y);
                 const int difference = std::abs(int(gfx::GetRValue(pixel)) - int(gfx::GetRValue(band)))
-                                       + std::abs(int(gfx::GetGValue(pixel)) - int(gfx::GetGValue(band)))
-                                       + std::abs(int(gfx::GetBValue(pixel)) - int(gfx::GetBValue(band)));
+                    + std::abs(int(gfx::GetGValue(pixel)) - int(gfx::GetGValue(band)))
+                    + std::abs(int(gfx::GetBValue(pixel)) - int(gfx::GetBValue(band)));
                 stray += difference > 48;
             }
         }
@@ -144,7 +144,7 @@ TEST(GeneratedAssets, MonthTitlesKeepTheRightPartClearForTheTitleText)
         for (int y = 0; y < title->height(); ++y)
             for (int x = 0; x < title->width() - clear; ++x)
                 light += gfx::GetRValue(title->pixel(x, y)) > 230 && gfx::GetGValue(title->pixel(x, y)) > 230
-                         && gfx::GetBValue(title->pixel(x, y)) > 230;
+                    && gfx::GetBValue(title->pixel(x, y)) > 230;
         EXPECT_GT(light, 40);
     }
 }

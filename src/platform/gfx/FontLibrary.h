@@ -44,7 +44,7 @@ private:
     std::shared_ptr<FontFace> openFace(const FontSource& source, int pixelHeight);
 
     using ResolveKey = std::tuple<std::u16string, int, bool, bool>; // folded face name, pixels, bold, italic
-    using CharacterKey = std::tuple<char32_t, int, bool, bool>;      // character, pixels, bold, italic
+    using CharacterKey = std::tuple<char32_t, int, bool, bool>;     // character, pixels, bold, italic
     using FaceKey = std::tuple<std::string, int, int, bool, bool, bool>;
 
     FT_LibraryRec_* m_freeType = nullptr;
