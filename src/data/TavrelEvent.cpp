@@ -43,6 +43,13 @@ bool CTavrelEvent::IsAllDay() const
     return atMidnight(m_start) && atMidnight(m_end);
 }
 
+device::OleDateTime CTavrelEvent::GetLastMoment() const
+{
+    if (!IsAllDay())
+        return m_end;
+    return m_end + device::OleDateTimeSpan(0, 23, 59, 59);
+}
+
 bool CTavrelEvent::SameDateTime(const device::OleDateTime& a, const device::OleDateTime& b)
 {
     if (a.GetStatus() != b.GetStatus())

@@ -53,6 +53,10 @@ public:
 
     // Both times at midnight: the views draw such an event as lasting whole days.
     bool IsAllDay() const;
+    // The last moment the event covers. The store ends an all-day appointment at midnight of its
+    // last day, so an all-day event covers that day whole, up to 23:59:59 of its End's date;
+    // every other event covers up to its End.
+    device::OleDateTime GetLastMoment() const;
     // Same times (status and value), icon, name, object identifier and category, texts compared
     // exactly. The identifier text, bounds, attendees and flags do not count.
     bool IsSameAs(const CTavrelEvent& other) const;

@@ -183,7 +183,7 @@ void CTavrelEvents::LogAdded(const CTavrelEvent& event) const
 bool CTavrelEvents::Overlaps(const CTavrelEvent& event, const device::OleDateTime& from, const device::OleDateTime& to)
 {
     const auto& start = event.GetStart();
-    const auto& end = event.GetEnd();
+    const device::OleDateTime end = event.GetLastMoment();
     return (from <= start && start <= to) || (from <= end && end <= to) || (start < from && end > to);
 }
 

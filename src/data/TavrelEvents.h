@@ -44,9 +44,10 @@ public:
     bool AddEvent(const CTavrelEvent& event);
 
     // The events overlapping the closed period [from, to]: starting in it, ending in it, or
-    // running through it. FindFirst starts at the first event; FindNext goes on from the cursor.
-    // Null when no further event overlaps. Because events are in start order, a caller that only
-    // needs events starting by `to` may stop at the first one returned that starts later.
+    // running through it; an all-day event lasts to the end of its last day (GetLastMoment).
+    // FindFirst starts at the first event; FindNext goes on from the cursor. Null when no further
+    // event overlaps. Because events are in start order, a caller that only needs events starting
+    // by `to` may stop at the first one returned that starts later.
     CTavrelEvent* FindFirst(const device::OleDateTime& from, const device::OleDateTime& to);
     CTavrelEvent* FindNext(const device::OleDateTime& from, const device::OleDateTime& to);
 

@@ -69,6 +69,13 @@ void CTavrelDayPainter::Paint(const gfx::Rect& area, const CTavrelDay& date)
     DrawBoxes(layout, eventsArea, dayStart, dayEnd);
 }
 
+gfx::Rect CTavrelDayPainter::TextInside(const gfx::Rect& box)
+{
+    // Clear of the border and the strip, with two rows above the first line where the accents of
+    // capitals reach above the text's cell ("Ü", "É").
+    return {box.left + 2, box.top + 2, box.right - 1, box.bottom - 1};
+}
+
 void CTavrelDayPainter::KeepInside(gfx::Rect& box) const
 {
     if (box.bottom > m_area.bottom)
@@ -83,7 +90,9 @@ void CTavrelDayPainter::PlaceBoxes(const CTavrelHourLayout& layout, const gfx::R
         Box box;
         box.event = event;
         box.startOffset = layout.StartOffset(*event, dayStart);
-        box.endOffset = layout.EndOffset(*event, dayEnd);
+        // An all-day event is a line at the top of each day it covers rather than a box that
+        // crowds the day's appointments into narrow columns.
+        box.endOffset = event->IsAllDay() ? box.startOffset : layout.EndOffset(*event, dayEnd);
         box.rect = {eventsArea.left + 3, rows.top + box.startOffset, eventsArea.right - 2, rows.top + box.endOffset};
         if (box.rect.height() < minimumHeight)
             box.rect.bottom = box.rect.top + minimumHeight;
@@ -125,9 +134,9 @@ void CTavrelDayPainter::DrawBoxes(const CTavrelHourLayout& layout, const gfx::Re
             text.left = box.rect.left + StripWidth;
         }
         CQoString line = CTavrelEventText::DayLine(event, dayStart, dayEnd);
-        gfx::Rect measured = text;
+        gfx::Rect measured = TextInside(text);
         dc.drawText(line.View(), measured, BoxTextFormat | gfx::DT_CALCRECT);
-        if (measured.bottom > text.bottom) {
+        if (measured.bottom + 1 > text.bottom) {
             text.bottom = measured.bottom + 1;
             KeepInside(text);
         }
@@ -140,7 +149,7 @@ void CTavrelDayPainter::DrawBoxes(const CTavrelHourLayout& layout, const gfx::Re
             line += event.GetClass().GetString();
             line += u")";
         }
-        dc.drawText(line.View(), text, BoxTextFormat);
+        dc.drawText(line.View(), TextInside(text), BoxTextFormat);
 
         // Where the event's icon would stand: the views find a tapped event by this rectangle.
         gfx::Rect bounds = gfx::Rect::fromPositionAndSize(eventsArea.left, text.top, 0, 0);

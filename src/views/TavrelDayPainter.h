@@ -48,6 +48,8 @@ private:
     void DrawBoxes(const CTavrelHourLayout& layout, const gfx::Rect& eventsArea, const device::OleDateTime& dayStart,
                    const device::OleDateTime& dayEnd);
     // Moves a box up so that it ends at the area's bottom when it reaches below it.
+    // Where a box's text goes inside its border.
+    static gfx::Rect TextInside(const gfx::Rect& box);
     void KeepInside(gfx::Rect& box) const;
 
     CTavrelRenderContext& m_context;

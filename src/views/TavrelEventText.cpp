@@ -20,6 +20,9 @@ CQoString CTavrelEventText::MenuLine(const CTavrelEvent& event)
 CQoString CTavrelEventText::DayLine(const CTavrelEvent& event, const device::OleDateTime& dayStart,
                                     const device::OleDateTime& dayEnd)
 {
+    // An all-day event reads the same on each of its days: midnight says nothing.
+    if (event.IsAllDay())
+        return event.GetName();
     const device::OleDateTime& start = event.GetStart();
     const device::OleDateTime& end = event.GetEnd();
     const bool startsBefore = start < dayStart;
@@ -33,12 +36,10 @@ CQoString CTavrelEventText::DayLine(const CTavrelEvent& event, const device::Ole
         text.Format(u"%d/%02d %s-%s %s", start.GetMonth(), start.GetDay(), Time(start).GetString(),
                     Time(end).GetString(), name.GetString());
     else if (endsAfter)
-        text.Format(u"%s-%d/%02d %s %s", Time(start).GetString(), end.GetMonth(), end.GetDay(),
-                    Time(end).GetString(), name.GetString());
-    else if (!event.IsAllDay())
-        text.Format(u"%s-%s %s", Time(start).GetString(), Time(end).GetString(), name.GetString());
+        text.Format(u"%s-%d/%02d %s %s", Time(start).GetString(), end.GetMonth(), end.GetDay(), Time(end).GetString(),
+                    name.GetString());
     else
-        text = name;
+        text.Format(u"%s-%s %s", Time(start).GetString(), Time(end).GetString(), name.GetString());
     return text;
 }
 

@@ -13,7 +13,7 @@ public:
     static CQoString MenuLine(const CTavrelEvent& event);
     // The text of a box of the day view for the day from `dayStart` (00:00:00) to `dayEnd`
     // (23:59:59): times within the day, and month/day with the time where the event begins
-    // before the day or ends after it; an all-day event within the day shows its Name alone.
+    // before the day or ends after it; an all-day event shows its Name alone on each of its days.
     static CQoString DayLine(const CTavrelEvent& event, const device::OleDateTime& dayStart,
                              const device::OleDateTime& dayEnd);
     // A line of the agenda for the day from `dayStart` to `dayEnd`: "start-end Name", each end a

@@ -30,6 +30,9 @@ int CTavrelHourLayout::StartOffset(const CTavrelEvent& event, const device::OleD
 
 int CTavrelHourLayout::EndOffset(const CTavrelEvent& event, const device::OleDateTime& dayEnd) const
 {
+    // An all-day event lasts the whole of every day it covers, its last day included.
+    if (event.IsAllDay())
+        return GetRowsHeight();
     return event.GetEnd() > dayEnd ? GetRowsHeight() : Offset(event.GetEnd());
 }
 
@@ -57,7 +60,9 @@ void CTavrelHourLayout::PaintHourRows(gfx::Painter& dc, const gfx::Font& labelFo
     for (int hour = 0; hour < 24; ++hour) {
         const gfx::Rect row = GetRow(hour);
         dc.fillRect(row, hour % 2 == 0 ? evenHours : oddHours);
-        dc.drawText(CTavrelEventText::HourLabel(hour).View(), row,
+        // A pixel in from the edge: a digit's left column against the screen's edge reads as
+        // another digit ("3a" as "8a", "1a" as "la").
+        dc.drawText(CTavrelEventText::HourLabel(hour).View(), row.translated(LabelInset, 0),
                     gfx::DT_LEFT | gfx::DT_TOP | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX | gfx::DT_NOCLIP);
     }
 }

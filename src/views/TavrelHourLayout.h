@@ -3,7 +3,7 @@
 // area 27 pixels high), a bar band as high as the day bar picture, and 24 hour rows dividing the
 // rest. A time of day h:m lies (h × 60 + m) × H ÷ 1440 pixels below the rows' top (H their
 // height); an event that began on an earlier day starts at the top, one that ends on a later day
-// ends at the bottom.
+// ends at the bottom, and an all-day event runs from top to bottom on every day it covers.
 
 #include "common/QoString.h"
 #include "data/TavrelEvent.h"
@@ -14,6 +14,8 @@
 class CTavrelHourLayout {
 public:
     static constexpr int TitleBandHeight = 28;
+    // Hour labels start this many pixels right of the rows' left edge.
+    static constexpr int LabelInset = 1;
 
     CTavrelHourLayout(const gfx::Rect& area, int barHeight);
 
@@ -36,7 +38,7 @@ public:
     void PaintTitle(CTavrelRenderContext& context, const CTavrelAppearance& appearance, const CTavrelDay& date,
                     const CQoString& text) const;
     // Fills the rows of even hours with one colour and of odd hours with the other and labels
-    // each at its top left ("12a", "1a" …) in the font.
+    // each at its top left ("12a", "1a" …, LabelInset in) in the font.
     void PaintHourRows(gfx::Painter& dc, const gfx::Font& labelFont, gfx::Colour evenHours, gfx::Colour oddHours) const;
 
 private:

@@ -158,7 +158,8 @@ void CTavrelMonthPainter::PaintEvents(const Geometry& geometry, const CTavrelDay
         return;
 
     // The days of the month each event touches: its start's day (the 1st when it began earlier)
-    // to its end's day (the last when it ends later).
+    // to the day of its last moment (the last when it ends later; an all-day event's End is
+    // midnight of its last day).
     struct Span {
         CTavrelEvent* event;
         int first;
@@ -168,7 +169,8 @@ void CTavrelMonthPainter::PaintEvents(const Geometry& geometry, const CTavrelDay
     spans.reserve(events.size());
     for (CTavrelEvent* event : events) {
         const int first = event->GetStart() < monthStart ? 1 : event->GetStart().GetDay();
-        const int last = event->GetEnd() > monthEnd ? days : event->GetEnd().GetDay();
+        const device::OleDateTime lastMoment = event->GetLastMoment();
+        const int last = lastMoment > monthEnd ? days : lastMoment.GetDay();
         spans.push_back({event, first, last});
     }
 
@@ -251,9 +253,12 @@ void CTavrelMonthPainter::PaintDayNumbers(const Geometry& geometry, const CTavre
         const gfx::Rect& cell = Cell(geometry, day);
         CQoString text;
         text.Format(u" %ld", day);
-        dc.drawText(text.View(), cell, DayNumberFormat);
+        // Inside the grid lines: a digit whose top row touches the cell's top line loses it to
+        // the line ("19" reads as "13" in the small quarter cells).
+        const gfx::Rect inside{cell.left + 1, cell.top + 1, cell.right, cell.bottom};
+        dc.drawText(text.View(), inside, DayNumberFormat);
         if (todayInMonth && day == m_context.today.day)
-            dc.drawText(text.View(), cell.translated(1, 0), DayNumberFormat); // bold: once more, a pixel over
+            dc.drawText(text.View(), inside.translated(1, 0), DayNumberFormat); // bold: once more, a pixel over
     }
 }
 

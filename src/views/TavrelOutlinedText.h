@@ -9,6 +9,9 @@
 class CTavrelOutlinedText {
 public:
     static constexpr gfx::Colour Light = 0xFFC0C0;
+    // Right-aligned text keeps this many pixels from the rectangle's right edge, so that its
+    // outline stays inside the picture instead of running into the edge of the screen.
+    static constexpr int RightMargin = 2;
 
     static void Draw(gfx::Painter& dc, device::WideView text, const gfx::Rect& rect, unsigned format);
 };

@@ -178,6 +178,11 @@ TEST(TavrelEventsTest, FindsEveryEventOverlappingTheClosedPeriod)
     }
     auto [from9, to9] = day(9);
     EXPECT_TRUE(found(events, from9, to9).empty());
+
+    // The all-day "week" ends at midnight of its last day, the 8th, and covers that day whole.
+    EXPECT_EQ(found(events, at(2026, 3, 8, 12), at(2026, 3, 8, 13)), (Names{u"week"}));
+    EXPECT_EQ(appointment(2, at(2026, 3, 1), at(2026, 3, 8)).GetLastMoment(), at(2026, 3, 8, 23, 59, 59));
+    EXPECT_EQ(appointment(3, at(2026, 3, 3, 9), at(2026, 3, 4, 0)).GetLastMoment(), at(2026, 3, 4));
 }
 
 TEST(TavrelEventsTest, FindByIdIgnoresCaseAndRemoveEventTakesTheFirstSameOne)

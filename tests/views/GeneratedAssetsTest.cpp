@@ -8,13 +8,15 @@
 #include "views/TavrelImage.h"
 
 #include "assets/ResourceIds.h"
+#include "platform/device/WideText.h"
+#include "platform/gfx/Font.h"
+#include "platform/gfx/ImageDecoder.h"
 #include "rules/TavrelDefaultRules.h"
 #include "rules/TavrelRules.h"
-#include "platform/device/WideText.h"
-#include "platform/gfx/ImageDecoder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -109,6 +111,41 @@ TEST(GeneratedAssets, EveryListedFileDecodesAtTheSizeTheViewsDrawIt)
         const gfx::ImageFormat format = gfx::ImageDecoder::detectFormat(
             std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
         EXPECT_EQ(format, relative.ends_with(".jpg") ? gfx::ImageFormat::Jpeg : gfx::ImageFormat::Gif);
+    }
+}
+
+TEST(GeneratedAssets, MonthTitlesKeepTheRightPartClearForTheTitleText)
+{
+    // The views write their title right-aligned over the strip: the widest, the day view's
+    // "Wed 22nd, 2026" in Tahoma 16 with a two-pixel outline, two pixels from the right edge. There
+    // the strip is the bare band, shaded from top to bottom only: every row one colour, within the
+    // quantiser's dither.
+    const int clear = gfx::Font::fromPoints(u"Tahoma", 16).textExtent(u"Wed 22nd, 2026").width + 4;
+    ASSERT_GT(clear, 100);
+    for (int month = 1; month <= 12; ++month) {
+        SCOPED_TRACE(month);
+        std::optional<gfx::Surface> title = gfx::ImageDecoder::decodeFile(
+            assets / "resources" / (std::to_string(MonthTitleResourceId(month)) + ".gif"));
+        ASSERT_TRUE(title);
+        int stray = 0;
+        for (int y = 0; y < title->height(); ++y) {
+            const gfx::Colour band = title->pixel(title->width() - 1, y);
+            for (int x = title->width() - clear; x < title->width(); ++x) {
+                const gfx::Colour pixel = title->pixel(x, y);
+                const int difference = std::abs(int(gfx::GetRValue(pixel)) - int(gfx::GetRValue(band)))
+                    + std::abs(int(gfx::GetGValue(pixel)) - int(gfx::GetGValue(band)))
+                    + std::abs(int(gfx::GetBValue(pixel)) - int(gfx::GetBValue(band)));
+                stray += difference > 48;
+            }
+        }
+        EXPECT_EQ(stray, 0) << "pixels of the name or the emblem under the title text";
+        // The name is still there, left of it.
+        int light = 0;
+        for (int y = 0; y < title->height(); ++y)
+            for (int x = 0; x < title->width() - clear; ++x)
+                light += gfx::GetRValue(title->pixel(x, y)) > 230 && gfx::GetGValue(title->pixel(x, y)) > 230
+                    && gfx::GetBValue(title->pixel(x, y)) > 230;
+        EXPECT_GT(light, 40);
     }
 }
 

@@ -153,6 +153,56 @@ TEST_F(DayView, EventsFromTheDayBeforeStartAtTheTopAndAllDayEventsHaveNoStrip)
     EXPECT_EQ(boxes[0].event->GetBounds(), (Rect{eventsLeft, boxes[0].rect.top, eventsLeft + 16, boxes[0].rect.top + 16}));
 }
 
+TEST_F(DayView, AnAllDayEventIsALineAtTheTopOfEachOfItsDaysItsLastIncluded)
+{
+    // The store ends an all-day appointment at midnight of its last day: 5 to 7 September.
+    bench.Add(Appointment(OleDateTime(2003, 9, 5, 0, 0, 0), OleDateTime(2003, 9, 7, 0, 0, 0), u"Conference", 1));
+    const int minimum = gfx::Font::fromPoints(u"Tahoma", 8).textExtent(u"Wy").height + 4;
+    for (int day : {5, 6, 7}) {
+        const auto& boxes = Paint({2003, 9, day});
+        ASSERT_EQ(boxes.size(), 1u) << "September " << day;
+        EXPECT_EQ(boxes[0].startOffset, 0) << "September " << day;
+        EXPECT_EQ(boxes[0].endOffset, 0) << "September " << day;
+        EXPECT_EQ(boxes[0].rect.top, RowsTop) << "September " << day;
+        EXPECT_EQ(boxes[0].rect.height(), minimum) << "September " << day;
+    }
+    EXPECT_TRUE(Paint({2003, 9, 8}).empty());
+    EXPECT_TRUE(Paint({2003, 9, 4}).empty());
+}
+
+TEST_F(DayView, BoxTextKeepsTheAccentsOfCapitalsInsideTheBorder)
+{
+    bench.Add(Appointment(OleDateTime(2003, 9, 6, 0, 0, 0), OleDateTime(2003, 9, 6, 0, 0, 0), u"Ü", 1));
+    const auto& boxes = Paint({2003, 9, 6});
+    ASSERT_EQ(boxes.size(), 1u);
+    const Rect& box = boxes[0].rect;
+    auto ink = [&](int y) {
+        int count = 0;
+        for (int x = box.left; x < box.right; ++x)
+            count += bench.surface.pixel(x, y) == gfx::colours::black;
+        return count;
+    };
+    // Nothing above the box or on its border; the diaeresis, a free row, then the letter.
+    EXPECT_EQ(ink(box.top - 1), 0);
+    EXPECT_EQ(ink(box.top), 0);
+    EXPECT_EQ(ink(box.top + 1), 2);
+    EXPECT_EQ(ink(box.top + 2), 0);
+    EXPECT_GT(ink(box.top + 3), 0);
+}
+
+TEST_F(DayView, HourLabelsStartAPixelInFromTheEdge)
+{
+    Paint({2003, 9, 6});
+    int inkAtTheEdge = 0, inkBeside = 0;
+    for (int y = RowsTop; y < 268; ++y) {
+        inkAtTheEdge += bench.surface.pixel(0, y) == gfx::colours::black;
+        for (int x = 1; x < 4; ++x)
+            inkBeside += bench.surface.pixel(x, y) == gfx::colours::black;
+    }
+    EXPECT_EQ(inkAtTheEdge, 0);
+    EXPECT_GT(inkBeside, 24 * 3);
+}
+
 TEST_F(DayView, TitleBandRowsAndRegions)
 {
     Paint({2003, 9, 6});
@@ -228,6 +278,22 @@ TEST_F(WeekView, BusyBarsOutlinesAndIconsOnTheStartDay)
     EXPECT_EQ(marks, 3);
     EXPECT_EQ(bench.taps.GetAt(0).GetMessage(), VM_EVENT_MENU);
     EXPECT_EQ(bench.taps.GetAt(0).GetWParam(), TapRegion::TapPoint);
+}
+
+TEST_F(WeekView, AnAllDayEventFillsEachOfItsDaysItsLastIncluded)
+{
+    // Tuesday 12 to Thursday 14 August, and a one-day holiday on Saturday 16th.
+    bench.settings.displayDefaultIcons = false;
+    bench.Add(Appointment(OleDateTime(2003, 8, 12, 0, 0, 0), OleDateTime(2003, 8, 14, 0, 0, 0), u"Conference", 1));
+    bench.Add(Appointment(OleDateTime(2003, 8, 16, 0, 0, 0), OleDateTime(2003, 8, 16, 0, 0, 0), u"Holiday", 2));
+    Paint({2003, 8, 15});
+    const gfx::Colour busy = bench.settings.busy;
+    for (int column : {2, 3, 4, 6}) {
+        EXPECT_EQ(bench.surface.pixel(ColumnLeft(column) + 8, RowsTop + 1), busy) << "column " << column;
+        EXPECT_EQ(bench.surface.pixel(ColumnLeft(column) + 8, 266), busy) << "column " << column;
+    }
+    for (int column : {0, 1, 5})
+        EXPECT_NE(bench.surface.pixel(ColumnLeft(column) + 8, At(12, 0) + 3), busy) << "column " << column;
 }
 
 TEST_F(WeekView, AnEventWithoutIconIsAPlainBar)

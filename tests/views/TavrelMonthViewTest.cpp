@@ -87,6 +87,16 @@ TEST_F(MonthView, FullScaleGeometryAndRegionsOfASixRowMonth)
     EXPECT_EQ(Pixel(10, 267), gfx::colours::white);
 }
 
+TEST_F(MonthView, TheYearKeepsItsOutlineOffTheRightEdge)
+{
+    // The title picture is one colour: the outlined "2003" ends two pixels from the edge.
+    for (int y = 0; y < 28; ++y) {
+        EXPECT_EQ(Pixel(239, y), TitleColour(8)) << y;
+        EXPECT_EQ(Pixel(238, y), TitleColour(8)) << y;
+    }
+    EXPECT_LT(CountColour(*view, {228, 0, 238, 28}, TitleColour(8)), 10 * 28 - 20) << "the 3 at the right";
+}
+
 TEST_F(MonthView, FebruaryOf2009HasFourRowsAndNoCellsBelowThem)
 {
     ShowDate(2009, 2, 10);
@@ -297,6 +307,21 @@ TEST_F(QuarterView, TheYearFontHasAFloorOfOnePoint)
     const std::vector<gfx::Colour> one = titles(1), two = titles(2), sixteen = titles(16);
     EXPECT_EQ(one, two);
     EXPECT_NE(one, sixteen) << "the year is drawn at all";
+}
+
+TEST_F(QuarterView, DayNumbersKeepARowFreeBelowTheGridLine)
+{
+    // September's small cells: the row under each cell's top line is the cell's own, so a
+    // digit's top is not lost to the line.
+    const CTavrelMonthLayout& layout = view->GetMonthLayout();
+    int numbers = 0;
+    for (int day = 1; day <= 30; ++day) {
+        const Rect& cell = layout.cells[std::size_t(layout.firstWeekday + day - 1)];
+        SCOPED_TRACE(day);
+        EXPECT_EQ(CountColour(*view, {cell.left + 1, cell.top + 1, cell.right, cell.top + 2}, gfx::colours::black), 0);
+        numbers += CountColour(*view, {cell.left + 1, cell.top + 2, cell.right, cell.bottom}, gfx::colours::black) > 0;
+    }
+    EXPECT_EQ(numbers, 30);
 }
 
 } // namespace

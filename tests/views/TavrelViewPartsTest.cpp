@@ -191,6 +191,9 @@ TEST(TavrelEventText, DayAndAgendaLinesNameTheOtherDaysOfEventsThatCrossMidnight
     EXPECT_EQ(day(today1715, tomorrow0800, u"Late"), CQoString(u"5:15p-9/07 8:00a Late"));
     EXPECT_EQ(day(yesterday22, tomorrow0800, u"Long"), CQoString(u"9/05 10:00p-9/07 8:00a Long"));
     EXPECT_EQ(day(dayStart, dayStart, u"Holiday"), CQoString(u"Holiday"));
+    // An all-day event over several days reads the same on each of them, its last one included.
+    for (const OleDateTime& last : {dayStart, OleDateTime(2003, 9, 8, 0, 0, 0)})
+        EXPECT_EQ(day(OleDateTime(2003, 9, 4, 0, 0, 0), last, u"Conference"), CQoString(u"Conference"));
 
     EXPECT_EQ(agenda(yesterday22, today0130, u"Night"), CQoString(u"9/5-1:30a Night"));
     EXPECT_EQ(agenda(today0900, today1715, u"Work"), CQoString(u"9:00a-5:15p Work"));

@@ -214,8 +214,14 @@ private:
             if (!options.has(required))
                 throw BadArguments {std::string("add needs ") + required};
         }
-        const OleDateTime start = parseDate("--start", options.value("--start"));
-        const OleDateTime end = parseDate("--end", options.value("--end"));
+        OleDateTime start = parseDate("--start", options.value("--start"));
+        OleDateTime end = parseDate("--end", options.value("--end"));
+        if (options.has("--all-day")) {
+            // An all-day appointment runs from midnight of its first day to midnight of its last,
+            // as the appointment editor stores it: the times given are dropped.
+            start = OleDateTime(start.GetYear(), start.GetMonth(), start.GetDay(), 0, 0, 0);
+            end = OleDateTime(end.GetYear(), end.GetMonth(), end.GetDay(), 0, 0, 0);
+        }
         if (end < start)
             throw BadArguments {"--end lies before --start"};
         const bool recurs = options.has("--recur");

@@ -70,6 +70,7 @@ FontFace::FontFace(const FontSource& source, int pixelHeight) : m_source(source)
         }
     }
     computeMetrics();
+    m_measuring = false;
 }
 
 FontFace::~FontFace()
@@ -125,6 +126,8 @@ void FontFace::computeOutlineMetrics()
     m_metrics.internalLeading = 0;
     int unitsPerEm = m_face->units_per_EM;
     m_metrics.externalLeading = std::max(0, scaled(lineGap, ppem, unitsPerEm));
+    if (unitsPerEm > 0)
+        m_overhang = std::max(0, int(std::ceil(double(ascender) * ppem / unitsPerEm)) - m_metrics.ascent);
     m_underlineOffset = std::max(1, scaled(-m_face->underline_position, ppem, unitsPerEm));
     m_lineThickness = std::max(1, scaled(m_face->underline_thickness, ppem, unitsPerEm));
     m_underlineOffset = std::min(m_underlineOffset, std::max(1, m_metrics.descent - m_lineThickness + 1));
@@ -156,19 +159,59 @@ void FontFace::computeMetrics()
     m_metrics.maxCharWidth = std::max(int((m_face->size->metrics.max_advance + 32) >> 6), m_metrics.averageCharWidth);
 }
 
+const Glyph* FontFace::cached(char32_t codePoint) const
+{
+    if (codePoint < m_latin.size())
+        return m_latin[codePoint].get();
+    auto found = m_others.find(codePoint);
+    return found == m_others.end() ? nullptr : &found->second;
+}
+
+const Glyph& FontFace::keep(char32_t codePoint, Glyph glyph)
+{
+    // Another thread may have kept the character meanwhile; the first one stays, so references
+    // handed out remain valid.
+    if (const Glyph* known = cached(codePoint))
+        return *known;
+    if (codePoint < m_latin.size())
+        return *(m_latin[codePoint] = std::make_unique<Glyph>(std::move(glyph)));
+    return m_others.emplace(codePoint, std::move(glyph)).first->second;
+}
+
+bool FontFace::hasCharacter(char32_t codePoint) const
+{
+    return m_face && FT_Get_Char_Index(m_face, FT_ULong(codePoint)) != 0;
+}
+
 const Glyph& FontFace::glyph(char32_t codePoint)
 {
-    std::lock_guard lock(m_mutex);
-    if (codePoint < m_latin.size()) {
-        auto& slot = m_latin[codePoint];
-        if (!slot)
-            slot = std::make_unique<Glyph>(render(codePoint));
-        return *slot;
+    {
+        std::lock_guard lock(m_mutex);
+        if (const Glyph* known = cached(codePoint))
+            return *known;
+        if (!m_face || codePoint < 0x20 || m_measuring || hasCharacter(codePoint))
+            return keep(codePoint, render(codePoint));
     }
-    auto found = m_others.find(codePoint);
-    if (found == m_others.end())
-        found = m_others.emplace(codePoint, render(codePoint)).first;
-    return found->second;
+    // Rendered without this face's lock, so that two faces standing in for each other's
+    // characters on two threads never wait for each other.
+    Glyph drawn = renderElsewhere(codePoint);
+    std::lock_guard lock(m_mutex);
+    return keep(codePoint, std::move(drawn));
+}
+
+Glyph FontFace::renderElsewhere(char32_t codePoint)
+{
+    bool bold = m_source.syntheticBold;
+    bool italic = m_source.syntheticItalic;
+    if (m_face) {
+        bold = bold || (m_face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+        italic = italic || (m_face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    }
+    std::shared_ptr<FontFace> other = FontLibrary::instance().faceForCharacter(codePoint, m_pixelHeight, bold, italic);
+    if (other && other.get() != this)
+        return other->glyph(codePoint);
+    std::lock_guard lock(m_mutex);
+    return render(codePoint);
 }
 
 Glyph FontFace::render(char32_t codePoint)

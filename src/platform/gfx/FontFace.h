@@ -40,17 +40,26 @@ public:
     const FontSource& source() const { return m_source; }
     int pixelHeight() const { return m_pixelHeight; }
     const FontMetrics& metrics() const { return m_metrics; }
+    // Rows of ink the face may put above the cell: the em square is the cell, and the face's own
+    // ascent (where capitals carry their accents) can reach higher than the cell's ascent.
+    int overhang() const { return m_overhang; }
     // Offset of the underline below the baseline and its thickness, in pixels.
     int underlineOffset() const { return m_underlineOffset; }
     int lineThickness() const { return m_lineThickness; }
 
     // The rendered glyph of a character; the reference stays valid as long as the face lives.
-    // Characters below U+0020 have no width and no ink.
+    // Characters below U+0020 have no width and no ink. A character the face lacks is drawn by
+    // the host face that has it (FontLibrary::faceForCharacter), at the same size and style; only
+    // when no face has it does the face's own missing-character box stand in.
     const Glyph& glyph(char32_t codePoint);
     int advance(char32_t codePoint) { return glyph(codePoint).advance; }
 
 private:
     Glyph render(char32_t codePoint);
+    bool hasCharacter(char32_t codePoint) const;
+    const Glyph* cached(char32_t codePoint) const;
+    const Glyph& keep(char32_t codePoint, Glyph glyph);
+    Glyph renderElsewhere(char32_t codePoint);
     void computeMetrics();
     void computeOutlineMetrics();
     void computeStrikeMetrics();
@@ -59,8 +68,10 @@ private:
     int m_pixelHeight;
     FT_FaceRec_* m_face = nullptr;
     FontMetrics m_metrics;
+    int m_overhang = 0;
     int m_underlineOffset = 1;
     int m_lineThickness = 1;
+    bool m_measuring = true; // while the constructor measures, no other face is asked for
 
     std::mutex m_mutex;
     std::array<std::unique_ptr<Glyph>, 256> m_latin; // the characters almost every text uses

@@ -28,6 +28,27 @@ bool sameNameIgnoringCase(const std::string& a, const std::string& b)
     });
 }
 
+// The face file, family and missing styles of a face fontconfig chose.
+void fillSource(FontSource& source, FcPattern* found, bool bold, bool italic)
+{
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(found, FC_FILE, 0, &file) != FcResultMatch)
+        return;
+    source.path = reinterpret_cast<const char*>(file);
+    int index = 0;
+    if (FcPatternGetInteger(found, FC_INDEX, 0, &index) == FcResultMatch)
+        source.index = index;
+    FcChar8* name = nullptr;
+    if (source.family.empty() && FcPatternGetString(found, FC_FAMILY, 0, &name) == FcResultMatch)
+        source.family = reinterpret_cast<const char*>(name);
+    int weight = FC_WEIGHT_REGULAR;
+    FcPatternGetInteger(found, FC_WEIGHT, 0, &weight);
+    int slant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(found, FC_SLANT, 0, &slant);
+    source.syntheticBold = bold && weight < FC_WEIGHT_DEMIBOLD;
+    source.syntheticItalic = italic && slant == FC_SLANT_ROMAN;
+}
+
 } // namespace
 
 FontLibrary& FontLibrary::instance()
@@ -97,22 +118,47 @@ FontSource FontLibrary::match(FcFontSet* faces, const std::string& family, int p
             break;
         }
     }
-    FcChar8* file = nullptr;
-    if ((familyMatches || !requireFamily) && FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch) {
-        source.path = reinterpret_cast<const char*>(file);
-        int index = 0;
-        if (FcPatternGetInteger(found, FC_INDEX, 0, &index) == FcResultMatch)
-            source.index = index;
-        if (source.family.empty() && FcPatternGetString(found, FC_FAMILY, 0, &name) == FcResultMatch)
-            source.family = reinterpret_cast<const char*>(name);
-        int weight = FC_WEIGHT_REGULAR;
-        FcPatternGetInteger(found, FC_WEIGHT, 0, &weight);
-        int slant = FC_SLANT_ROMAN;
-        FcPatternGetInteger(found, FC_SLANT, 0, &slant);
-        source.syntheticBold = bold && weight < FC_WEIGHT_DEMIBOLD;
-        source.syntheticItalic = italic && slant == FC_SLANT_ROMAN;
-    }
+    if (familyMatches || !requireFamily)
+        fillSource(source, found, bold, italic);
     FcPatternDestroy(found);
+    return source;
+}
+
+FontSource FontLibrary::matchCharacter(char32_t codePoint, int pixelHeight, bool bold, bool italic)
+{
+    CharacterKey key{codePoint, pixelHeight, bold, italic};
+    if (auto known = m_resolvedCharacters.find(key); known != m_resolvedCharacters.end())
+        return known->second;
+    FontSource source;
+    FcPattern* pattern = FcPatternCreate();
+    FcCharSet* wanted = FcCharSetCreate();
+    if (pattern && wanted) {
+        FcCharSetAddChar(wanted, FcChar32(codePoint));
+        FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+        FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        FcPatternAddDouble(pattern, FC_PIXEL_SIZE, double(pixelHeight));
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        // The sorted list puts faces with the character first, but a face without it may still
+        // lead when none has it: take the first that really has it.
+        FcResult result = FcResultNoMatch;
+        if (FcFontSet* sorted = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result)) {
+            for (int i = 0; i < sorted->nfont && source.path.empty(); ++i) {
+                FcCharSet* characters = nullptr;
+                if (FcPatternGetCharSet(sorted->fonts[i], FC_CHARSET, 0, &characters) == FcResultMatch
+                    && FcCharSetHasChar(characters, FcChar32(codePoint)))
+                    fillSource(source, sorted->fonts[i], bold, italic);
+            }
+            FcFontSetDestroy(sorted);
+        }
+    }
+    if (wanted)
+        FcCharSetDestroy(wanted);
+    if (pattern)
+        FcPatternDestroy(pattern);
+    m_resolvedCharacters.emplace(key, source);
     return source;
 }
 
@@ -151,7 +197,20 @@ FontSource FontLibrary::resolve(const FontDescription& description, int pixelHei
 std::shared_ptr<FontFace> FontLibrary::face(const FontDescription& description, int pixelHeight)
 {
     std::lock_guard lock(m_mutex);
-    FontSource source = resolve(description, pixelHeight);
+    return openFace(resolve(description, pixelHeight), pixelHeight);
+}
+
+std::shared_ptr<FontFace> FontLibrary::faceForCharacter(char32_t codePoint, int pixelHeight, bool bold, bool italic)
+{
+    std::lock_guard lock(m_mutex);
+    const FontSource source = matchCharacter(codePoint, pixelHeight, bold, italic);
+    if (source.path.empty())
+        return nullptr;
+    return openFace(source, pixelHeight);
+}
+
+std::shared_ptr<FontFace> FontLibrary::openFace(const FontSource& source, int pixelHeight)
+{
     FaceKey key{source.path, source.index, pixelHeight, source.syntheticBold, source.syntheticItalic, source.fallback};
     if (auto known = m_faces.find(key); known != m_faces.end()) {
         m_recent.remove(key);

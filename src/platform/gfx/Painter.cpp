@@ -548,9 +548,13 @@ int Painter::drawText(device::WideView text, Rect& rect, unsigned format)
     else if (singleLine && (format & DT_BOTTOM))
         y = rect.bottom - total;
 
-    Rect deviceClip = (format & DT_NOCLIP) ? m_state.clip : toDevice(rect).intersected(m_state.clip);
-    bool expandTabs = (format & DT_EXPANDTABS) != 0;
     FontFace& face = font.face();
+    // The cell is the em square, so the accents of capitals may reach above it by the face's
+    // overhang: the rectangle clips the sides and the bottom, and its top only beyond that.
+    Rect textBounds = toDevice(rect);
+    textBounds.top -= face.overhang();
+    Rect deviceClip = (format & DT_NOCLIP) ? m_state.clip : textBounds.intersected(m_state.clip);
+    bool expandTabs = (format & DT_EXPANDTABS) != 0;
     for (const auto& line : lines) {
         int x = rect.left;
         if (format & DT_CENTER)

@@ -1,3 +1,4 @@
+#include "platform/gfx/FontFace.h"
 #include "platform/gfx/Painter.h"
 
 #include "SurfaceProbe.h"
@@ -253,6 +254,44 @@ TEST_F(Text, ClipsToTheRectangleUnlessAskedNotTo)
     painter.drawText(u"Appointment", rect, DT_SINGLELINE | DT_NOCLIP);
     EXPECT_GT(inkBounds(surface, paper).right, 30);
     EXPECT_GT(inkBounds(surface, paper).bottom, 16);
+}
+
+TEST_F(Text, AccentsOfCapitalsAreNotCutAtTheTopOfTheRectangle)
+{
+    // One line exactly: the rectangle is the cell, and the diaeresis of "Ü" lies above the cell's
+    // ascent in Tahoma.
+    const Rect line{10, 20, 60, 31};
+    painter.drawText(u"U", line, DT_SINGLELINE);
+    const Rect plain = inkBounds(surface, paper);
+    surface.fill(paper);
+    painter.drawText(u"Ü", line, DT_SINGLELINE);
+    const Rect accented = inkBounds(surface, paper);
+    EXPECT_LT(accented.top, plain.top - 1) << picture(surface, {10, 14, 30, 31}, ink);
+    EXPECT_GE(accented.top, line.top - painter.font().face().overhang());
+    EXPECT_LE(accented.bottom, line.bottom);
+}
+
+TEST_F(Text, CharactersTheFaceLacksComeFromAFaceThatHasThem)
+{
+    // Tahoma has neither a hot beverage nor Japanese; DejaVu Sans and Noto CJK have them. A face's
+    // missing-character box would look the same for every character.
+    auto drawn = [&](device::WideView text) {
+        surface.fill(paper);
+        painter.drawText(text, Rect{0, 0, 100, 40}, DT_SINGLELINE);
+        // Borrowed glyphs are smoothed: every pixel that is not paper counts.
+        std::string shape;
+        for (int y = 0; y < 14; ++y)
+            for (int x = 0; x < 20; ++x)
+                shape += surface.pixel(x, y) == paper ? '.' : '#';
+        return shape;
+    };
+    const std::string sun = drawn(u"日");
+    EXPECT_NE(sun, drawn(u"本")) << sun;
+    EXPECT_NE(drawn(u"☕"), drawn(u"☖"));
+    EXPECT_GT(width(u"日本語"), 3 * width(u"i"));
+    // The fallback face matches the size: a Japanese character fits the 8-point line.
+    drawn(u"日");
+    EXPECT_LE(inkBounds(surface, paper).bottom, 11);
 }
 
 TEST_F(Text, EndEllipsisCutsWithinTheWidth)
