@@ -80,7 +80,8 @@ void CTavrelEvents::Index(Position position)
         m_byID[IndexKey(event.GetID())].push_back(position);
     if (event.GetStart().GetStatus() == device::DateTimeStatus::Valid
         && event.GetEnd().GetStatus() == device::DateTimeStatus::Valid) {
-        const double duration = OrderOf(event.GetEnd()) - position->first;
+        // Measured to the event's last moment: an all-day event reaches to the end of its last day.
+        const double duration = OrderOf(event.GetLastMoment()) - position->first;
         m_longest = std::max(m_longest, duration);
         m_longestBackwards = std::max(m_longestBackwards, -duration);
     }
