@@ -12,6 +12,7 @@
 // over) and in reverse order, and one read of the logging switch, which every added event asks
 // (a pass reads it once and keeps it for the rebuild).
 
+#include "support/ScratchDevice.h"
 #include "support/BenchAppointments.h"
 
 #include "common/QoLog.h"
@@ -43,31 +44,18 @@ using device::OleDateTimeSpan;
 using bench_support::kInShownMonth;
 const OleDateTime kViewDate(2026, 12, 8, 0, 0, 0);
 
-// A scratch device for the whole run: registry, rules file and the stores live in it.
-class ScratchDevice {
-public:
-    ScratchDevice()
+// A scratch device for the whole run: registry, rules file and the stores live in it; the program
+// runs as the installed calendar.
+struct ReaderDevice : ScratchDevice {
+    ReaderDevice() : ScratchDevice("tavrel-bench-reader")
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavrel-bench-reader-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()) || !device::DeviceFolder::select(pattern))
-            std::abort();
-        m_root = pattern;
         device::RunningProgram::setDevicePath(u"\\Program Files\\Tavrel\\Tavrel.exe");
     }
-    ~ScratchDevice()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_root, ec);
-    }
-    const std::filesystem::path& root() const { return m_root; }
-
-private:
-    std::filesystem::path m_root;
 };
 
 ScratchDevice& scratch()
 {
-    static ScratchDevice device;
+    static ReaderDevice device;
     return device;
 }
 

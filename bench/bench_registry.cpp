@@ -5,6 +5,8 @@
 #include "common/QoRegistry.h"
 #include "platform/device/DeviceFolder.h"
 
+#include "support/ScratchDevice.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <filesystem>
@@ -13,24 +15,6 @@
 namespace {
 
 // Selects a fresh device folder for one benchmark and removes it afterwards.
-class ScratchDevice {
-public:
-    ScratchDevice()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavrel-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            m_root = pattern;
-        device::DeviceFolder::select(m_root);
-    }
-    ~ScratchDevice()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_root, ec);
-    }
-
-private:
-    std::filesystem::path m_root;
-};
 
 std::u16string numberedName(const char16_t* prefix, std::uint64_t n)
 {
@@ -42,7 +26,7 @@ std::u16string numberedName(const char16_t* prefix, std::uint64_t n)
 
 void BM_GetDWORD_Existing(benchmark::State& state)
 {
-    ScratchDevice device;
+    ScratchDevice device("tavrel-bench-registry");
     CQoRegistry key(HKEY_CURRENT_USER, u"Software\\Orvix\\Tavrel", true);
     key.SetDWORD(u"Transparency01", 50);
     for (auto _ : state)
@@ -54,7 +38,7 @@ BENCHMARK(BM_GetDWORD_Existing);
 
 void BM_GetDWORD_MissingWithWriteBack(benchmark::State& state)
 {
-    ScratchDevice device;
+    ScratchDevice device("tavrel-bench-registry");
     CQoRegistry key(HKEY_CURRENT_USER, u"Software\\Orvix\\Tavrel", true);
     std::uint64_t n = 0;
     for (auto _ : state) {
@@ -69,7 +53,7 @@ BENCHMARK(BM_GetDWORD_MissingWithWriteBack);
 
 void BM_GetDWORD_MissingWithWriteBackThenDelete(benchmark::State& state)
 {
-    ScratchDevice device;
+    ScratchDevice device("tavrel-bench-registry");
     CQoRegistry key(HKEY_CURRENT_USER, u"Software\\Orvix\\Tavrel", true);
     for (auto _ : state) {
         benchmark::DoNotOptimize(key.GetDWORD(u"LastView", 2));
@@ -82,7 +66,7 @@ BENCHMARK(BM_GetDWORD_MissingWithWriteBackThenDelete);
 
 void BM_GetDWORD_MissingNoWriteBack(benchmark::State& state)
 {
-    ScratchDevice device;
+    ScratchDevice device("tavrel-bench-registry");
     CQoRegistry key(HKEY_CURRENT_USER, u"Software\\Orvix\\Tavrel", true);
     for (auto _ : state)
         benchmark::DoNotOptimize(key.GetDWORD(u"Probe", CQoRegistry::NoWriteBack));

@@ -20,6 +20,8 @@
 #include "remote/TavrelRemoteHost.h"
 #include "remote/XmlDocument.h"
 
+#include "support/ScratchDevice.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -40,24 +42,6 @@ constexpr char16_t kLocation[] = u"http://127.0.0.1:9/calendars/Sports.xml";
 constexpr const char16_t* kIcons[] = {u"ball.gif", u"racket.gif", u"trophy.gif", u"whistle.gif", u"flag.gif"};
 constexpr const char16_t* kTeams[] = {u"Rovers", u"Harbour", u"United", u"Athletic", u"Wanderers", u"Rangers"};
 
-class ScratchDevice {
-public:
-    ScratchDevice()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavrel-bench-remote-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()) || !device::DeviceFolder::select(pattern))
-            std::abort();
-        m_root = pattern;
-    }
-    ~ScratchDevice()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_root, ec);
-    }
-
-private:
-    std::filesystem::path m_root;
-};
 
 // Fails the run instead of fetching anything.
 class NoFetchHost : public CTavrelRemoteHost {
@@ -141,7 +125,7 @@ struct Fixture {
         document = CQoString(makeDocument().c_str());
     }
 
-    ScratchDevice device;
+    ScratchDevice device{"tavrel-bench-remote"};
     NoFetchHost host;
     CTavrelRemoteHost::Scope scope{host};
     CQoString document;

@@ -13,6 +13,8 @@
 #include "rules/TavrelRules.h"
 #include "rules/TavrelRulesDlg.h"
 
+#include "support/ScratchDevice.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -23,28 +25,10 @@
 
 namespace {
 
-class ScratchDevice {
-public:
-    ScratchDevice()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavrel-bench-rules-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()) || !device::DeviceFolder::select(pattern))
-            std::abort();
-        m_root = pattern;
-    }
-    ~ScratchDevice()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_root, ec);
-    }
-
-private:
-    std::filesystem::path m_root;
-};
 
 ScratchDevice& scratch()
 {
-    static ScratchDevice device;
+    static ScratchDevice device("tavrel-bench-rules");
     return device;
 }
 

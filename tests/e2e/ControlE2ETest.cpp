@@ -9,6 +9,7 @@
 #include "platform/net/UdpSocket.h"
 
 #include "BackgroundProgram.h"
+#include "ControlDatagram.h"
 #include "TempDevice.h"
 #include "ToolRunner.h"
 
@@ -31,24 +32,6 @@ using testing_support::BackgroundProgram;
 
 constexpr const char* PinnedClock = "TAVREL_CLOCK=2026-03-04T08:00:00";
 constexpr std::size_t ReceiveBufferSize = 1012;
-
-// The protocol's datagram, written here from its description rather than with the program's own
-// code, so the test also checks the layout: "ELIF", payload length, payload length + 16, the text
-// in UTF-16LE with its terminator, four zero bytes. ("KCAN" instead of "ELIF" stops reception.)
-std::vector<std::uint8_t> datagram(const std::u16string& text, const char* tag = "ELIF")
-{
-    const std::uint32_t payload = std::uint32_t((text.size() + 1) * 2);
-    std::vector<std::uint8_t> out(tag, tag + 4);
-    for (std::uint32_t value : {payload, payload + 16})
-        for (int shift = 0; shift < 32; shift += 8)
-            out.push_back(std::uint8_t(value >> shift));
-    for (char16_t unit : text) {
-        out.push_back(std::uint8_t(unit & 0xFF));
-        out.push_back(std::uint8_t(unit >> 8));
-    }
-    out.insert(out.end(), 6, 0);
-    return out;
-}
 
 // The text of a notification, after checking its layout; a description of what is wrong instead.
 std::string notificationText(const std::vector<std::uint8_t>& bytes, std::size_t size)
@@ -99,7 +82,7 @@ public:
     std::uint16_t controlPort() const { return m_controlPort; }
     std::uint16_t notifyPort() const { return m_notifyPort; }
 
-    void Send(const std::u16string& text) { SendBytes(datagram(text)); }
+    void Send(const std::u16string& text) { SendBytes(testing_support::controlDatagram(text)); }
     void SendBytes(const std::vector<std::uint8_t>& bytes)
     {
         ASSERT_TRUE(m_peer.sendTo(m_controlPort, bytes.data(), bytes.size()));
@@ -310,10 +293,10 @@ TEST(ControlE2ETest, LongestCommandsAndNotificationsTravelThroughBothPrograms)
         = "\";\"Work\";\"Review\";\"3/4/2026 9:00:00 AM\";\"3/4/2026 10:00:00 AM\";\"\";\"1\";\"0\"";
     std::u16string fullId(499 - head.size() - fullTail.size(), u'f');
     std::u16string fullCommand = u"AddActivity:\"" + fullId + device::fromUtf8(fullTail);
-    ASSERT_EQ(datagram(fullCommand).size(), 1016u);
+    ASSERT_EQ(testing_support::controlDatagram(fullCommand).size(), 1016u);
     net::UdpSocket peer;
     ASSERT_TRUE(peer.open(0));
-    const std::vector<std::uint8_t> bytes = datagram(fullCommand);
+    const std::vector<std::uint8_t> bytes = testing_support::controlDatagram(fullCommand);
     ASSERT_TRUE(peer.sendTo(session.controlPort(), bytes.data(), bytes.size()));
     EXPECT_EQ(listener.waitFor(10s), std::optional<int>(0));
     EXPECT_EQ(listener.out(), "OnActivityAdded:\"" + std::string(fullId.size(), 'f') + "\"\n");

@@ -5,6 +5,7 @@
 #include "platform/net/UdpSocket.h"
 
 #include "BackgroundProgram.h"
+#include "ControlDatagram.h"
 #include "TempDevice.h"
 #include "ToolRunner.h"
 
@@ -31,21 +32,6 @@ std::uint16_t freePort()
     net::UdpSocket probe;
     EXPECT_TRUE(probe.open(0));
     return probe.localPort();
-}
-
-std::vector<std::uint8_t> datagram(const std::u16string& text)
-{
-    const std::uint32_t payload = std::uint32_t((text.size() + 1) * 2);
-    std::vector<std::uint8_t> out = {'E', 'L', 'I', 'F'};
-    for (std::uint32_t value : {payload, payload + 16})
-        for (int shift = 0; shift < 32; shift += 8)
-            out.push_back(std::uint8_t(value >> shift));
-    for (char16_t unit : text) {
-        out.push_back(std::uint8_t(unit & 0xFF));
-        out.push_back(std::uint8_t(unit >> 8));
-    }
-    out.insert(out.end(), 6, 0);
-    return out;
 }
 
 // The text of a notification (the layout itself is checked by the control tests).
@@ -76,7 +62,7 @@ protected:
 
     void Send(const std::u16string& text)
     {
-        const std::vector<std::uint8_t> bytes = datagram(text);
+        const std::vector<std::uint8_t> bytes = testing_support::controlDatagram(text);
         ASSERT_TRUE(peer.sendTo(controlPort, bytes.data(), bytes.size()));
     }
 
