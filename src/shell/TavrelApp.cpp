@@ -72,30 +72,30 @@ bool CTavrelApp::InitInstance(const std::vector<CQoString>& parameters)
         return false;
     }
     LoadRules();
-    // Before the calendar list lock is taken: a message box runs a loop.
+    // Shown with no lock held: a message box runs a loop.
     for (const CQoString& message : LoadRemoteCalendars())
         ShowMessage(message);
 
-    // The rest of start-up holds the calendar list lock, so that the calendars and the current
-    // calendar stay as they were read until the frame shows them and the reader starts. A
-    // message box is shown only once the lock is let go (its loop paints the view, which reads
-    // the window collection under the event lock, which comes before this one).
-    std::unique_lock calendars(m_data->GetCalendarListLock());
-    RestoreCurrentCalendar();
+    {
+        std::lock_guard calendars(m_data->GetCalendarListLock());
+        RestoreCurrentCalendar();
+    }
+    // The frame is made without the calendar list lock held. The view takes its date lock first
+    // and the calendar list lock under it (a new date loads the current calendar's pictures), so
+    // holding the list lock here would take the two the other way round. Nothing else reads or
+    // changes the calendars until the reader starts: control datagrams wait in this thread's queue,
+    // and whatever reads the lists during the frame's creation takes the lock itself.
     m_mainFrame = std::make_unique<CMainFrame>(*this);
     if (!m_mainFrame->Create()) {
         m_mainFrame.reset();
         return false;
     }
     if (!LogonOutlook()) {
-        calendars.unlock();
         ShowMessage(LogonFailed);
         return false;
     }
-    if (!StartReader()) {
-        calendars.unlock();
+    if (!StartReader())
         ShowMessage(ReaderFailed);
-    }
     return true;
 }
 
