@@ -1,5 +1,7 @@
 #include "data/TavrelCalendar.h"
 
+#include "platform/device/OleDateTime.h"
+
 #include <algorithm>
 
 CTavrelCalendar::CTavrelCalendar()
@@ -98,4 +100,5 @@ void CTavrelCalendar::ResetCommon()
     m_categories.clear();
     m_name = CQoString();
     std::fill(std::begin(m_transparency), std::end(m_transparency), DefaultTransparency);
+    m_copyright.Format(u"\u00A9%ld All Rights Reserved", device::OleDateTime::GetCurrentTime().GetYear());
 }

@@ -63,7 +63,8 @@ public:
     static bool IsValidMonth(int month) { return month >= 1 && month <= 12; }
 
 protected:
-    // For Reset: every category goes, the name is emptied, every month fades at the default level.
+    // For Reset: every category goes, the name is emptied, every month fades at the default level
+    // and the copyright is this year's default notice.
     void ResetCommon();
     void AssignCopyright(const CQoString& text) { m_copyright = text; }
 

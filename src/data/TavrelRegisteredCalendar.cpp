@@ -25,9 +25,6 @@ void CTavrelRegisteredCalendar::Reset()
     for (MonthPictures& month : m_months)
         month = MonthPictures();
     ResetCommon();
-    CQoString copyright;
-    copyright.Format(u"\u00A9%ld All Rights Reserved", device::OleDateTime::GetCurrentTime().GetYear());
-    AssignCopyright(copyright);
 }
 
 CQoString CTavrelRegisteredCalendar::Picture(int month, CQoString MonthPictures::*own,

@@ -177,9 +177,6 @@ void CTavrelRemoteCalendar::Reset()
     for (MonthPictures& month : m_months)
         month = MonthPictures();
     ResetCommon();
-    CQoString copyright;
-    copyright.Format(u"\u00A9%ld All Rights Reserved", device::OleDateTime::GetCurrentTime().GetYear());
-    AssignCopyright(copyright);
     m_location = CQoString();
     m_documentText = CQoString();
     m_builtInIcon = CQoString();
